@@ -1,0 +1,30 @@
+#pragma once
+// What the engine tells the outside world during a run: each finished pass to
+// the results view, and the end of a run to the main dialog. Both are called
+// from the worker thread and must never wait for the dialog's thread.
+
+#include <cstdint>
+
+namespace kel {
+
+// Posted to the dialog at the end of every run that was not stopped.
+constexpr std::uint32_t WM_TEST_FINISHED = 0x2400;
+
+class PassResultSink {
+public:
+    virtual ~PassResultSink() = default;
+    // Counts as entered by the user, thresholds in thousandths of an MB/s.
+    virtual void ConfigureRun(int readReps, int writeReps, int simultaneous, int minRead, int minWrite) = 0;
+    // samples is valid only during the call; sampleCount is at least 1.
+    virtual void AddPassResults(int passNumber, const double* samples, int sampleCount, double passRate,
+                                int isWrite) = 0;
+};
+
+class DialogWindow {
+public:
+    virtual ~DialogWindow() = default;
+    // Queues the message for the window's thread and returns at once.
+    virtual void PostWindowMessage(std::uint32_t message, std::intptr_t wParam, std::intptr_t lParam) = 0;
+};
+
+}  // namespace kel

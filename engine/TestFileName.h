@@ -1,0 +1,29 @@
+#pragma once
+// Names of the scratch files in the root folder of the drive under test:
+// "~kelt00x.tmp" to "~kelt99x.tmp" for the test files and "~keltwwx.tmp" for
+// the extra file of simultaneous runs. One buffer is reused for every name;
+// building a name changes only its two index characters.
+
+#include <string>
+
+namespace kel {
+
+constexpr int kExtraFileIndex = -1;
+
+class TestFileName {
+public:
+    // Starts from the template "~kelt$xx.tmp" in rootPath.
+    explicit TestFileName(const std::string& rootPath);
+    const char* c_str() const { return m_text.c_str(); }
+    const std::string& Text() const { return m_text; }
+
+private:
+    friend void MakeTestFileName(TestFileName& fileName, int index);
+    std::string m_text;
+    std::string::size_type m_indexPos;
+};
+
+// index 0 to 99 for a test file, kExtraFileIndex for the extra file.
+void MakeTestFileName(TestFileName& fileName, int index);
+
+}  // namespace kel

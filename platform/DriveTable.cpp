@@ -1,0 +1,58 @@
+#include "platform/DriveTable.h"
+
+#include <algorithm>
+
+namespace kel {
+
+namespace {
+char UpperLetter(int letter)
+{
+    if (letter >= 'a' && letter <= 'z') {
+        return static_cast<char>(letter - 'a' + 'A');
+    }
+    return static_cast<char>(letter);
+}
+}  // namespace
+
+void DriveTable::Register(DriveEntry entry)
+{
+    entry.letter = UpperLetter(entry.letter);
+    if (entry.letter < 'A' || entry.letter > 'Z') {
+        return;
+    }
+    auto at = std::lower_bound(m_entries.begin(), m_entries.end(), entry.letter,
+                               [](const DriveEntry& e, char l) { return e.letter < l; });
+    if (at != m_entries.end() && at->letter == entry.letter) {
+        *at = std::move(entry);
+    } else {
+        m_entries.insert(at, std::move(entry));
+    }
+}
+
+void DriveTable::Register(char letter, const std::string& rootPath)
+{
+    DriveEntry entry;
+    entry.letter = letter;
+    entry.rootPath = rootPath;
+    entry.mountPoint = rootPath;
+    Register(std::move(entry));
+}
+
+const DriveEntry* DriveTable::Find(int letter) const
+{
+    const char upper = UpperLetter(letter);
+    for (const DriveEntry& entry : m_entries) {
+        if (entry.letter == upper) {
+            return &entry;
+        }
+    }
+    return nullptr;
+}
+
+DriveTable& SystemDriveTable()
+{
+    static DriveTable table;
+    return table;
+}
+
+}  // namespace kel

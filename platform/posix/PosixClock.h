@@ -1,0 +1,21 @@
+#pragma once
+// CLOCK_MONOTONIC in nanoseconds as the high-resolution counter. Constructed
+// without it, the clock reports no counter, so the engine's millisecond path
+// runs for real.
+
+#include "platform/Clock.h"
+
+namespace kel {
+
+class PosixClock : public ClockSource {
+public:
+    explicit PosixClock(bool highResolution = true) : m_highResolution(highResolution) {}
+    bool QueryFrequency(std::uint64_t& ticksPerSec) override;
+    std::uint64_t QueryCounter() override;
+    std::uint32_t TickCount() override;
+
+private:
+    bool m_highResolution;
+};
+
+}  // namespace kel

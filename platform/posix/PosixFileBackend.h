@@ -1,0 +1,27 @@
+#pragma once
+// Test files on Linux. Direct I/O (O_DIRECT) where the file system takes it
+// at the run's transfer granularity. Elsewhere the files are opened buffered
+// but kept honest: writes are synchronous (O_DSYNC), so each one has reached
+// the device when it returns, and a file opened for reading has its cached
+// pages dropped first and read-ahead turned off, so reads come from the device.
+// Exclusive access, as a test file needs, is an flock held while it is open.
+
+#include "platform/FileBackend.h"
+
+namespace kel {
+
+class PosixFileBackend : public FileBackend {
+public:
+    int Open(const char* path, TestFileMode mode, std::uint32_t transferGranule) override;
+    std::int64_t Read(int fd, void* buffer, std::uint32_t bytes) override;
+    std::int64_t Write(int fd, const void* buffer, std::uint32_t bytes) override;
+    bool Close(int fd) override;
+    bool Remove(const char* path) override;
+    void FlushVolume(const char* rootPath) override;
+    std::uint32_t BufferAlignment() const override;
+
+    // True when fd transfers with direct I/O.
+    static bool IsDirect(int fd);
+};
+
+}  // namespace kel

@@ -1,0 +1,184 @@
+#include "tests/support/EngineDoubles.h"
+
+#include <cerrno>
+
+namespace kel::test {
+
+namespace {
+std::string Base(const std::string& path)
+{
+    const auto slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+}  // namespace
+
+void FakeFileBackend::FailNth(Op op, int n, int code)
+{
+    std::lock_guard lock(m_mutex);
+    m_failures[op] = {m_calls[op] + n, code};
+}
+
+void FakeFileBackend::ShortNth(Op op, int n)
+{
+    std::lock_guard lock(m_mutex);
+    m_shorts[op] = m_calls[op] + n;
+}
+
+bool FakeFileBackend::Fails(Op op, int& code)
+{
+    const int call = ++m_calls[op];
+    const auto failure = m_failures.find(op);
+    if (failure != m_failures.end() && failure->second.first == call) {
+        code = failure->second.second;
+        return true;
+    }
+    return false;
+}
+
+bool FakeFileBackend::IsShort(Op op)
+{
+    const auto entry = m_shorts.find(op);
+    return entry != m_shorts.end() && entry->second == m_calls[op];
+}
+
+void FakeFileBackend::Tick(std::uint32_t bytes)
+{
+    if (m_clock != nullptr) {
+        m_clock->Advance(m_ticksPerTransfer + m_ticksPerMiB * bytes / 1048576u);
+    }
+}
+
+int FakeFileBackend::Open(const char* path, TestFileMode mode, std::uint32_t transferGranule)
+{
+    std::lock_guard lock(m_mutex);
+    const bool create = mode == TestFileMode::CreateReadWrite;
+    m_log.push_back(std::string(create ? "open-c " : "open-r ") + Base(path));
+    m_lastGranule = transferGranule;
+    int code = 0;
+    if (Fails(Op::Open, code)) {
+        errno = code;
+        return -1;
+    }
+    if (create) {
+        m_files[path] = 0;
+    } else if (m_files.count(path) == 0) {
+        errno = ENOENT;
+        return -1;
+    }
+    const int fd = m_nextFd++;
+    m_open[fd] = OpenFile {path, create};
+    return fd;
+}
+
+std::int64_t FakeFileBackend::Read(int fd, void*, std::uint32_t bytes)
+{
+    if (m_hook) {
+        m_hook();
+    }
+    std::lock_guard lock(m_mutex);
+    OpenFile& file = m_open.at(fd);
+    m_log.push_back("read " + Base(file.name) + " " + std::to_string(bytes));
+    Tick(bytes);
+    int code = 0;
+    if (Fails(Op::Read, code)) {
+        errno = code;
+        return -1;
+    }
+    const std::uint64_t size = m_files[file.name];
+    std::uint64_t moved = file.position < size ? std::min<std::uint64_t>(bytes, size - file.position) : 0;
+    if (IsShort(Op::Read)) {
+        moved = bytes / 2;
+    }
+    file.position += moved;
+    return static_cast<std::int64_t>(moved);
+}
+
+std::int64_t FakeFileBackend::Write(int fd, const void*, std::uint32_t bytes)
+{
+    if (m_hook) {
+        m_hook();
+    }
+    std::lock_guard lock(m_mutex);
+    OpenFile& file = m_open.at(fd);
+    m_log.push_back("write " + Base(file.name) + " " + std::to_string(bytes));
+    Tick(bytes);
+    int code = 0;
+    if (Fails(Op::Write, code)) {
+        errno = code;
+        return -1;
+    }
+    const std::uint32_t moved = IsShort(Op::Write) ? bytes / 2 : bytes;
+    file.position += moved;
+    m_files[file.name] = std::max(m_files[file.name], file.position);
+    return moved;
+}
+
+bool FakeFileBackend::Close(int fd)
+{
+    std::lock_guard lock(m_mutex);
+    m_log.push_back("close " + Base(m_open.at(fd).name));
+    m_open.erase(fd);
+    int code = 0;
+    if (Fails(Op::Close, code)) {
+        errno = code;
+        return false;
+    }
+    return true;
+}
+
+bool FakeFileBackend::Remove(const char* path)
+{
+    std::lock_guard lock(m_mutex);
+    m_log.push_back("remove " + Base(path));
+    int code = 0;
+    if (Fails(Op::Remove, code)) {
+        errno = code;
+        return false;
+    }
+    if (m_files.erase(path) == 0) {
+        errno = ENOENT;
+        return false;
+    }
+    return true;
+}
+
+void FakeFileBackend::FlushVolume(const char* rootPath)
+{
+    std::lock_guard lock(m_mutex);
+    m_log.push_back(std::string("flush ") + rootPath);
+}
+
+std::vector<std::string> FakeFileBackend::Log() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_log;
+}
+
+std::vector<std::string> FakeFileBackend::ExistingFiles() const
+{
+    std::lock_guard lock(m_mutex);
+    std::vector<std::string> names;
+    for (const auto& [name, size] : m_files) {
+        names.push_back(Base(name));
+    }
+    return names;
+}
+
+std::uint64_t FakeFileBackend::FileSize(const std::string& name) const
+{
+    std::lock_guard lock(m_mutex);
+    for (const auto& [path, size] : m_files) {
+        if (Base(path) == name) {
+            return size;
+        }
+    }
+    return 0;
+}
+
+int FakeFileBackend::OpenCount() const
+{
+    std::lock_guard lock(m_mutex);
+    return static_cast<int>(m_open.size());
+}
+
+}  // namespace kel::test
