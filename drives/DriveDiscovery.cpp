@@ -1,0 +1,171 @@
+#include "drives/DriveDiscovery.h"
+
+#include "drives/MountInfo.h"
+#include "drives/VolumeLabels.h"
+
+#include <algorithm>
+#include <array>
+#include <map>
+#include <set>
+#include <string_view>
+
+namespace kel {
+
+namespace {
+
+constexpr std::array<std::string_view, 27> kVirtualFileSystems = {
+    "proc",      "sysfs",       "devtmpfs",   "devpts",        "cgroup",    "cgroup2",
+    "securityfs", "debugfs",    "tracefs",    "configfs",      "fusectl",   "mqueue",
+    "hugetlbfs", "pstore",      "bpf",        "binfmt_misc",   "autofs",    "efivarfs",
+    "rpc_pipefs", "nsfs",       "ramfs",      "selinuxfs",     "nfsd",      "squashfs",
+    "fuse.gvfsd-fuse", "fuse.portal", "fuse.lxcfs",
+};
+
+constexpr std::array<std::string_view, 4> kSystemFolders = {"/run", "/dev", "/sys", "/proc"};
+
+bool IsUnder(std::string_view path, std::string_view folder)
+{
+    if (folder == "/") {
+        return !path.empty() && path[0] == '/';
+    }
+    return path.substr(0, folder.size()) == folder && (path.size() == folder.size() || path[folder.size()] == '/');
+}
+
+bool IsRealFileSystem(const MountRecord& mount)
+{
+    if (std::find(kVirtualFileSystems.begin(), kVirtualFileSystems.end(), mount.fileSystem) !=
+        kVirtualFileSystems.end()) {
+        return false;
+    }
+    if (mount.fileSystem == "overlay") {
+        return mount.mountPoint == "/";
+    }
+    if (mount.fileSystem == "tmpfs") {
+        return std::none_of(kSystemFolders.begin(), kSystemFolders.end(),
+                            [&](std::string_view folder) { return IsUnder(mount.mountPoint, folder); });
+    }
+    return true;
+}
+
+// The mounts a path lookup sees, in mount-point order: a later mount on the
+// same point covers an earlier one.
+std::vector<MountRecord> VisibleMounts(std::vector<MountRecord> records)
+{
+    std::map<std::string, MountRecord> byPoint;
+    for (MountRecord& record : records) {
+        byPoint[record.mountPoint] = std::move(record);
+    }
+    std::vector<MountRecord> visible;
+    for (auto& [point, record] : byPoint) {
+        visible.push_back(std::move(record));
+    }
+    return visible;
+}
+
+// The mount that holds path: the one whose mount point is its longest prefix.
+const MountRecord* MountHolding(const std::vector<MountRecord>& mounts, std::string_view path)
+{
+    const MountRecord* best = nullptr;
+    for (const MountRecord& mount : mounts) {
+        if (IsUnder(path, mount.mountPoint) && (best == nullptr || mount.mountPoint.size() > best->mountPoint.size())) {
+            best = &mount;
+        }
+    }
+    return best;
+}
+
+std::vector<const MountRecord*> SelectDrives(const std::vector<MountRecord>& visible, const DriveSources& sources)
+{
+    std::vector<const MountRecord*> real;
+    std::set<std::string> wholeDevices;
+    for (const MountRecord& mount : visible) {
+        if (IsRealFileSystem(mount) && (!sources.isFolder || sources.isFolder(mount.mountPoint))) {
+            real.push_back(&mount);
+            if (mount.root == "/") {
+                wholeDevices.insert(mount.deviceNumber);
+            }
+        }
+    }
+    std::vector<const MountRecord*> chosen;
+    std::set<std::string> partDevices;
+    for (const MountRecord* mount : real) {
+        const bool part = mount->root != "/";
+        if (part && (wholeDevices.count(mount->deviceNumber) != 0 || !partDevices.insert(mount->deviceNumber).second)) {
+            continue;
+        }
+        chosen.push_back(mount);
+    }
+    return chosen;
+}
+
+std::string WithoutTrailingSlashes(std::string path)
+{
+    while (path.size() > 1 && path.back() == '/') {
+        path.pop_back();
+    }
+    return path;
+}
+
+}  // namespace
+
+std::vector<DriveEntry> BuildDriveEntries(const DriveSources& sources)
+{
+    const std::vector<MountRecord> visible = VisibleMounts(ParseMountInfo(sources.mountTable));
+    const std::vector<const MountRecord*> chosen = SelectDrives(visible, sources);
+    const std::string home = WithoutTrailingSlashes(sources.homeDir);
+
+    // Home's file system: the device of the mount holding it, shown by that
+    // mount when it is listed, else by another listed mount of that device.
+    const MountRecord* homeMount = home.empty() ? nullptr : MountHolding(visible, home);
+    const std::string homeDevice = homeMount != nullptr ? homeMount->deviceNumber : std::string();
+    const MountRecord* driveC = nullptr;
+    if (homeMount != nullptr) {
+        for (const MountRecord* mount : chosen) {
+            if (mount == homeMount) {
+                driveC = mount;
+                break;
+            }
+            if (driveC == nullptr && mount->deviceNumber == homeDevice) {
+                driveC = mount;
+            }
+        }
+    }
+
+    std::vector<DriveEntry> entries;
+    auto add = [&](const MountRecord& mount, char letter) {
+        DriveEntry entry;
+        entry.letter = letter;
+        entry.mountPoint = mount.mountPoint;
+        entry.label = LabelOfMount(sources.labelLinks, mount);
+        const bool writable = sources.isWritable && sources.isWritable(mount.mountPoint);
+        const bool holdsHome = !home.empty() && mount.deviceNumber == homeDevice;
+        entry.rootPath = (!writable && holdsHome) ? home : mount.mountPoint;
+        entries.push_back(std::move(entry));
+    };
+    if (driveC != nullptr) {
+        add(*driveC, 'C');
+    }
+    char next = 'D';
+    for (const MountRecord* mount : chosen) {
+        if (mount != driveC && next <= 'Z') {
+            add(*mount, next++);
+        }
+    }
+    return entries;
+}
+
+void FillDriveTable(DriveTable& table)
+{
+    DriveSources sources;
+    sources.mountTable = ReadMountTable();
+    sources.homeDir = HomeDirectory();
+    sources.labelLinks = ListLabelLinks();
+    sources.isWritable = IsWritableFolder;
+    sources.isFolder = IsFolder;
+    table.Clear();
+    for (DriveEntry& entry : BuildDriveEntries(sources)) {
+        table.Register(std::move(entry));
+    }
+}
+
+}  // namespace kel

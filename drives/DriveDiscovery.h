@@ -1,0 +1,40 @@
+#pragma once
+// Drive letters for the mounted file systems a user may want to test.
+//
+// Kept: real file systems. Left out: pseudo and virtual file systems (proc,
+// sysfs, cgroup and the like, ramfs), tmpfs at or under /run, /dev, /sys and
+// /proc (tmpfs elsewhere, such as /tmp, stays), squashfs images, overlay
+// layers other than the root, and mount points that are not folders (files
+// bound into a container). A folder of a file system bound somewhere else is
+// left out when all of that file system is mounted too; otherwise one such
+// mount stands for it. Read-only mounts stay, so the drive check refuses them.
+//
+// C is the file system that holds the home folder; the others take D, E, ...
+// in mount-point order, as far as Z. Each entry's root path is its mount point
+// when the user may write there, else the home folder when it lies on that
+// file system, else the mount point.
+
+#include "platform/DriveTable.h"
+#include "platform/VolumeInfo.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace kel {
+
+struct DriveSources {
+    std::string mountTable;  // mountinfo text
+    std::string homeDir;
+    std::vector<LabelLink> labelLinks;
+    std::function<bool(const std::string&)> isWritable;
+    std::function<bool(const std::string&)> isFolder;
+};
+
+// The entries in letter order.
+std::vector<DriveEntry> BuildDriveEntries(const DriveSources& sources);
+
+// Empties the table and fills it from this system's mounts.
+void FillDriveTable(DriveTable& table);
+
+}  // namespace kel

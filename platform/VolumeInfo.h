@@ -1,0 +1,48 @@
+#pragma once
+// What the drive list and the drive check ask of the system about mounted
+// file systems: the mount table, the label links, free space, whether a folder
+// may be written, and the probe file that proves it.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace kel {
+
+// One entry of the system's by-label folder: the link's name as the system
+// stores it (with its escapes), the device it leads to, and that device's
+// number as "major:minor" (empty when the device cannot be examined).
+struct LabelLink {
+    std::string name;
+    std::string devicePath;
+    std::string deviceNumber;
+};
+
+// The mount table of this process in the kernel's mountinfo form; empty when
+// it cannot be read.
+std::string ReadMountTable();
+
+// The file-system label links; none when the system keeps no such folder.
+std::vector<LabelLink> ListLabelLinks();
+
+// The user's home folder: $HOME, else the account's entry; empty when neither says.
+std::string HomeDirectory();
+
+// Whether the current user may create files in the folder.
+bool IsWritableFolder(const std::string& path);
+
+// Whether path names a folder (following links).
+bool IsFolder(const std::string& path);
+
+// Bytes this user may still fill on the file system that holds path, or
+// nothing when the file system cannot be queried.
+std::optional<std::uint64_t> FreeBytesForUser(const std::string& path);
+
+// Creates the file at path anew for reading and writing and holds it
+// exclusively, then closes and deletes it. A file or link of that name left
+// over from an earlier attempt is replaced; a link is never followed.
+// Returns whether the file could be created.
+bool CreateAndDeleteProbe(const std::string& path);
+
+}  // namespace kel
