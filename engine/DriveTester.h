@@ -34,6 +34,7 @@ public:
     // Requests a stop and returns once the run has finished its clean-up.
     void Stop();
     int IsRunning() const { return m_running.load(std::memory_order_acquire); }
+    int StopRequested() const { return m_stopRequested.load(std::memory_order_acquire); }
 
     Ticks64 ReadClock() const;
     Ticks64 TicksPerSecond() const { return m_ticksPerSec; }

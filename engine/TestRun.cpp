@@ -37,14 +37,9 @@ void TestRun::Execute()
     EndOfRun();
 }
 
-bool TestRun::StopRequested() const
-{
-    return m_tester.m_stopRequested.load(std::memory_order_acquire) != 0;
-}
-
 bool TestRun::RunTests() const
 {
-    return !StopRequested() && !m_errorFlag;
+    return m_tester.StopRequested() == 0 && !m_errorFlag;
 }
 
 void TestRun::ReportFileFailure(const char* message, int index)

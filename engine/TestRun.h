@@ -33,7 +33,6 @@ private:
 
     // The two tests after every step that can fail: false ends the run.
     bool RunTests() const;
-    bool StopRequested() const;
     std::uint32_t BlockBytes(std::uint32_t block) const
     {
         return block + 1 < m_blocksPerFile ? m_bufBytes : m_lastBlockBytes;

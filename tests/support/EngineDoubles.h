@@ -49,7 +49,8 @@ class FakeFileBackend : public FileBackend {
 public:
     explicit FakeFileBackend(VirtualClock* clock = nullptr) : m_clock(clock) {}
 
-    // The n-th call (from 1) of op fails with errno code, counted from now on.
+    // The n-th call (from 1) of op fails with errno code, counted from now on;
+    // several calls of one kind may be set to fail.
     void FailNth(Op op, int n, int code);
     // The n-th call of op (a read or write) moves only half of what it was asked.
     void ShortNth(Op op, int n);
@@ -94,7 +95,7 @@ private:
     std::map<int, OpenFile> m_open;
     int m_nextFd = 100;
     std::map<Op, int> m_calls;
-    std::map<Op, std::pair<int, int>> m_failures;  // op -> (n, code)
+    std::map<Op, std::map<int, int>> m_failures;  // op -> call number -> errno code
     std::map<Op, int> m_shorts;
     std::vector<std::string> m_log;
     std::uint64_t m_ticksPerTransfer = 0;

@@ -15,7 +15,7 @@ std::string Base(const std::string& path)
 void FakeFileBackend::FailNth(Op op, int n, int code)
 {
     std::lock_guard lock(m_mutex);
-    m_failures[op] = {m_calls[op] + n, code};
+    m_failures[op][m_calls[op] + n] = code;
 }
 
 void FakeFileBackend::ShortNth(Op op, int n)
@@ -27,12 +27,13 @@ void FakeFileBackend::ShortNth(Op op, int n)
 bool FakeFileBackend::Fails(Op op, int& code)
 {
     const int call = ++m_calls[op];
-    const auto failure = m_failures.find(op);
-    if (failure != m_failures.end() && failure->second.first == call) {
-        code = failure->second.second;
-        return true;
+    const auto& failures = m_failures[op];
+    const auto failure = failures.find(call);
+    if (failure == failures.end()) {
+        return false;
     }
-    return false;
+    code = failure->second;
+    return true;
 }
 
 bool FakeFileBackend::IsShort(Op op)

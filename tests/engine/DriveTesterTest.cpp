@@ -1,0 +1,220 @@
+#include "engine/DriveTester.h"
+#include "engine/EngineMessages.h"
+#include "tests/support/EngineFixture.h"
+
+#include <cerrno>
+#include <gtest/gtest.h>
+
+namespace kel {
+namespace {
+
+using test::EngineRig;
+
+TEST(DriveTesterParameters, AcceptsLettersInEitherCaseAndRefusesOthersKeepingThePreviousValues)
+{
+    EngineRig rig;
+    DriveTester& tester = *rig.tester;
+    EXPECT_EQ(tester.SetParameters('c', 1, 96, 96, 1, 1, 10, 0, 0, 0, nullptr, &rig.results), 1);
+    EXPECT_EQ(tester.SetParameters('T', 2, 96, 96, 1, 1, 10, 0, 0, 0, nullptr, &rig.results), 1);
+    EXPECT_EQ(tester.RootPath(), "/virtual");
+    EXPECT_EQ(tester.SetParameters('1', 3, 96, 96, 1, 1, 10, 0, 0, 0, nullptr, &rig.results), 0);
+    EXPECT_EQ(tester.SetParameters(' ', 3, 96, 96, 1, 1, 10, 0, 0, 0, nullptr, &rig.results), 0);
+    EXPECT_EQ(tester.SetParameters('T' + 256, 3, 96, 96, 1, 1, 10, 0, 0, 0, nullptr, &rig.results), 0);
+    // Refusals leave the view alone and the earlier parameters in force.
+    EXPECT_EQ(rig.results.Configs().size(), 2u);
+    tester.Start();
+    ASSERT_TRUE(test::WaitUntilIdle(tester));
+    EXPECT_EQ(rig.files.FileSize("~kelt01x.tmp"), 0u);  // deleted again
+    int opens = 0;
+    for (const auto& line : rig.files.Log()) {
+        opens += line.rfind("open-c", 0) == 0 ? 1 : 0;
+    }
+    EXPECT_EQ(opens, 2);
+}
+
+TEST(DriveTesterParameters, RefusesValuesNoRunCouldUse)
+{
+    EngineRig rig;
+    EXPECT_EQ(rig.tester->SetParameters('T', 0, 96, 96, 1, 1, 10, 0, 0, 0, nullptr, nullptr), 0);
+    EXPECT_EQ(rig.tester->SetParameters('T', 101, 96, 96, 1, 1, 10, 0, 0, 0, nullptr, nullptr), 0);
+    EXPECT_EQ(rig.tester->SetParameters('T', 1, 0, 96, 1, 1, 10, 0, 0, 0, nullptr, nullptr), 0);
+    EXPECT_EQ(rig.tester->SetParameters('T', 1, 96, 0, 1, 1, 10, 0, 0, 0, nullptr, nullptr), 0);
+    EXPECT_EQ(rig.tester->SetParameters('T', 1, 96, 96, 1, 1, -1, 0, 0, 0, nullptr, nullptr), 0);
+    EXPECT_EQ(rig.tester->SetParameters('T', 100, 102400, 1, 0, 0, 0, 0, 0, 0, nullptr, nullptr), 1);
+}
+
+TEST(DriveTesterParameters, SimultaneousRunsWriteOncePassButTheViewHearsTheCountEntered)
+{
+    EngineRig rig;
+    rig.Run(1, 8, 4, 2, 5, 10, 1);
+    ASSERT_EQ(rig.results.Configs().size(), 1u);
+    const auto config = rig.results.Configs()[0];
+    EXPECT_EQ(config.writeReps, 5);
+    EXPECT_EQ(config.readReps, 2);
+    EXPECT_EQ(config.simultaneous, 1);
+    int writePasses = 0;
+    for (const auto& line : rig.files.Log()) {
+        writePasses += line == "open-c ~kelt00x.tmp" ? 1 : 0;
+    }
+    EXPECT_EQ(writePasses, 1);
+}
+
+TEST(DriveTesterParameters, WithoutAViewTheRunHandsNothingOver)
+{
+    EngineRig rig;
+    ASSERT_EQ(rig.tester->SetParameters('T', 1, 8, 4, 1, 1, 10, 0, 0, 0, &rig.dialog, nullptr), 1);
+    rig.tester->Start();
+    ASSERT_TRUE(test::WaitUntilIdle(*rig.tester));
+    EXPECT_TRUE(rig.results.Passes().empty());
+    EXPECT_EQ(rig.dialog.Finished(), 1);
+    EXPECT_TRUE(rig.messages.Boxes().empty());
+}
+
+// Holds the worker inside its first write until released.
+struct Gate {
+    std::atomic<bool> entered {false};
+    std::atomic<bool> open {false};
+    void Hold()
+    {
+        entered = true;
+        while (!open) {
+            std::this_thread::yield();
+        }
+    }
+};
+
+TEST(DriveTesterRunState, WhileRunningParametersAreRefusedAndASecondStartDoesNothing)
+{
+    EngineRig rig;
+    Gate gate;
+    rig.files.SetTransferHook([&gate] { gate.Hold(); });
+    ASSERT_EQ(rig.tester->SetParameters('T', 1, 8, 4, 1, 1, 10, 0, 0, 0, &rig.dialog, &rig.results), 1);
+    rig.tester->Start();
+    while (!gate.entered) {
+        std::this_thread::yield();
+    }
+    EXPECT_EQ(rig.tester->IsRunning(), 1);
+    EXPECT_EQ(rig.tester->SetParameters('T', 2, 8, 4, 1, 1, 10, 0, 0, 0, &rig.dialog, &rig.results), 0);
+    EXPECT_EQ(rig.results.Configs().size(), 1u);
+    rig.tester->Start();
+    gate.open = true;
+    ASSERT_TRUE(test::WaitUntilIdle(*rig.tester));
+    EXPECT_EQ(rig.dialog.Finished(), 1);
+    EXPECT_EQ(rig.results.Passes().size(), 2u);
+}
+
+TEST(DriveTesterRunState, StopEndsTheRunDeletesItsFilesAndPostsNothing)
+{
+    EngineRig rig;
+    Gate gate;
+    rig.files.SetTransferHook([&gate] { gate.Hold(); });
+    ASSERT_EQ(rig.tester->SetParameters('T', 3, 8, 4, 4, 4, 10, 0, 0, 0, &rig.dialog, &rig.results), 1);
+    rig.tester->Start();
+    while (!gate.entered) {
+        std::this_thread::yield();
+    }
+    std::thread opener([&gate] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        gate.open = true;
+    });
+    rig.tester->Stop();
+    opener.join();
+    EXPECT_EQ(rig.tester->IsRunning(), 0);
+    EXPECT_TRUE(rig.files.ExistingFiles().empty());
+    EXPECT_EQ(rig.files.OpenCount(), 0);
+    EXPECT_EQ(rig.dialog.Finished(), 0);
+    EXPECT_TRUE(rig.messages.Boxes().empty());
+    EXPECT_TRUE(rig.results.Passes().empty());
+}
+
+TEST(DriveTesterRunState, StopWhenIdleReturnsAndTheNextStartRunsNormally)
+{
+    EngineRig rig;
+    rig.tester->Stop();
+    rig.Run(1, 8, 4, 1, 1, 10);
+    EXPECT_EQ(rig.dialog.Finished(), 1);
+    EXPECT_EQ(rig.results.Passes().size(), 2u);
+}
+
+TEST(DriveTesterRunState, DestroyingTheTesterDuringARunStopsIt)
+{
+    EngineRig rig;
+    Gate gate;
+    rig.files.SetTransferHook([&gate] { gate.Hold(); });
+    ASSERT_EQ(rig.tester->SetParameters('T', 1, 8, 4, 1, 1, 10, 0, 0, 0, &rig.dialog, &rig.results), 1);
+    rig.tester->Start();
+    while (!gate.entered) {
+        std::this_thread::yield();
+    }
+    gate.open = true;
+    rig.tester.reset();
+    EXPECT_TRUE(rig.files.ExistingFiles().empty());
+    EXPECT_EQ(rig.dialog.Finished(), 0);
+}
+
+class RefusingThreads : public ThreadFactory {
+public:
+    std::unique_ptr<WorkerThread> NewThread() override
+    {
+        struct Refusing : WorkerThread {
+            bool Create(Procedure, void*) override
+            {
+                errno = EAGAIN;
+                return false;
+            }
+            void RaisePriority() override {}
+            void Release() override {}
+            void Join() override {}
+        };
+        return std::make_unique<Refusing>();
+    }
+};
+
+TEST(DriveTesterRunState, AThreadThatCannotBeCreatedIsReportedOnceAndLeavesTheTesterUsable)
+{
+    EngineRig rig;
+    RefusingThreads refusing;
+    rig.services.threads = &refusing;
+    DriveTester tester(rig.services);
+    ASSERT_EQ(tester.SetParameters('T', 1, 8, 4, 1, 1, 10, 0, 0, 0, &rig.dialog, &rig.results), 1);
+    tester.Start();
+    EXPECT_EQ(tester.IsRunning(), 0);
+    ASSERT_EQ(rig.messages.Boxes().size(), 1u);
+    EXPECT_EQ(rig.messages.Boxes()[0].type, kErrorBox);
+    EXPECT_EQ(rig.messages.Boxes()[0].text.rfind(std::string(msg::kNoThread) + "\n-> Error " + std::to_string(EAGAIN), 0),
+              0u);
+    EXPECT_EQ(rig.dialog.Finished(), 1);  // the dialog returns to idle
+    tester.Stop();                         // returns at once
+    tester.Start();
+    EXPECT_EQ(rig.messages.Boxes().size(), 2u);
+}
+
+TEST(DriveTesterClock, WithoutAHighResolutionCounterItWarnsAndCountsMilliseconds)
+{
+    EngineRig rig(false);
+    ASSERT_EQ(rig.messages.Boxes().size(), 1u);
+    EXPECT_EQ(rig.messages.Boxes()[0].text,
+              "Warning:  No high-resolution performance counter detected.\nUsing standard system clock for timing.");
+    EXPECT_EQ(rig.messages.Boxes()[0].type, kPlainBox);
+    EXPECT_EQ(rig.tester->HasPerfCounter(), 0);
+    EXPECT_EQ(rig.tester->TicksPerSecond().low, 1000u);
+    EXPECT_EQ(rig.tester->TicksPerSecond().high, 0u);
+    rig.clock.Advance(0x1'0000'0005ull);
+    const Ticks64 now = rig.tester->ReadClock();
+    EXPECT_EQ(now.high, 0u);
+    EXPECT_EQ(now.low, static_cast<std::uint32_t>(rig.clock.Now()));
+}
+
+TEST(DriveTesterClock, TheHighResolutionCounterIsReadWhole)
+{
+    EngineRig rig;
+    EXPECT_TRUE(rig.messages.Boxes().empty());
+    EXPECT_EQ(rig.tester->TicksPerSecond().low, 1000000u);
+    rig.clock.Advance(0x2'0000'0000ull);
+    const Ticks64 now = rig.tester->ReadClock();
+    EXPECT_EQ(now.high, 2u);
+    EXPECT_EQ(now.low, 1000u);
+}
+
+}  // namespace
+}  // namespace kel

@@ -1,0 +1,67 @@
+#pragma once
+// A tester wired to doubles: in-memory files on drive T:, a virtual clock,
+// captured message boxes, recorded passes and dialog messages.
+
+#include "engine/DriveTester.h"
+#include "platform/DriveTable.h"
+#include "platform/PlatformServices.h"
+#include "platform/posix/PosixWorkerThread.h"
+#include "tests/support/EngineDoubles.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <memory>
+#include <thread>
+
+namespace kel::test {
+
+// Waits for a run to end; false if it did not within the time.
+inline bool WaitUntilIdle(const DriveTester& tester, std::chrono::seconds limit = std::chrono::seconds(30))
+{
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    while (tester.IsRunning() != 0) {
+        if (std::chrono::steady_clock::now() > deadline) {
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return true;
+}
+
+struct EngineRig {
+    explicit EngineRig(bool highResolution = true) : clock(1000000, highResolution), files(&clock)
+    {
+        files.SetTransferTime(100);  // 100 us per transfer unless a test says otherwise
+        drives.Register('T', "/virtual");
+        services.files = &files;
+        services.clock = &clock;
+        services.messages = &messages;
+        services.threads = &threads;
+        services.drives = &drives;
+        tester = std::make_unique<DriveTester>(services);
+    }
+
+    // Runs to the end with the given parameters on drive T:.
+    void Run(int numFiles, int fileSizeKB, int bufSizeKB, int readReps, int writeReps, int sampsSec,
+             int simultaneous = 0)
+    {
+        ASSERT_EQ(tester->SetParameters('T', numFiles, fileSizeKB, bufSizeKB, readReps, writeReps, sampsSec, 0, 0,
+                                        simultaneous, &dialog, &results),
+                  1);
+        tester->Start();
+        ASSERT_TRUE(WaitUntilIdle(*tester));
+    }
+
+    VirtualClock clock;
+    FakeFileBackend files;
+    CapturingMessageSink messages;
+    PosixThreadFactory threads;
+    DriveTable drives;
+    PlatformServices services;
+    RecordingResultSink results;
+    RecordingDialog dialog;
+    std::unique_ptr<DriveTester> tester;
+};
+
+}  // namespace kel::test
