@@ -4,7 +4,7 @@
 #include "drives/VolumeLabels.h"
 
 #include <algorithm>
-#include <array>
+#include <iterator>
 #include <map>
 #include <set>
 #include <string_view>
@@ -13,15 +13,14 @@ namespace kel {
 
 namespace {
 
-constexpr std::array<std::string_view, 27> kVirtualFileSystems = {
-    "proc",      "sysfs",       "devtmpfs",   "devpts",        "cgroup",    "cgroup2",
-    "securityfs", "debugfs",    "tracefs",    "configfs",      "fusectl",   "mqueue",
-    "hugetlbfs", "pstore",      "bpf",        "binfmt_misc",   "autofs",    "efivarfs",
-    "rpc_pipefs", "nsfs",       "ramfs",      "selinuxfs",     "nfsd",      "squashfs",
-    "fuse.gvfsd-fuse", "fuse.portal", "fuse.lxcfs",
+constexpr std::string_view kVirtualFileSystems[] = {
+    "autofs",  "binfmt_misc", "bpf",     "cgroup",    "cgroup2",   "configfs", "debugfs",
+    "devpts",  "devtmpfs",    "efivarfs", "fusectl",  "hugetlbfs", "mqueue",   "nfsd",
+    "nsfs",    "proc",        "pstore",  "ramfs",     "rpc_pipefs", "securityfs", "selinuxfs",
+    "squashfs", "sysfs",      "tracefs", "fuse.gvfsd-fuse", "fuse.lxcfs", "fuse.portal", "fuse.snapfuse",
 };
 
-constexpr std::array<std::string_view, 4> kSystemFolders = {"/run", "/dev", "/sys", "/proc"};
+constexpr std::string_view kSystemFolders[] = {"/run", "/dev", "/sys", "/proc"};
 
 bool IsUnder(std::string_view path, std::string_view folder)
 {
@@ -33,15 +32,15 @@ bool IsUnder(std::string_view path, std::string_view folder)
 
 bool IsRealFileSystem(const MountRecord& mount)
 {
-    if (std::find(kVirtualFileSystems.begin(), kVirtualFileSystems.end(), mount.fileSystem) !=
-        kVirtualFileSystems.end()) {
+    if (std::find(std::begin(kVirtualFileSystems), std::end(kVirtualFileSystems), mount.fileSystem) !=
+        std::end(kVirtualFileSystems)) {
         return false;
     }
     if (mount.fileSystem == "overlay") {
         return mount.mountPoint == "/";
     }
     if (mount.fileSystem == "tmpfs") {
-        return std::none_of(kSystemFolders.begin(), kSystemFolders.end(),
+        return std::none_of(std::begin(kSystemFolders), std::end(kSystemFolders),
                             [&](std::string_view folder) { return IsUnder(mount.mountPoint, folder); });
     }
     return true;
