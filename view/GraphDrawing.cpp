@@ -1,0 +1,183 @@
+#include "view/GraphDrawing.h"
+
+#include "view/LineRaster.h"
+
+#include <QString>
+
+#include <cmath>
+#include <cstdint>
+
+namespace kel {
+
+namespace {
+
+constexpr int kScaleSteps = 10;  // gridlines of 2 MB/s up to 20 MB/s
+constexpr double kFarOffset = 16777216.0;
+
+// A pen with a current position, so a curve reads as a chain of moves and
+// lines ending where the next one starts.
+class Pen {
+public:
+    Pen(QImage& image, QRgb colour, QPoint at) : m_image(image), m_colour(colour), m_at(at) {}
+    void LineTo(QPoint to)
+    {
+        DrawLineExcludingEnd(m_image, m_at, to, m_colour);
+        m_at = to;
+    }
+    void MoveTo(QPoint to) { m_at = to; }
+    QPoint At() const { return m_at; }
+
+private:
+    QImage& m_image;
+    QRgb m_colour;
+    QPoint m_at;
+};
+
+void DrawScale(QImage& image, const DrawingObjects& objects, const GraphLayout& layout)
+{
+    const int topDotLimit = layout.axisWidth - (layout.legendWidth + 3);
+    for (int k = 0; k <= kScaleSteps; ++k) {
+        const int y = layout.baseY - k * layout.gridStep;
+        const bool top = k == kScaleSteps;
+        DrawOpaqueText(image, objects.axisFont, layout.originX - 13, y + (top ? 6 : 4), TextAnchor::CentreBaseline,
+                       QString::number(2 * k));
+        if (k == 0) {
+            continue;
+        }
+        // The top gridline stops short of the legend box.
+        const int limit = top ? topDotLimit : layout.axisWidth - 5;
+        for (int j = 0; 3 * j < limit; ++j) {
+            SetImagePixel(image, layout.originX + 1 + 3 * j, y, kBlackPen);
+        }
+    }
+}
+
+void DrawThreshold(QImage& image, const GraphLayout& layout, int thousandths, QRgb colour)
+{
+    if (thousandths <= 0) {
+        return;
+    }
+    const int y = RateToY(layout, thousandths * 0.001);
+    DrawLineExcludingEnd(image, {layout.originX + 1, y}, {layout.originX + 1 + layout.axisWidth - 5, y}, colour);
+}
+
+void DrawLegend(QImage& image, const DrawingObjects& objects, const GraphLayout& layout, QSize client,
+                int simultaneous)
+{
+    const int right = client.width();
+    const int left = right - layout.legendWidth - 11;
+    const int top = 9;
+    FrameImageRect(image, left, top, right - 11, top + layout.legendHeight, kShadowColour);
+    FrameImageRect(image, left + 1, top + 1, right - 10, top + 1 + layout.legendHeight, kLightColour);
+
+    // The white frame is the reference for the legend's contents.
+    const int boxLeft = left + 1;
+    const int boxTop = top + 1;
+    const int half = layout.legendWidth / 2;
+    const int playY = boxTop + (10 * layout.legendHeight) / 22;
+    const int recordY = boxTop + (10 * layout.legendHeight) / 12;
+    DrawOpaqueText(image, objects.axisFont, boxLeft + half - 5, playY, TextAnchor::LeftBaseline,
+                   QStringLiteral("Play"));
+    DrawOpaqueText(image, objects.axisFont, boxLeft + half - 5, recordY, TextAnchor::LeftBaseline,
+                   QStringLiteral("Record"));
+
+    const int lineStart = boxLeft + 5;
+    const int lineEnd = boxLeft + half - 8;
+    if (simultaneous != 0) {
+        // One blue line between the two words: every pass reads and writes.
+        const int y = (playY + recordY) / 2 - 5;
+        DrawLineExcludingEnd(image, {lineStart, y}, {lineEnd, y}, kReadPen);
+    } else {
+        DrawLineExcludingEnd(image, {lineStart, playY - 5}, {lineEnd, playY - 5}, kReadPen);
+        DrawLineExcludingEnd(image, {lineStart, recordY - 5}, {lineEnd, recordY - 5}, kWritePen);
+    }
+}
+
+}  // namespace
+
+GraphLayout ComputeGraphLayout(QSize clientSize)
+{
+    const int right = clientSize.width();
+    const int bottom = clientSize.height();
+    GraphLayout layout;
+    layout.originX = 29;
+    layout.axisTopY = 20;
+    layout.baseY = bottom - 23;
+    layout.axisWidth = right - 42;
+    layout.gridStep = (bottom - 47) / 10;
+    layout.plotWidth = layout.axisWidth - 4;
+    layout.legendWidth = right / 7 + 1;
+    layout.legendHeight = bottom / 9 + 1;
+    return layout;
+}
+
+int RateToY(const GraphLayout& layout, double rate)
+{
+    double offset = layout.gridStep * 0.5 * rate + 0.5;
+    if (std::isnan(offset)) {
+        offset = 0.0;
+    }
+    offset = std::fmin(std::fmax(offset, -kFarOffset), kFarOffset);
+    return layout.baseY - static_cast<int>(offset);
+}
+
+void DrawEmptyGraph(QImage& image, const DrawingObjects& objects, const GraphLayout& layout,
+                    const GraphSettings& settings)
+{
+    if (image.isNull()) {
+        return;
+    }
+    const QSize client = image.size();
+    FillImageRect(image, 0, 0, client.width(), client.height(), kBackColour);
+    DrawImageEdge3d(image, kShadowColour, kLightColour);
+
+    Pen axes(image, kBlackPen, {layout.originX, layout.axisTopY});
+    axes.LineTo({layout.originX, layout.baseY});
+    axes.LineTo({client.width() - 13, layout.baseY});
+
+    DrawScale(image, objects, layout);
+    DrawThreshold(image, layout, settings.minRead, kMinReadPen);
+    DrawThreshold(image, layout, settings.minWrite, kMinWritePen);
+
+    DrawOpaqueText(image, objects.axisFont, layout.originX, layout.axisTopY - 4, TextAnchor::CentreBaseline,
+                   QStringLiteral("MB/s"));
+    DrawOpaqueText(image, objects.axisFont, layout.originX + layout.axisWidth / 2, layout.baseY + 14,
+                   TextAnchor::CentreBaseline, QStringLiteral("Repetitions"));
+    DrawLegend(image, objects, layout, client, settings.simultaneous);
+}
+
+void DrawPassCurve(QImage& image, const GraphLayout& layout, const PassCurve& pass, QPoint& lastPoint)
+{
+    const std::int64_t a = pass.passNumber;
+    const std::int64_t n = pass.passCount;
+    const int c = pass.sampleCount;
+    const int xStart = layout.originX + static_cast<int>(((a - 1) * layout.plotWidth) / n);
+    const int xEnd = layout.originX + static_cast<int>((a * layout.plotWidth) / n);
+    const std::int64_t span = xEnd - xStart;
+    const int firstY = RateToY(layout, pass.samples[0]);
+
+    Pen pen(image, pass.isWrite ? kWritePen : kReadPen, lastPoint);
+    if (a == 1) {
+        pen.MoveTo({xStart, firstY});
+    } else {
+        // The last pass's lone sample stands in the middle of its span.
+        const int d = (a == n && c == 1) ? static_cast<int>(span / 2) : 0;
+        pen.LineTo({xStart + d, firstY});
+    }
+    for (int k = 1; k < c; ++k) {
+        pen.LineTo({xStart + static_cast<int>((k * span) / c), RateToY(layout, pass.samples[k])});
+    }
+    if (n == 1 && c == 1) {
+        // A run of one pass with one sample shows its rate as a level line.
+        pen.LineTo({xEnd, firstY});
+    }
+    lastPoint = pen.At();
+
+    // The curve's first segments can cover the vertical axis; draw it again.
+    if (n == 1 || (a == 1 && c > 1) || a == 2) {
+        DrawLineExcludingEnd(image, {layout.originX, layout.baseY},
+                             {layout.originX, layout.baseY - kScaleSteps * layout.gridStep}, kBlackPen);
+    }
+}
+
+}  // namespace kel

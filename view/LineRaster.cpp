@@ -1,0 +1,126 @@
+#include "view/LineRaster.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+
+namespace kel {
+
+namespace {
+
+bool Inside(const QImage& image, std::int64_t x, std::int64_t y)
+{
+    return x >= 0 && y >= 0 && x < image.width() && y < image.height();
+}
+
+void PutPixel(QImage& image, std::int64_t x, std::int64_t y, QRgb colour)
+{
+    reinterpret_cast<QRgb*>(image.scanLine(static_cast<int>(y)))[x] = colour;
+}
+
+// Minor-axis offset of step i on a line of `major` steps that moves `minor`
+// along the other axis: the nearest pixel to the exact line, ties rounded
+// away from the start.
+std::int64_t MinorOffset(std::int64_t i, std::int64_t major, std::int64_t minor)
+{
+    return (2 * i * minor + major) / (2 * major);
+}
+
+// The step range [first, last] whose major coordinate start + step * i lies
+// in [0, limit); empty when first > last.
+void VisibleSteps(std::int64_t start, int step, std::int64_t limit, std::int64_t steps, std::int64_t& first,
+                  std::int64_t& last)
+{
+    if (step > 0) {
+        first = std::max<std::int64_t>(0, -start);
+        last = std::min<std::int64_t>(steps - 1, limit - 1 - start);
+    } else {
+        first = std::max<std::int64_t>(0, start - (limit - 1));
+        last = std::min<std::int64_t>(steps - 1, start);
+    }
+}
+
+}  // namespace
+
+void SetImagePixel(QImage& image, int x, int y, QRgb colour)
+{
+    if (Inside(image, x, y)) {
+        PutPixel(image, x, y, colour);
+    }
+}
+
+void DrawLineExcludingEnd(QImage& image, QPoint from, QPoint to, QRgb colour)
+{
+    if (image.isNull()) {
+        return;
+    }
+    const std::int64_t dx = std::int64_t {to.x()} - from.x();
+    const std::int64_t dy = std::int64_t {to.y()} - from.y();
+    const std::int64_t adx = std::llabs(dx);
+    const std::int64_t ady = std::llabs(dy);
+    const int sx = dx < 0 ? -1 : 1;
+    const int sy = dy < 0 ? -1 : 1;
+    const bool xMajor = adx >= ady;
+    const std::int64_t steps = xMajor ? adx : ady;  // the end pixel is step `steps`, left out
+    if (steps == 0) {
+        return;
+    }
+    // Only the steps whose major coordinate lies inside the image are walked,
+    // so a point thousands of pixels away costs no more than one on the edge.
+    std::int64_t first = 0;
+    std::int64_t last = -1;
+    if (xMajor) {
+        VisibleSteps(from.x(), sx, image.width(), steps, first, last);
+    } else {
+        VisibleSteps(from.y(), sy, image.height(), steps, first, last);
+    }
+    for (std::int64_t i = first; i <= last; ++i) {
+        std::int64_t x = 0;
+        std::int64_t y = 0;
+        if (xMajor) {
+            x = from.x() + sx * i;
+            y = from.y() + sy * MinorOffset(i, adx, ady);
+        } else {
+            y = from.y() + sy * i;
+            x = from.x() + sx * MinorOffset(i, ady, adx);
+        }
+        if (Inside(image, x, y)) {
+            PutPixel(image, x, y, colour);
+        }
+    }
+}
+
+void FillImageRect(QImage& image, int left, int top, int right, int bottom, QRgb colour)
+{
+    const int x0 = std::max(left, 0);
+    const int x1 = std::min(right, image.width());
+    const int y0 = std::max(top, 0);
+    const int y1 = std::min(bottom, image.height());
+    for (int y = y0; y < y1; ++y) {
+        QRgb* row = reinterpret_cast<QRgb*>(image.scanLine(y));
+        std::fill(row + x0, row + std::max(x0, x1), colour);
+    }
+}
+
+void FrameImageRect(QImage& image, int left, int top, int right, int bottom, QRgb colour)
+{
+    if (right <= left || bottom <= top) {
+        return;
+    }
+    FillImageRect(image, left, top, right, top + 1, colour);
+    FillImageRect(image, left, bottom - 1, right, bottom, colour);
+    FillImageRect(image, left, top, left + 1, bottom, colour);
+    FillImageRect(image, right - 1, top, right, bottom, colour);
+}
+
+void DrawImageEdge3d(QImage& image, QRgb topLeft, QRgb bottomRight)
+{
+    const int w = image.width();
+    const int h = image.height();
+    FillImageRect(image, 0, 0, w - 1, 1, topLeft);
+    FillImageRect(image, 0, 0, 1, h - 1, topLeft);
+    FillImageRect(image, w - 1, 0, w, h, bottomRight);
+    FillImageRect(image, 0, h - 1, w, h, bottomRight);
+}
+
+}  // namespace kel

@@ -1,0 +1,84 @@
+#include "view/ResultGraph.h"
+
+#include "view/DrawingObjects.h"
+
+#include <QMetaObject>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QResizeEvent>
+
+namespace kel {
+
+ResultGraph::ResultGraph(QWidget* parent) : QWidget(parent), m_images(size())
+{
+    // Every pixel comes from an image: nothing for Qt to clear first.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+// The owner stops any run before destroying the control, so no pass can be
+// drawing when the images go.
+ResultGraph::~ResultGraph() = default;
+
+void ResultGraph::ConfigureRun(int readReps, int writeReps, int simultaneous, int minRead, int minWrite)
+{
+    // A hidden control gets its resize event only when shown; the run is laid
+    // out for the size it has now.
+    m_images.Resize(size());
+    m_images.ConfigureRun(readReps, writeReps, simultaneous, minRead, minWrite);
+    RequestRepaint();
+}
+
+void ResultGraph::AddPassResults(int passNumber, const double* samples, int sampleCount, double passRate,
+                                 int isWrite)
+{
+    m_images.AddPassResults(passNumber, samples, sampleCount, passRate, isWrite);
+    RequestRepaint();
+}
+
+void ResultGraph::SetDisplayMode(int showGraph)
+{
+    m_showGraph = showGraph;
+    RequestRepaint();
+}
+
+int ResultGraph::HasResults() const
+{
+    return m_images.HasResults();
+}
+
+QImage ResultGraph::GraphImage() const
+{
+    return m_images.GraphImage();
+}
+
+QImage ResultGraph::TextImage() const
+{
+    return m_images.TextImage();
+}
+
+void ResultGraph::paintEvent(QPaintEvent* /*event*/)
+{
+    const QImage shown = m_showGraph != 0 ? m_images.GraphImage() : m_images.TextImage();
+    QPainter painter(this);
+    if (shown.isNull()) {
+        // No images (an empty or impossible size): show the plain background.
+        painter.fillRect(rect(), QColor(kBackColour));
+        return;
+    }
+    painter.drawImage(0, 0, shown);
+}
+
+void ResultGraph::resizeEvent(QResizeEvent* event)
+{
+    m_images.Resize(event->size());
+    QWidget::resizeEvent(event);
+}
+
+void ResultGraph::RequestRepaint()
+{
+    // A queued call to a functor with this as context is dropped if the
+    // control is gone by the time the event loop gets to it.
+    QMetaObject::invokeMethod(this, [this] { update(); }, Qt::QueuedConnection);
+}
+
+}  // namespace kel

@@ -1,0 +1,45 @@
+#pragma once
+// The results view control: shows the graph or the text image of the current
+// run. Passes arrive on the tester's worker thread and are drawn into the
+// images there; the control's own thread only copies one image to the screen.
+
+#include "engine/RunObservers.h"
+#include "view/ResultImages.h"
+
+#include <QImage>
+#include <QWidget>
+
+#include <atomic>
+
+namespace kel {
+
+class ResultGraph : public QWidget, public PassResultSink {
+    Q_OBJECT
+public:
+    explicit ResultGraph(QWidget* parent = nullptr);
+    ~ResultGraph() override;
+
+    // On the control's thread (the tester takes a run's parameters there).
+    void ConfigureRun(int readReps, int writeReps, int simultaneous, int minRead, int minWrite) override;
+    // Safe on any thread; the repaint is requested through the event queue.
+    void AddPassResults(int passNumber, const double* samples, int sampleCount, double passRate,
+                        int isWrite) override;
+    // Nonzero shows the graph, 0 the text; both images are always up to date.
+    void SetDisplayMode(int showGraph);
+    int HasResults() const;
+    QImage GraphImage() const;  // copies, for tests and screenshots
+    QImage TextImage() const;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;    // OnPaint: copies one image
+    void resizeEvent(QResizeEvent* event) override;  // images follow the client size
+
+private:
+    // update() belongs to the widget's thread; this may be called from any.
+    void RequestRepaint();
+
+    ResultImages m_images;
+    std::atomic<int> m_showGraph {1};
+};
+
+}  // namespace kel

@@ -1,0 +1,85 @@
+#include "view/TextDrawing.h"
+
+#include "view/LineRaster.h"
+
+#include <cstdio>
+#include <string>
+
+namespace kel {
+
+namespace {
+
+int RowY(const TextLayout& layout, int row)
+{
+    return layout.textTop + row * layout.lineHeight;
+}
+
+void DrawLabels(QImage& image, const DrawingObjects& objects, const TextLayout& layout, int firstRow)
+{
+    int row = firstRow;
+    for (const char* label : {"Min:", "Max:", "Avg:"}) {
+        ++row;
+        DrawOpaqueText(image, objects.valueFont, layout.labelX, RowY(layout, row), TextAnchor::LeftBaseline,
+                       QString::fromLatin1(label));
+    }
+}
+
+}  // namespace
+
+TextLayout ComputeTextLayout(QSize clientSize)
+{
+    TextLayout layout;
+    layout.textTop = clientSize.height() / 8;
+    layout.labelX = clientSize.width() / 22;
+    layout.lineHeight = clientSize.height() / 15;
+    layout.valueX = clientSize.width() / 7;
+    return layout;
+}
+
+QString FormatRate(double rate)
+{
+    const int length = std::snprintf(nullptr, 0, "%6.3f MB/s", rate);
+    std::string text(static_cast<std::size_t>(length > 0 ? length : 0) + 1, '\0');
+    std::snprintf(text.data(), text.size(), "%6.3f MB/s", rate);
+    text.resize(text.size() - 1);
+    return QString::fromStdString(text);
+}
+
+void DrawEmptyText(QImage& image, const DrawingObjects& objects, const TextLayout& layout, int simultaneous)
+{
+    if (image.isNull()) {
+        return;
+    }
+    FillImageRect(image, 0, 0, image.width(), image.height(), kBackColour);
+    DrawImageEdge3d(image, kShadowColour, kLightColour);
+
+    const QString playHeading = simultaneous != 0 ? QStringLiteral("Play/Record Performance:")
+                                                  : QStringLiteral("Play Performance:");
+    DrawOpaqueText(image, objects.headingFont, layout.labelX, RowY(layout, kPlaySectionRow) - 6,
+                   TextAnchor::LeftBaseline, playHeading);
+    if (simultaneous == 0) {
+        DrawOpaqueText(image, objects.headingFont, layout.labelX, RowY(layout, kRecordSectionRow) - 6,
+                       TextAnchor::LeftBaseline, QStringLiteral("Record Performance:"));
+    }
+    DrawLabels(image, objects, layout, kPlaySectionRow);
+    if (simultaneous == 0) {
+        DrawLabels(image, objects, layout, kRecordSectionRow);
+    }
+}
+
+void WriteSectionValues(QImage& image, const DrawingObjects& objects, const TextLayout& layout, int firstRow,
+                        const SectionValues& values)
+{
+    // Clears the section's value column from its heading row to one row below
+    // "Avg:", short of the frame's right edge; labels and headings stay.
+    FillImageRect(image, layout.valueX, RowY(layout, firstRow), image.width() - 1, RowY(layout, firstRow + 4),
+                  kBackColour);
+    int row = firstRow;
+    for (double value : {values.minRate, values.maxRate, values.average}) {
+        ++row;
+        DrawOpaqueText(image, objects.valueFont, layout.valueX, RowY(layout, row), TextAnchor::LeftBaseline,
+                       FormatRate(value));
+    }
+}
+
+}  // namespace kel

@@ -1,0 +1,40 @@
+#pragma once
+// The text image: a Play section and, unless every pass also writes, a Record
+// section, each with the minimum, maximum and average rate of its passes.
+
+#include "view/DrawingObjects.h"
+
+#include <QImage>
+#include <QSize>
+#include <QString>
+
+namespace kel {
+
+struct TextLayout {
+    int textTop = 0;     // baseline reference of row 0
+    int labelX = 0;
+    int lineHeight = 0;
+    int valueX = 0;
+};
+
+constexpr int kPlaySectionRow = 0;
+constexpr int kRecordSectionRow = 6;
+
+TextLayout ComputeTextLayout(QSize clientSize);
+
+// "%6.3lf MB/s": at least six characters with three decimals, never cut.
+QString FormatRate(double rate);
+
+void DrawEmptyText(QImage& image, const DrawingObjects& objects, const TextLayout& layout, int simultaneous);
+
+struct SectionValues {
+    double minRate = 0.0;
+    double maxRate = 0.0;
+    double average = 0.0;
+};
+
+// Replaces the values of the section that starts at firstRow.
+void WriteSectionValues(QImage& image, const DrawingObjects& objects, const TextLayout& layout, int firstRow,
+                        const SectionValues& values);
+
+}  // namespace kel
