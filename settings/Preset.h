@@ -1,0 +1,25 @@
+#pragma once
+// A named set of the six test parameters and the two rate thresholds.
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace kel {
+
+// Longest preset name kept when reading the settings file, in bytes.
+constexpr std::size_t kPresetNameMax = 38;
+
+struct Preset {
+    std::string name;
+    std::int32_t numFiles = 0;
+    std::int32_t fileSize = 0;   // KB
+    std::int32_t bufSize = 0;    // KB
+    std::int32_t readReps = 0;
+    std::int32_t writeReps = 0;
+    std::int32_t sampsSec = 0;
+    std::int32_t minRead = 0;    // thousandths of an MB/s; 0 or less: no threshold
+    std::int32_t minWrite = 0;   // thousandths of an MB/s; 0 or less: no threshold
+};
+
+}  // namespace kel

@@ -1,0 +1,112 @@
+#include "settings/PresetTable.h"
+
+#include "settings/ProfileFile.h"
+
+#include <algorithm>
+#include <numeric>
+#include <string>
+
+namespace kel {
+
+namespace {
+
+constexpr std::string_view kAppSection = "Application";
+constexpr std::string_view kCountKey = "Presets";
+constexpr std::string_view kUnnamed = "(unnamed)";
+
+// The eight numeric keys in record order, with the default a missing key
+// takes and the field each fills.
+struct NumberKey {
+    std::string_view key;
+    std::int32_t missingDefault;
+    std::int32_t Preset::*field;
+};
+
+constexpr std::array<NumberKey, 8> kNumberKeys {{
+    {"NumFiles", 1, &Preset::numFiles},
+    {"FileSize", 1, &Preset::fileSize},
+    {"BufSize", 1, &Preset::bufSize},
+    {"ReadReps", 1, &Preset::readReps},
+    {"WriteReps", 1, &Preset::writeReps},
+    {"SampsSec", 1, &Preset::sampsSec},
+    {"KelMinRead", 0, &Preset::minRead},
+    {"KelMinWrite", 0, &Preset::minWrite},
+}};
+
+std::string SectionName(int number)
+{
+    return "Preset" + std::to_string(number);
+}
+
+Preset ReadPreset(const ProfileFile& file, const std::string& section)
+{
+    Preset preset;
+    preset.name = file.GetProfileString(section, "Name", kUnnamed, kPresetNameMax + 1);
+    for (const NumberKey& number : kNumberKeys) {
+        preset.*number.field = file.GetProfileInt(section, number.key, number.missingDefault);
+    }
+    return preset;
+}
+
+Preset DefaultPreset()
+{
+    Preset preset;
+    preset.name = kDefaultPresetName;
+    preset.numFiles = 1;
+    preset.fileSize = 2400;
+    preset.bufSize = 96;
+    preset.readReps = 30;
+    preset.writeReps = 30;
+    preset.sampsSec = 10;
+    return preset;
+}
+
+}  // namespace
+
+void PresetTable::LoadPresets(ProfileFile& file)
+{
+    m_count = std::clamp(file.GetProfileInt(kAppSection, kCountKey, 0), 0, MaxPresets);
+    for (int i = 0; i < m_count; ++i) {
+        m_presets[static_cast<std::size_t>(i)] = ReadPreset(file, SectionName(i + 1));
+    }
+    EnsureDefaultPreset(file);
+}
+
+bool PresetTable::EnsureDefaultPreset(ProfileFile& file)
+{
+    if (FindPreset(kDefaultPresetName) >= 0 || m_count >= MaxPresets) {
+        return false;
+    }
+    const Preset preset = DefaultPreset();
+    m_presets[static_cast<std::size_t>(m_count)] = preset;
+    ++m_count;
+    // Each write stands alone, as the file functions allow no batch; a
+    // failure leaves the file as the previous write made it.
+    const std::string section = SectionName(m_count);
+    file.WriteProfileString(kAppSection, kCountKey, std::to_string(m_count));
+    file.WriteProfileString(section, "Name", preset.name);
+    for (const NumberKey& number : kNumberKeys) {
+        file.WriteProfileString(section, number.key, std::to_string(preset.*number.field));
+    }
+    return true;
+}
+
+int PresetTable::FindPreset(std::string_view name) const
+{
+    for (int i = 0; i < m_count; ++i) {
+        if (m_presets[static_cast<std::size_t>(i)].name == name) {
+            return i;
+        }
+    }
+    return -1;
+}
+
+std::vector<int> PresetTable::SortedOrder() const
+{
+    std::vector<int> order(static_cast<std::size_t>(m_count));
+    std::iota(order.begin(), order.end(), 0);
+    std::stable_sort(order.begin(), order.end(), [this](int a, int b) { return At(a).name < At(b).name; });
+    return order;
+}
+
+}  // namespace kel

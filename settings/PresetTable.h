@@ -1,0 +1,47 @@
+#pragma once
+// The presets read from the settings file: a fixed table of up to MaxPresets
+// records in the order of their sections "Preset1", "Preset2", ...
+
+#include "settings/Preset.h"
+
+#include <array>
+#include <string_view>
+#include <vector>
+
+namespace kel {
+
+class ProfileFile;
+
+constexpr int MaxPresets = 20;
+constexpr std::string_view kDefaultPresetName = "(Default)";
+
+class PresetTable {
+public:
+    // Reads "Presets" from "Application" (capped at MaxPresets; 0 or less
+    // reads none) and that many "Preset%d" sections, missing keys taking their
+    // defaults, then calls EnsureDefaultPreset. Replaces the table's content.
+    void LoadPresets(ProfileFile& file);
+
+    // When no preset is named "(Default)" and the table is not full, adds it
+    // and writes "Presets" and its section to the file. A failed write is not
+    // reported; the preset stays in the table. Returns whether it was added.
+    bool EnsureDefaultPreset(ProfileFile& file);
+
+    // Index of the first preset named exactly name (case-sensitive), or -1.
+    int FindPreset(std::string_view name) const;
+
+    int Count() const { return m_count; }
+    // 0 <= index < Count().
+    const Preset& At(int index) const { return m_presets[static_cast<std::size_t>(index)]; }
+
+    // Table indexes in the order a sorted list shows the names: byte order of
+    // the names, equal names in table order. Element 0 is the preset a sorted
+    // list selects first.
+    std::vector<int> SortedOrder() const;
+
+private:
+    std::array<Preset, MaxPresets> m_presets {};
+    int m_count = 0;
+};
+
+}  // namespace kel

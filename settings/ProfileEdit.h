@@ -1,0 +1,31 @@
+#pragma once
+// Setting one key in settings-file text while keeping every other byte.
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace kel {
+
+// Whether a section name, key or value can be written so that reading the
+// file back finds exactly it. Line breaks and NUL bytes never can (they would
+// split the line or end the value early); names must not carry outer blanks
+// or be empty, and a key must not contain '=' nor start like a comment or a
+// section header.
+bool IsWritableSectionName(std::string_view section);
+bool IsWritableKeyName(std::string_view key);
+bool IsWritableValue(std::string_view value);
+
+// The value as it stands in the file: wrapped in double quotes when its
+// outer blanks or outer quotes would otherwise be lost on reading.
+std::string EncodeProfileValue(std::string_view value);
+
+// The text with the key set to value, or nothing when the key already reads
+// as that value. An existing key (the first of that name in the first section
+// of that name) is changed in place; a new key goes after the section's last
+// non-blank line; a new section goes at the end. New lines take the text's
+// own line ending. Names and value must be writable.
+std::optional<std::string> SetProfileKey(std::string_view text, std::string_view section, std::string_view key,
+                                         std::string_view value);
+
+}  // namespace kel

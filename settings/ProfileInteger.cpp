@@ -1,0 +1,68 @@
+#include "settings/ProfileInteger.h"
+
+#include "settings/ProfileText.h"
+
+namespace kel {
+
+namespace {
+
+// Value of c as a digit in base, or -1.
+int DigitValue(char c, std::uint32_t base)
+{
+    int value = -1;
+    if (c >= '0' && c <= '9') {
+        value = c - '0';
+    } else if (c >= 'a' && c <= 'f') {
+        value = c - 'a' + 10;
+    } else if (c >= 'A' && c <= 'F') {
+        value = c - 'A' + 10;
+    }
+    return value >= 0 && static_cast<std::uint32_t>(value) < base ? value : -1;
+}
+
+std::uint32_t BaseAfterPrefix(std::string_view& text)
+{
+    if (text.size() >= 2 && text[0] == '0') {
+        switch (text[1]) {
+        case 'x':
+            text.remove_prefix(2);
+            return 16;
+        case 'b':
+            text.remove_prefix(2);
+            return 2;
+        case 'o':
+            text.remove_prefix(2);
+            return 8;
+        default:
+            break;
+        }
+    }
+    return 10;
+}
+
+}  // namespace
+
+std::int32_t ParseProfileInteger(std::string_view text)
+{
+    while (!text.empty() && IsProfileBlank(text.front())) {
+        text.remove_prefix(1);
+    }
+    bool negative = false;
+    if (!text.empty() && (text.front() == '-' || text.front() == '+')) {
+        negative = text.front() == '-';
+        text.remove_prefix(1);
+    }
+    const std::uint32_t base = BaseAfterPrefix(text);
+    std::uint32_t magnitude = 0;
+    for (const char c : text) {
+        const int digit = DigitValue(c, base);
+        if (digit < 0) {
+            break;
+        }
+        magnitude = magnitude * base + static_cast<std::uint32_t>(digit);
+    }
+    const std::uint32_t bits = negative ? 0u - magnitude : magnitude;
+    return static_cast<std::int32_t>(bits);
+}
+
+}  // namespace kel

@@ -1,0 +1,15 @@
+#pragma once
+// Reading a settings value as a 32-bit integer.
+
+#include <cstdint>
+#include <string_view>
+
+namespace kel {
+
+// Reads the number text starts with: leading blanks, one optional sign, then
+// decimal digits or, after a lower-case 0x, 0b or 0o, hexadecimal, binary or
+// octal digits. Parsing stops at the first other character; text without a
+// number gives 0. The value wraps modulo 2^32 and is read as signed.
+std::int32_t ParseProfileInteger(std::string_view text);
+
+}  // namespace kel

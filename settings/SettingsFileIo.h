@@ -1,0 +1,23 @@
+#pragma once
+// Whole-file reading and replacing for the settings file. A replacement is
+// written to a temporary file beside the target and renamed over it, so the
+// target always holds either its old or its new content.
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace kel {
+
+// The file's bytes; an empty text when the file does not exist; nothing when
+// it exists but cannot be read as a regular file.
+std::optional<std::string> ReadSettingsFile(const std::filesystem::path& path);
+
+// Replaces the file's content, creating missing parent directories. A target
+// that is a symbolic link has its link target replaced; an existing file
+// keeps its permission bits. Returns false, with the old file whole and no
+// temporary file left, when any step fails.
+bool ReplaceSettingsFile(const std::filesystem::path& path, std::string_view content);
+
+}  // namespace kel

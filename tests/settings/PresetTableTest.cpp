@@ -1,0 +1,249 @@
+#include "settings/PresetTable.h"
+#include "settings/SettingsLocation.h"
+#include "tests/settings/SettingsTestFiles.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace kel {
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string kDefaultSection =
+    "Name=(Default)\nNumFiles=1\nFileSize=2400\nBufSize=96\nReadReps=30\nWriteReps=30\nSampsSec=10\n"
+    "KelMinRead=0\nKelMinWrite=0\n";
+
+std::string PresetSection(int number, std::string_view name)
+{
+    return "[Preset" + std::to_string(number) + "]\nName=" + std::string(name) + "\nNumFiles=" +
+           std::to_string(number) + "\n";
+}
+
+std::string PresetFile(int count, int sections)
+{
+    std::string text = "[Application]\nPresets=" + std::to_string(count) + "\n";
+    for (int i = 1; i <= sections; ++i) {
+        text += PresetSection(i, "P" + std::to_string(i));
+    }
+    return text;
+}
+
+void ExpectDefaultValues(const Preset& p)
+{
+    EXPECT_EQ(p.name, "(Default)");
+    EXPECT_EQ(p.numFiles, 1);
+    EXPECT_EQ(p.fileSize, 2400);
+    EXPECT_EQ(p.bufSize, 96);
+    EXPECT_EQ(p.readReps, 30);
+    EXPECT_EQ(p.writeReps, 30);
+    EXPECT_EQ(p.sampsSec, 10);
+    EXPECT_EQ(p.minRead, 0);
+    EXPECT_EQ(p.minWrite, 0);
+}
+
+class Presets : public test::SettingsFileTest {
+protected:
+    // Loads from text and checks that the file was left exactly as it was.
+    void LoadUnwritten(const std::string& text)
+    {
+        test::WriteBytes(m_path, text);
+        const auto old = test::BackdateFile(m_path);
+        m_table.LoadPresets(m_file);
+        EXPECT_EQ(test::ReadBytes(m_path), text);
+        EXPECT_EQ(fs::last_write_time(m_path), old);
+    }
+
+    void Load(const std::string& text)
+    {
+        test::WriteBytes(m_path, text);
+        m_table.LoadPresets(m_file);
+    }
+
+    PresetTable m_table;
+};
+
+TEST_F(Presets, NoSettingsFileCreatesItWithTheDefaultPresetOnly)
+{
+    ProfileFile file(m_dir.Path() + "/config/KelTally.ini");
+    m_table.LoadPresets(file);
+    ASSERT_EQ(m_table.Count(), 1);
+    ExpectDefaultValues(m_table.At(0));
+    EXPECT_EQ(test::ReadBytes(file.Path().string()), "[Application]\nPresets=1\n[Preset1]\n" + kDefaultSection);
+}
+
+TEST_F(Presets, MissingDefaultIsAddedAfterTheCountedSections)
+{
+    const std::string counted = PresetFile(3, 3);
+    Load(counted + "[Preset4]\nFileSize=7\nExtra=keep\nname=Old\n[Preset5]\nName=(Default)\n");
+    ASSERT_EQ(m_table.Count(), 4);
+    EXPECT_EQ(m_table.At(2).name, "P3");
+    EXPECT_EQ(m_table.At(2).numFiles, 3);
+    ExpectDefaultValues(m_table.At(3));
+    EXPECT_EQ(m_table.FindPreset("(Default)"), 3);
+    std::string expected = counted + "[Preset4]\nFileSize=2400\nExtra=keep\nname=(Default)\nNumFiles=1\nBufSize=96\n"
+                                     "ReadReps=30\nWriteReps=30\nSampsSec=10\nKelMinRead=0\nKelMinWrite=0\n"
+                                     "[Preset5]\nName=(Default)\n";
+    expected.replace(expected.find("Presets=3"), 9, "Presets=4");
+    EXPECT_EQ(test::ReadBytes(m_path), expected);
+}
+
+TEST_F(Presets, DefaultIsMatchedExactlyAfterTrimmingAndQuotes)
+{
+    Load("[Application]\nPresets=1\n[Preset1]\nName=(default)\n");
+    ASSERT_EQ(m_table.Count(), 2);
+    EXPECT_EQ(m_table.At(0).name, "(default)");
+    EXPECT_EQ(m_table.FindPreset("(Default)"), 1);
+    EXPECT_EQ(test::ReadBytes(m_path), "[Application]\nPresets=2\n[Preset1]\nName=(default)\n[Preset2]\n" +
+                                           kDefaultSection);
+
+    LoadUnwritten("[Application]\nPresets=2\n[Preset1]\nName=\"(Default)\"\n[Preset2]\nName=   (Default)   \n");
+    EXPECT_EQ(m_table.Count(), 2);
+    EXPECT_EQ(m_table.FindPreset("(Default)"), 0);
+}
+
+TEST_F(Presets, CountIsCappedAtTwentyAndAFullTableIsNotWritten)
+{
+    LoadUnwritten(PresetFile(25, 25));
+    ASSERT_EQ(m_table.Count(), MaxPresets);
+    EXPECT_EQ(m_table.At(19).name, "P20");
+    EXPECT_EQ(m_table.FindPreset("(Default)"), -1);
+    EXPECT_FALSE(m_table.EnsureDefaultPreset(m_file));
+
+    LoadUnwritten(PresetFile(20, 20) + PresetSection(21, "(Default)"));
+    EXPECT_EQ(m_table.Count(), MaxPresets);
+    EXPECT_EQ(m_table.FindPreset("(Default)"), -1);
+}
+
+TEST_F(Presets, CountOfZeroNegativeOrNoneReadsNoSections)
+{
+    for (const std::string count : {"0", "-4", "abc", "", "0x80000000"}) {
+        Load("[Application]\nPresets=" + count + "\n[Preset1]\nName=Fast\nNumFiles=9\n");
+        ASSERT_EQ(m_table.Count(), 1) << count;
+        ExpectDefaultValues(m_table.At(0));
+        EXPECT_EQ(test::ReadBytes(m_path), "[Application]\nPresets=1\n[Preset1]\n" + kDefaultSection) << count;
+    }
+}
+
+TEST_F(Presets, NamesAreCutTo38BytesAtACharacterBoundary)
+{
+    const std::string name45(45, 'n');
+    const std::string umlauts = std::string(37, 'u') + "\xC3\xBC" + "end";
+    Load("[Application]\nPresets=2\n[Preset1]\nName=" + name45 + "\n[Preset2]\nName=" + umlauts + "\n");
+    EXPECT_EQ(m_table.At(0).name, std::string(38, 'n'));
+    EXPECT_EQ(m_table.At(1).name, std::string(37, 'u'));
+}
+
+TEST_F(Presets, MissingKeysAndSectionsTakeTheirDefaults)
+{
+    Load("[Application]\nPresets=3\n[Preset1]\nName=Only name\n[Preset2]\nNumFiles=-5\nFileSize=0x10\n"
+         "KelMinRead=1500\n");
+    ASSERT_EQ(m_table.Count(), 4);
+    const Preset& onlyName = m_table.At(0);
+    EXPECT_EQ(onlyName.name, "Only name");
+    for (const std::int32_t value : {onlyName.numFiles, onlyName.fileSize, onlyName.bufSize, onlyName.readReps,
+                                     onlyName.writeReps, onlyName.sampsSec}) {
+        EXPECT_EQ(value, 1);
+    }
+    EXPECT_EQ(onlyName.minRead, 0);
+    EXPECT_EQ(onlyName.minWrite, 0);
+    const Preset& unnamed = m_table.At(1);
+    EXPECT_EQ(unnamed.name, "(unnamed)");
+    EXPECT_EQ(unnamed.numFiles, -5);
+    EXPECT_EQ(unnamed.fileSize, 16);
+    EXPECT_EQ(unnamed.bufSize, 1);
+    EXPECT_EQ(unnamed.minRead, 1500);
+    EXPECT_EQ(m_table.At(2).name, "(unnamed)");
+    EXPECT_EQ(m_table.At(2).sampsSec, 1);
+}
+
+TEST_F(Presets, DuplicateNamesStayAndSortInTableOrder)
+{
+    Load("[Application]\nPresets=6\n" + PresetSection(1, "b") + PresetSection(2, "a") + PresetSection(3, "A") +
+         PresetSection(4, "(Default)") + PresetSection(5, "a") + PresetSection(6, "B"));
+    ASSERT_EQ(m_table.Count(), 6);
+    EXPECT_EQ(m_table.FindPreset("a"), 1);
+    EXPECT_EQ(m_table.At(4).numFiles, 5);
+    EXPECT_EQ(m_table.FindPreset("c"), -1);
+    EXPECT_EQ(m_table.SortedOrder(), (std::vector<int> {3, 2, 5, 1, 4, 0}));
+}
+
+TEST_F(Presets, EmptyTableFindsNothingAndSortsToNothing)
+{
+    EXPECT_EQ(m_table.FindPreset(""), -1);
+    EXPECT_EQ(m_table.FindPreset("(Default)"), -1);
+    EXPECT_TRUE(m_table.SortedOrder().empty());
+}
+
+TEST_F(Presets, FailedWriteBackKeepsTheDefaultInTheTableAndTheFileWhole)
+{
+    fs::create_directory(m_path);
+    m_table.LoadPresets(m_file);
+    ASSERT_EQ(m_table.Count(), 1);
+    ExpectDefaultValues(m_table.At(0));
+    EXPECT_TRUE(fs::is_directory(m_path));
+
+    const std::string blocker = m_dir.Path() + "/config";
+    test::WriteBytes(blocker, "not a directory");
+    ProfileFile blocked(blocker + "/KelTally.ini");
+    PresetTable table;
+    table.LoadPresets(blocked);
+    EXPECT_EQ(table.Count(), 1);
+    EXPECT_EQ(test::ReadBytes(blocker), "not a directory");
+    EXPECT_EQ(m_dir.Entries(), (std::vector<std::string> {"KelTally.ini", "config"}));
+}
+
+// Sets an environment variable for the life of the object, then restores it.
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, const char* value)
+        : m_name(name)
+    {
+        if (const char* old = std::getenv(name)) {
+            m_old = old;
+        }
+        Set(value);
+    }
+    ~ScopedEnv() { Set(m_old ? m_old->c_str() : nullptr); }
+    ScopedEnv(const ScopedEnv&) = delete;
+    ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+private:
+    void Set(const char* value)
+    {
+        if (value != nullptr) {
+            setenv(m_name, value, 1);
+        } else {
+            unsetenv(m_name);
+        }
+    }
+    const char* m_name;
+    std::optional<std::string> m_old;
+};
+
+TEST(SettingsLocation, ConfigHomeOrHomeConfig)
+{
+    const ScopedEnv home("HOME", "/home/tester");
+    {
+        const ScopedEnv config("XDG_CONFIG_HOME", "/tmp/cfg");
+        EXPECT_EQ(SettingsFilePath(), fs::path("/tmp/cfg/KelTally.ini"));
+    }
+    {
+        const ScopedEnv config("XDG_CONFIG_HOME", "");
+        EXPECT_EQ(SettingsFilePath(), fs::path("/home/tester/.config/KelTally.ini"));
+    }
+    {
+        const ScopedEnv config("XDG_CONFIG_HOME", "relative/cfg");
+        EXPECT_EQ(SettingsFilePath(), fs::path("/home/tester/.config/KelTally.ini"));
+    }
+    const ScopedEnv config("XDG_CONFIG_HOME", nullptr);
+    EXPECT_EQ(SettingsFilePath(), fs::path("/home/tester/.config/KelTally.ini"));
+}
+
+}  // namespace
+}  // namespace kel
