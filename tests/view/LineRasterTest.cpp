@@ -1,0 +1,92 @@
+#include "view/LineRaster.h"
+
+#include "ViewTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+namespace kel::test {
+namespace {
+
+constexpr QRgb kInk = qRgb(0, 0, 0);
+
+QImage White(int w = 40, int h = 30)
+{
+    QImage image(w, h, QImage::Format_RGB32);
+    image.fill(qRgb(255, 255, 255));
+    return image;
+}
+
+TEST(LineRule, StartPixelIsDrawnEndPixelIsNot)
+{
+    for (const auto& [from, to] : {std::pair {QPoint(5, 10), QPoint(15, 10)}, {QPoint(15, 10), QPoint(5, 10)},
+                                   {QPoint(7, 3), QPoint(7, 20)}, {QPoint(7, 20), QPoint(7, 3)}}) {
+        QImage image = White();
+        DrawLineExcludingEnd(image, from, to, kInk);
+        EXPECT_EQ(Pixel(image, from.x(), from.y()), Rgb(0, 0, 0));
+        EXPECT_NE(Pixel(image, to.x(), to.y()), Rgb(0, 0, 0));
+        const int length = std::abs(to.x() - from.x()) + std::abs(to.y() - from.y());
+        EXPECT_EQ(CountPixels(image, image.rect(), Rgb(0, 0, 0)), length);
+    }
+    QImage image = White();
+    DrawLineExcludingEnd(image, {4, 4}, {4, 4}, kInk);
+    EXPECT_EQ(CountPixels(image, image.rect(), Rgb(0, 0, 0)), 0) << "a zero-length line draws nothing";
+}
+
+TEST(LineRule, SlopedLinesAreUnbrokenAndStopOneShortOfTheEnd)
+{
+    for (const QPoint to : {QPoint(35, 12), QPoint(9, 28), QPoint(1, 2), QPoint(30, 3)}) {
+        QImage image = White();
+        const QPoint from(10, 15);
+        DrawLineExcludingEnd(image, from, to, kInk);
+        const int steps = std::max(std::abs(to.x() - from.x()), std::abs(to.y() - from.y()));
+        EXPECT_EQ(CountPixels(image, image.rect(), Rgb(0, 0, 0)), steps);
+        EXPECT_EQ(Pixel(image, from.x(), from.y()), Rgb(0, 0, 0));
+        EXPECT_NE(Pixel(image, to.x(), to.y()), Rgb(0, 0, 0));
+        // Every drawn column (or row, for steep lines) holds exactly one pixel.
+        const bool xMajor = std::abs(to.x() - from.x()) >= std::abs(to.y() - from.y());
+        const int lo = xMajor ? std::min(from.x(), to.x()) : std::min(from.y(), to.y());
+        const int hi = xMajor ? std::max(from.x(), to.x()) : std::max(from.y(), to.y());
+        for (int m = lo; m <= hi; ++m) {
+            const QRect band = xMajor ? QRect(m, 0, 1, image.height()) : QRect(0, m, image.width(), 1);
+            const int endOnly = (xMajor ? to.x() : to.y()) == m ? 0 : 1;
+            EXPECT_EQ(CountPixels(image, band, Rgb(0, 0, 0)), endOnly) << "band " << m;
+        }
+    }
+}
+
+TEST(LineRule, PointsFarOutsideAreClippedNotClamped)
+{
+    // Toward a point above the image the line runs up to row 0 on the exact
+    // slope; clamping the end point would bend it.
+    QImage clipped = White(40, 30);
+    DrawLineExcludingEnd(clipped, {0, 20}, {20, -20}, kInk);
+    QImage reference = White(40, 80);
+    DrawLineExcludingEnd(reference, {0, 70}, {20, 30}, kInk);
+    EXPECT_EQ(clipped, reference.copy(0, 50, 40, 30));
+    EXPECT_EQ(TopmostInColumn(clipped, 10, Rgb(0, 0, 0)), 0);
+
+    QImage image = White();
+    DrawLineExcludingEnd(image, {-1000000, 5}, {1000000, 5}, kInk);
+    EXPECT_EQ(CountPixels(image, image.rect(), Rgb(0, 0, 0)), image.width());
+    DrawLineExcludingEnd(image, {3, -100000000}, {3, 100000000}, kInk);
+    EXPECT_EQ(CountPixels(image, QRect(3, 0, 1, 30), Rgb(0, 0, 0)), image.height());
+    QImage untouched = White();
+    DrawLineExcludingEnd(untouched, {-50, -50}, {-10, 200}, kInk);
+    EXPECT_EQ(untouched, White());
+}
+
+TEST(LineRule, RectanglesExcludeRightAndBottom)
+{
+    QImage image = White();
+    FrameImageRect(image, 2, 3, 12, 9, kInk);
+    EXPECT_EQ(InkBox(image, image.rect()), QRect(QPoint(2, 3), QPoint(11, 8)));
+    EXPECT_EQ(Pixel(image, 5, 5), Rgb(255, 255, 255)) << "a frame leaves the inside alone";
+    QImage filled = White();
+    FillImageRect(filled, -5, 25, 100, 100, kInk);
+    EXPECT_EQ(CountPixels(filled, filled.rect(), Rgb(0, 0, 0)), 40 * 5);
+}
+
+}  // namespace
+}  // namespace kel::test
