@@ -1,0 +1,127 @@
+// keltally-cli: the engine without a display, for scripts, servers and benchmarks.
+
+#include "app/cli/CliOptions.h"
+#include "app/cli/CliReport.h"
+#include "app/cli/JsonReport.h"
+#include "drives/DriveCheck.h"
+#include "drives/DriveDiscovery.h"
+#include "engine/DriveTester.h"
+#include "platform/DriveTable.h"
+#include "platform/StopSignals.h"
+#include "platform/Terminal.h"
+
+#include <QCoreApplication>
+
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <thread>
+
+namespace kel {
+namespace {
+
+// The letter a --dir folder gets in the runner's own drive table.
+constexpr char kDirLetter = 'A';
+
+class FinishFlag : public DialogWindow {
+public:
+    void PostWindowMessage(std::uint32_t message, std::intptr_t, std::intptr_t) override
+    {
+        if (message == WM_TEST_FINISHED) {
+            m_finished = true;
+        }
+    }
+
+private:
+    std::atomic<bool> m_finished {false};
+};
+
+int Refuse(const QString& text)
+{
+    std::fprintf(stderr, "keltally-cli: %s\n", qPrintable(text));
+    return 2;
+}
+
+int Run(const CliOptions& options)
+{
+    if (const auto refusal = ValidateParameters(options)) {
+        return Refuse(*refusal);
+    }
+    if (options.fileSizeKB % options.bufSizeKB != 0) {
+        std::fprintf(stderr, "Note: the file size is not a multiple of the buffer size; the last transfer of each "
+                             "file is shorter.\n");
+    }
+
+    DriveTable drives;
+    char letter = kDirLetter;
+    if (options.driveLetter != 0) {
+        FillDriveTable(drives);
+        letter = options.driveLetter;
+        if (drives.Find(letter) == nullptr) {
+            return Refuse(QString("there is no drive %1: here").arg(QChar(letter)));
+        }
+    } else {
+        drives.Register(kDirLetter, options.directory.toStdString());
+    }
+
+    CliReport report(stdout, StandardErrorIsTerminal(), !options.jsonFile.isEmpty());
+    if (CheckDrive(letter, drives, options.numFiles, options.fileSizeKB, options.simultaneous, report) == 0) {
+        return 2;
+    }
+    const std::string directory = drives.Find(letter)->rootPath;
+
+    PlatformServices services = DefaultPlatformServices();
+    services.messages = &report;
+    services.drives = &drives;
+    FinishFlag finish;
+    InstallStopSignals();
+    int stopSignal = 0;
+    {
+        DriveTester tester(services);
+        tester.SetParameters(letter, options.numFiles, options.fileSizeKB, options.bufSizeKB, options.readReps,
+                             options.writeReps, options.sampsSec, options.minRead, options.minWrite,
+                             options.simultaneous ? 1 : 0, &finish, &report);
+        tester.Start();
+        while (tester.IsRunning() != 0) {
+            stopSignal = PendingStopSignal();
+            if (stopSignal != 0) {
+                tester.Stop();
+                break;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+    }
+
+    const bool failed = report.Failed() && stopSignal == 0;
+    if (stopSignal != 0) {
+        std::fprintf(stderr, "\nStopped; the test files have been deleted.\n");
+    }
+    report.PrintSummary();
+    int exitCode = failed ? 1 : (stopSignal != 0 ? ExitCodeForSignal(stopSignal) : 0);
+    if (!options.jsonFile.isEmpty()) {
+        const QString result = failed ? "failed" : (stopSignal != 0 ? "stopped" : "complete");
+        QString error;
+        if (!WriteJsonReport(options.jsonFile, options, QString::fromStdString(directory), report.Passes(), result,
+                             QString::fromStdString(report.FirstMessage()), error)) {
+            std::fprintf(stderr, "keltally-cli: cannot write %s: %s\n", qPrintable(options.jsonFile),
+                         qPrintable(error));
+            exitCode = exitCode == 0 ? 1 : exitCode;
+        }
+    }
+    return exitCode;
+}
+
+}  // namespace
+}  // namespace kel
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName("keltally-cli");
+    const kel::CliParseResult parsed = kel::ParseCliOptions(QCoreApplication::arguments());
+    if (!parsed.options) {
+        std::fprintf(parsed.exitCode == 0 ? stdout : stderr, "%s\n", qPrintable(parsed.output));
+        return parsed.exitCode;
+    }
+    return kel::Run(*parsed.options);
+}

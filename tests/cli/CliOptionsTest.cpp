@@ -1,0 +1,93 @@
+#include "app/cli/CliOptions.h"
+#include "app/cli/CliReport.h"
+
+#include <QDir>
+#include <gtest/gtest.h>
+
+namespace kel {
+namespace {
+
+CliParseResult Parse(QStringList args)
+{
+    args.prepend("keltally-cli");
+    return ParseCliOptions(args);
+}
+
+TEST(CliOptions, DefaultsAreTheDefaultPresetInTheCurrentFolder)
+{
+    const CliParseResult parsed = Parse({});
+    ASSERT_TRUE(parsed.options);
+    const CliOptions& o = *parsed.options;
+    EXPECT_EQ(o.directory, QDir::currentPath());
+    EXPECT_EQ(o.numFiles, 1);
+    EXPECT_EQ(o.fileSizeKB, 2400);
+    EXPECT_EQ(o.bufSizeKB, 96);
+    EXPECT_EQ(o.readReps, 30);
+    EXPECT_EQ(o.writeReps, 30);
+    EXPECT_EQ(o.sampsSec, 10);
+    EXPECT_EQ(o.minRead, 0);
+    EXPECT_EQ(o.minWrite, 0);
+    EXPECT_FALSE(o.simultaneous);
+    EXPECT_FALSE(ValidateParameters(o));
+}
+
+TEST(CliOptions, ReadsEveryParameter)
+{
+    const CliParseResult parsed =
+        Parse({"--dir", "/tmp", "--files", "4", "--file-size", "1024", "--buffer", "64", "--reads", "2", "--writes",
+               "3", "--resolution", "0", "--min-read", "3500", "--min-write", "-1", "--simultaneous", "--json", "x.json"});
+    ASSERT_TRUE(parsed.options);
+    const CliOptions& o = *parsed.options;
+    EXPECT_EQ(o.directory, "/tmp");
+    EXPECT_EQ(std::tie(o.numFiles, o.fileSizeKB, o.bufSizeKB, o.readReps, o.writeReps, o.sampsSec, o.minRead, o.minWrite),
+              std::make_tuple(4, 1024, 64, 2, 3, 0, 3500, -1));
+    EXPECT_TRUE(o.simultaneous);
+    EXPECT_EQ(o.jsonFile, "x.json");
+}
+
+TEST(CliOptions, RefusalsExplainThemselvesAndExitWithTwo)
+{
+    for (const QStringList& args : {QStringList {"--files", "many"}, QStringList {"--bogus"},
+                                    QStringList {"--dir", "/tmp", "--drive", "C"}, QStringList {"--drive", "CD"},
+                                    QStringList {"stray"}}) {
+        const CliParseResult parsed = Parse(args);
+        EXPECT_FALSE(parsed.options) << args.join(' ').toStdString();
+        EXPECT_EQ(parsed.exitCode, 2);
+        EXPECT_TRUE(parsed.output.startsWith("keltally-cli: ")) << parsed.output.toStdString();
+    }
+    const CliParseResult drive = Parse({"--drive", "d:"});
+    ASSERT_TRUE(drive.options);
+    EXPECT_EQ(drive.options->driveLetter, 'D');
+}
+
+TEST(CliOptions, RangesAreTheDialogsAndTheFirstBadOneIsNamed)
+{
+    struct Edge {
+        QStringList args;
+        bool ok;
+    };
+    const Edge edges[] = {
+        {{"--files", "0"}, false},          {{"--files", "1"}, true},          {{"--files", "100"}, true},
+        {{"--files", "101"}, false},        {{"--file-size", "102400"}, true}, {{"--file-size", "102401"}, false},
+        {{"--buffer", "1024"}, true},       {{"--buffer", "1025"}, false},     {{"--reads", "1000"}, true},
+        {{"--reads", "1001"}, false},       {{"--writes", "1001"}, false},     {{"--resolution", "0"}, true},
+        {{"--resolution", "200"}, true},    {{"--resolution", "201"}, false},
+    };
+    for (const Edge& edge : edges) {
+        const CliParseResult parsed = Parse(edge.args);
+        ASSERT_TRUE(parsed.options);
+        EXPECT_EQ(!ValidateParameters(*parsed.options), edge.ok) << edge.args.join(' ').toStdString();
+    }
+    const CliParseResult several = Parse({"--resolution", "999", "--buffer", "0", "--files", "0"});
+    EXPECT_EQ(*ValidateParameters(*several.options), "--files must be between 1 and 100, not 0");
+}
+
+TEST(CliReport, RatesAreFormattedAsTheTextViewShowsThem)
+{
+    EXPECT_EQ(FormatRate(3.0), " 3.000 MB/s");
+    EXPECT_EQ(FormatRate(12.3456), "12.346 MB/s");
+    EXPECT_EQ(FormatRate(123.4), "123.400 MB/s");
+}
+
+}  // namespace
+}  // namespace kel
