@@ -1,0 +1,53 @@
+#include "app/AboutDialog.h"
+
+#include "app/AppIcon.h"
+#include "app/DialogLayout.h"
+
+#include <QLabel>
+#include <QPushButton>
+
+namespace kel {
+
+namespace {
+QRect PixelRect(int x, int y, int width, int height)
+{
+    return QRect(DluToPixelsX(x), DluToPixelsY(y), DluToPixelsX(width), DluToPixelsY(height));
+}
+}  // namespace
+
+AboutDialog::AboutDialog(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
+{
+    setWindowTitle(QStringLiteral("About Kel Tallyforge"));
+    QFont dialogFont(QStringLiteral("Liberation Sans"));
+    dialogFont.setPixelSize(kDialogFontPixels);
+    setFont(dialogFont);
+    setFixedSize(DluToPixelsX(kAboutWidthDlu), DluToPixelsY(kAboutHeightDlu));
+
+    auto* icon = new QLabel(this);
+    icon->setPixmap(ProgramIcon().pixmap(32, 32));
+    icon->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    icon->setGeometry(PixelRect(11, 10, 18, 20));
+
+    const struct {
+        const char* text;
+        int x, y, width, height;
+    } lines[] = {
+        {"Kel Tallyforge Version 1.00", 44, 10, 119, 8},
+        {"Drive Performance Measurement Utility", 44, 20, 123, 8},
+        {"Copyright (C) 2026 Kel Tallyforge developers", 44, 36, 158, 8},
+    };
+    for (const auto& line : lines) {
+        auto* label = new QLabel(QString::fromLatin1(line.text), this);
+        label->setTextFormat(Qt::PlainText);
+        label->setGeometry(PixelRect(line.x, line.y, line.width, line.height));
+    }
+
+    auto* ok = new QPushButton(QStringLiteral("OK"), this);
+    ok->setObjectName(QStringLiteral("id1"));
+    ok->setDefault(true);
+    ok->setGeometry(PixelRect(218, 8, 32, 14));
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+}
+
+}  // namespace kel

@@ -1,0 +1,86 @@
+#include "app/GuiMessageSink.h"
+
+#include "app/MessagePresenter.h"
+
+#include <QCoreApplication>
+#include <QMessageBox>
+#include <QMetaObject>
+#include <QThread>
+
+#include <chrono>
+#include <condition_variable>
+#include <memory>
+#include <mutex>
+
+namespace kel {
+
+namespace {
+
+// What the worker and the GUI thread share about one box.
+struct PendingBox {
+    std::mutex mutex;
+    std::condition_variable dismissedSignal;
+    bool dismissed = false;
+    bool abandoned = false;       // the worker stopped waiting
+    QPointer<QMessageBox> box;    // GUI thread only
+};
+
+constexpr std::chrono::milliseconds kCancelPoll {20};
+
+bool Cancelled(const std::atomic<std::int32_t>* cancel)
+{
+    return cancel != nullptr && cancel->load(std::memory_order_acquire) != 0;
+}
+
+}  // namespace
+
+void GuiMessageSink::ShowMessageBox(const std::string& text, unsigned type, const std::atomic<std::int32_t>* cancel)
+{
+    const QString message = QString::fromStdString(text);
+    QCoreApplication* app = QCoreApplication::instance();
+    if (app == nullptr || QThread::currentThread() == app->thread()) {
+        ShowMessage(m_parent, message, type);
+        return;
+    }
+
+    auto pending = std::make_shared<PendingBox>();
+    QPointer<QWidget> parent = m_parent;
+    QMetaObject::invokeMethod(
+        app,
+        [pending, parent, message, type] {
+            {
+                std::lock_guard lock(pending->mutex);
+                if (pending->abandoned) {
+                    return;  // the run was stopped before the box came up
+                }
+            }
+            pending->box = ShowMessage(parent, message, type, [pending] {
+                std::lock_guard lock(pending->mutex);
+                pending->dismissed = true;
+                pending->dismissedSignal.notify_all();
+            });
+        },
+        Qt::QueuedConnection);
+
+    std::unique_lock lock(pending->mutex);
+    while (!pending->dismissed) {
+        if (Cancelled(cancel)) {
+            pending->abandoned = true;
+            lock.unlock();
+            // The GUI thread is waiting for the run's end; it closes the box
+            // once it runs its events again.
+            QMetaObject::invokeMethod(
+                app,
+                [pending] {
+                    if (pending->box) {
+                        pending->box->close();
+                    }
+                },
+                Qt::QueuedConnection);
+            return;
+        }
+        pending->dismissedSignal.wait_for(lock, kCancelPoll);
+    }
+}
+
+}  // namespace kel

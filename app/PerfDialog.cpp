@@ -1,0 +1,180 @@
+#include "app/PerfDialog.h"
+
+#include "app/AppIcon.h"
+#include "app/DialogLayout.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QEvent>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace kel {
+
+namespace {
+
+PlatformServices ServicesWithSink(MessageSink& sink)
+{
+    PlatformServices services = DefaultPlatformServices();
+    services.messages = &sink;
+    return services;
+}
+
+QRect PixelRect(const ControlSpec& spec)
+{
+    return QRect(DluToPixelsX(spec.x), DluToPixelsY(spec.y), DluToPixelsX(spec.width), DluToPixelsY(spec.height));
+}
+
+}  // namespace
+
+PerfDialog::PerfDialog(QWidget* parent)
+    : QDialog(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                          Qt::WindowCloseButtonHint),
+      m_graph(this),
+      m_tester(ServicesWithSink(m_messages))
+{
+    m_messages.SetParentWindow(this);
+    setWindowTitle(QString::fromLatin1(kDialogCaption));
+    QFont dialogFont(QStringLiteral("Liberation Sans"));
+    dialogFont.setPixelSize(kDialogFontPixels);
+    setFont(dialogFont);
+    setFixedSize(DluToPixelsX(kDialogWidthDlu), DluToPixelsY(kDialogHeightDlu));
+    CreateControls();
+    OnInitDialog();
+}
+
+PerfDialog::~PerfDialog() = default;
+
+void PerfDialog::CreateControls()
+{
+    QLabel* pendingBuddy = nullptr;
+    for (const ControlSpec& spec : kMainControls) {
+        const QString caption = spec.caption != nullptr ? QString::fromLatin1(spec.caption) : QString();
+        QWidget* control = nullptr;
+        switch (spec.kind) {
+        case ControlKind::ResultsView:
+            control = &m_graph;
+            break;
+        case ControlKind::Label:
+        case ControlKind::RightLabel: {
+            auto* label = new QLabel(caption, this);
+            label->setAlignment((spec.kind == ControlKind::RightLabel ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignTop);
+            control = label;
+            break;
+        }
+        case ControlKind::DropDownList: {
+            auto* list = new QComboBox(this);
+            list->setMaxVisibleItems(16);
+            control = list;
+            break;
+        }
+        case ControlKind::Radio: {
+            auto* radio = new QRadioButton(caption, this);
+            radio->setFocusPolicy(Qt::ClickFocus);  // reached by its mnemonic, not by Tab
+            connect(radio, &QRadioButton::clicked, this, &PerfDialog::OnDisplayMode);
+            control = radio;
+            break;
+        }
+        case ControlKind::Button:
+        case ControlKind::DefaultButton: {
+            auto* button = new QPushButton(caption, this);
+            button->setDefault(spec.kind == ControlKind::DefaultButton);
+            control = button;
+            break;
+        }
+        case ControlKind::GroupBox:
+            control = new QGroupBox(caption, this);
+            break;
+        case ControlKind::Edit:
+            control = new QLineEdit(this);
+            break;
+        case ControlKind::CheckBox: {
+            auto* check = new QCheckBox(caption, this);
+            connect(check, &QCheckBox::clicked, this, &PerfDialog::OnSimultaneous);
+            control = check;
+            break;
+        }
+        }
+        control->setObjectName(QStringLiteral("id%1").arg(spec.id));
+        QRect rect = PixelRect(spec);
+        if (spec.kind == ControlKind::DropDownList) {
+            // The template's height is that of the opened list; the closed box keeps its own.
+            rect.setHeight(control->sizeHint().height());
+        }
+        control->setGeometry(rect);
+        if (pendingBuddy != nullptr) {
+            pendingBuddy->setBuddy(control);
+        }
+        pendingBuddy = spec.kind == ControlKind::Label || spec.kind == ControlKind::RightLabel
+                           ? static_cast<QLabel*>(control)
+                           : nullptr;
+        if (spec.createdHidden) {
+            control->setVisible(false);
+            control->setEnabled(false);
+        }
+        m_controls[spec.id] = control;
+    }
+    m_driveList = static_cast<QComboBox*>(Control(id::kDriveList));
+    m_presetList = static_cast<QComboBox*>(Control(id::kPresetList));
+
+    auto clicked = [this](int controlId, void (PerfDialog::*handler)()) {
+        connect(static_cast<QPushButton*>(Control(controlId)), &QPushButton::clicked, this, handler);
+    };
+    clicked(id::kStart, &PerfDialog::OnStart);
+    clicked(id::kStop, &PerfDialog::OnStop);
+    clicked(id::kAbout, &PerfDialog::OnAbout);
+    clicked(id::kHelp, &PerfDialog::OnHelpButton);
+    clicked(id::kAdvanced, &PerfDialog::OnAdvanced);
+    clicked(id::kExit, &PerfDialog::reject);
+    connect(m_presetList, &QComboBox::activated, this, &PerfDialog::OnSelchangePreset);
+}
+
+void PerfDialog::OnInitDialog()
+{
+    UpdateData(false);
+    setWindowIcon(ProgramIcon());
+    m_advanced = 0;
+    // The window manager's frame is not known before the window is shown, so
+    // heights are those of the frame-less window; the frame adds the same
+    // amount to both the expanded and the collapsed height.
+    m_fullHeight = height();
+    FillDriveList();
+    LoadPresets();
+    SetEnabled(id::kStop, false);
+    static_cast<QRadioButton*>(Control(id::kAsGraph))->setChecked(true);
+    OnDisplayMode();
+    OnSelchangePreset();
+    LayoutPanel();
+}
+
+QWidget* PerfDialog::Control(int controlId) const
+{
+    const auto found = m_controls.find(controlId);
+    return found != m_controls.end() ? found->second : nullptr;
+}
+
+void PerfDialog::SetEnabled(int controlId, bool enabled)
+{
+    Control(controlId)->setEnabled(enabled);
+}
+
+void PerfDialog::SetFocusTo(int controlId)
+{
+    Control(controlId)->setFocus(Qt::OtherFocusReason);
+}
+
+int PerfDialog::IsChecked(int controlId) const
+{
+    return static_cast<QAbstractButton*>(Control(controlId))->isChecked() ? 1 : 0;
+}
+
+void PerfDialog::OnDisplayMode()
+{
+    m_graph.SetDisplayMode(IsChecked(id::kAsGraph));
+}
+
+}  // namespace kel

@@ -1,0 +1,117 @@
+// The About box from its button and the title-bar menu, the menu's command
+// ids, and Help.
+
+#include "app/AboutDialog.h"
+#include "tests/app/DialogFixture.h"
+
+#include <QAction>
+#include <QFileInfo>
+#include <QMenu>
+#include <QPushButton>
+#include <QTest>
+
+namespace kel::test {
+namespace {
+
+class CommandsTest : public DialogFixture {
+protected:
+    void SetUp() override
+    {
+        DialogFixture::SetUp();
+        OpenDialog();
+    }
+    AboutDialog* OpenAbout() const
+    {
+        AboutDialog* about = m_dialog->findChild<AboutDialog*>();
+        return about != nullptr && about->isVisible() ? about : nullptr;
+    }
+    // Closes the About box with its OK button and waits until it is gone.
+    bool CloseAbout() const
+    {
+        AboutDialog* about = OpenAbout();
+        if (about == nullptr) {
+            return false;
+        }
+        about->findChild<QPushButton*>("id1")->click();
+        return WaitUntil([this] { return m_dialog->findChild<AboutDialog*>() == nullptr; });
+    }
+};
+
+TEST_F(CommandsTest, AboutButtonOpensTheBoxAndOkClosesIt)
+{
+    Click(id::kAbout);
+    AboutDialog* about = OpenAbout();
+    ASSERT_NE(about, nullptr);
+    EXPECT_EQ(about->windowTitle(), "About Kel Tallyforge");
+    EXPECT_EQ(about->size(), QSize(386, 93));
+    EXPECT_TRUE(CloseAbout());
+    EXPECT_TRUE(m_dialog->isVisible());
+    EXPECT_TRUE(Item(id::kStart)->isEnabled());
+}
+
+TEST_F(CommandsTest, MenuEndsWithASeparatorAndTheAboutItem)
+{
+    std::unique_ptr<QMenu> menu(m_dialog->CreateSystemMenu(nullptr));
+    const QList<QAction*> actions = menu->actions();
+    ASSERT_GE(actions.size(), 2);
+    EXPECT_TRUE(actions[actions.size() - 2]->isSeparator());
+    EXPECT_EQ(actions.back()->text(), "&About Kel Tallyforge...");
+    actions.back()->trigger();
+    EXPECT_NE(OpenAbout(), nullptr);
+    EXPECT_TRUE(CloseAbout());
+}
+
+TEST_F(CommandsTest, CommandIdsSixteenToThirtyOneOpenTheAboutBox)
+{
+    for (int commandId = 16; commandId <= 31; ++commandId) {
+        m_dialog->OnSysCommand(commandId);
+        EXPECT_NE(OpenAbout(), nullptr) << commandId;
+        EXPECT_TRUE(CloseAbout()) << commandId;
+    }
+    for (const int other : {0, 15, 32, 0xF010}) {
+        m_dialog->OnSysCommand(other);
+        EXPECT_EQ(OpenAbout(), nullptr) << other;
+        EXPECT_TRUE(m_dialog->isVisible()) << other;
+    }
+    m_dialog->OnSysCommand(0xF060);  // close
+    EXPECT_FALSE(m_dialog->isVisible());
+}
+
+TEST_F(CommandsTest, AboutDuringARunLeavesTheRunGoing)
+{
+    Click(id::kAdvanced);
+    SelectDrive('T');
+    SetParameters({"1", "4096", "4", "1000", "1000", "10"});
+    Click(id::kStart);
+    ASSERT_EQ(m_dialog->Tester().IsRunning(), 1);
+    Click(id::kAbout);
+    ASSERT_NE(OpenAbout(), nullptr);
+    ASSERT_TRUE(WaitUntil([this] { return m_dialog->Graph().HasResults() == 1; }));
+    EXPECT_EQ(m_dialog->Tester().IsRunning(), 1);
+    EXPECT_TRUE(CloseAbout());
+    EXPECT_EQ(m_dialog->Tester().IsRunning(), 1);
+    Click(id::kStop);
+    EXPECT_TRUE(Leftovers().empty());
+}
+
+TEST_F(CommandsTest, HelpOpensTheManualOrSaysWhyNot)
+{
+    QUrl opened;
+    m_dialog->SetUrlOpener([&opened](const QUrl& url) {
+        opened = url;
+        return true;
+    });
+    Click(id::kHelp);
+    ASSERT_TRUE(opened.isLocalFile());
+    EXPECT_EQ(QFileInfo(opened.toLocalFile()).fileName(), "keltally.html");
+    EXPECT_TRUE(QFileInfo::exists(opened.toLocalFile()));
+    EXPECT_TRUE(m_messages.empty());
+
+    m_dialog->SetUrlOpener([](const QUrl&) { return false; });
+    Click(id::kHelp);
+    ASSERT_EQ(m_messages.size(), 1u);
+    EXPECT_TRUE(m_messages.front().text.startsWith("Unable to open the help file"));
+}
+
+}  // namespace
+}  // namespace kel::test

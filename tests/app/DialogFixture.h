@@ -1,0 +1,53 @@
+#pragma once
+// A main dialog on the offscreen platform with a temporary folder as drive T,
+// its own settings folder, and every message box captured.
+
+#include "app/DialogLayout.h"
+#include "app/PerfDialog.h"
+#include "tests/support/TempDir.h"
+
+#include <QString>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+namespace kel::test {
+
+struct CapturedMessage {
+    QString text;
+    unsigned type;
+};
+
+// Runs the event loop until done() holds or the time is up; the result is done().
+bool WaitUntil(const std::function<bool()>& done, int timeoutMs = 30000);
+
+class DialogFixture : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Builds and shows the dialog (after a test has prepared the settings file).
+    void OpenDialog();
+    QWidget* Item(int controlId) const { return m_dialog->Control(controlId); }
+    QString TextOf(int controlId) const;
+    void SetEdit(int controlId, const QString& text);
+    // Files, file size, buffer, read reps, write reps, resolution, in that order.
+    void SetParameters(const std::vector<QString>& values);
+    void Click(int controlId);
+    void SelectDrive(char letter);
+    bool WaitForIdle() const;
+    // Test files and probe files left in drive T.
+    std::vector<std::string> Leftovers() const { return m_drive.Entries(); }
+    // Ids of the controls that EnableControls sets and that are enabled now.
+    std::vector<int> EnabledRunControls() const;
+
+    TempDir m_drive;
+    TempDir m_config;
+    std::vector<CapturedMessage> m_messages;
+    std::unique_ptr<PerfDialog> m_dialog;
+};
+
+}  // namespace kel::test

@@ -1,0 +1,121 @@
+// The parameter panel's collapsed and expanded states, the presets from the
+// settings file and the drive list.
+
+#include "platform/DriveTable.h"
+#include "tests/app/DialogFixture.h"
+
+#include <QComboBox>
+#include <QFile>
+#include <QGroupBox>
+#include <QPushButton>
+
+namespace kel::test {
+namespace {
+
+const int kEdits[] = {id::kSampsSec, id::kNumFiles, id::kFileSize, id::kBufSize, id::kReadReps, id::kWriteReps};
+
+using PanelTest = DialogFixture;
+
+TEST_F(PanelTest, AdvancedCollapsesAndExpandsThePanel)
+{
+    OpenDialog();
+    // 271 dialog units high; the 50-unit group box is 81 pixels, and the
+    // collapsed window loses those and a further 81 / 18 pixels.
+    const int fullHeight = 440;
+    const int collapsedHeight = fullHeight - 81 - 4;
+    const auto expectState = [this](const char* caption, bool expanded, int height) {
+        EXPECT_EQ(TextOf(id::kAdvanced), QString::fromLatin1(caption));
+        EXPECT_EQ(m_dialog->height(), height);
+        EXPECT_EQ(Item(id::kParameters)->isVisible(), expanded);
+        for (const int edit : kEdits) {
+            EXPECT_EQ(Item(edit)->isEnabled(), expanded) << edit;
+        }
+    };
+    EXPECT_EQ(m_dialog->FullHeight(), fullHeight);
+    expectState("&Advanced >>", false, collapsedHeight);
+    Click(id::kAdvanced);
+    expectState("Ad&vanced <<", true, fullHeight);
+    Click(id::kAdvanced);
+    expectState("Ad&vanced >>", false, collapsedHeight);
+    Click(id::kAdvanced);
+    expectState("Ad&vanced <<", true, fullHeight);
+}
+
+class PresetsTest : public DialogFixture {
+protected:
+    QString SettingsPath() const { return QString::fromStdString(m_config.Path()) + "/KelTally.ini"; }
+    void WriteSettings(const QByteArray& content)
+    {
+        QFile file(SettingsPath());
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(content);
+    }
+    QStringList Edits() const
+    {
+        QStringList texts;
+        for (const int edit : {id::kNumFiles, id::kFileSize, id::kBufSize, id::kReadReps, id::kWriteReps,
+                               id::kSampsSec}) {
+            texts << TextOf(edit);
+        }
+        return texts;
+    }
+    QComboBox* Presets() const { return static_cast<QComboBox*>(Item(id::kPresetList)); }
+};
+
+TEST_F(PresetsTest, WithoutASettingsFileTheDefaultPresetIsAppliedAndWritten)
+{
+    OpenDialog();
+    ASSERT_EQ(Presets()->count(), 1);
+    EXPECT_EQ(Presets()->currentText(), "(Default)");
+    EXPECT_EQ(Edits(), QStringList({"1", "2400", "96", "30", "30", "10"}));
+    QFile file(SettingsPath());
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray content = file.readAll();
+    EXPECT_TRUE(content.contains("Presets=1"));
+    EXPECT_TRUE(content.contains("Name=(Default)"));
+}
+
+TEST_F(PresetsTest, ListIsSortedAndAPickedPresetDrivesTheNextRun)
+{
+    WriteSettings("[Application]\nPresets=2\n"
+                  "[Preset1]\nName=Zeta\nNumFiles=1\nFileSize=96\nBufSize=96\nReadReps=2\nWriteReps=2\nSampsSec=10\n"
+                  "[Preset2]\nName=Alpha\nNumFiles=3\nFileSize=300\nBufSize=100\nReadReps=4\nWriteReps=5\n"
+                  "SampsSec=6\n");
+    OpenDialog();
+    ASSERT_EQ(Presets()->count(), 3);
+    EXPECT_EQ(Presets()->itemText(0), "(Default)");
+    EXPECT_EQ(Presets()->itemText(1), "Alpha");
+    EXPECT_EQ(Presets()->itemText(2), "Zeta");
+    EXPECT_EQ(Edits(), QStringList({"1", "2400", "96", "30", "30", "10"}));
+
+    Presets()->setCurrentIndex(1);
+    emit Presets()->activated(1);
+    EXPECT_EQ(Edits(), QStringList({"3", "300", "100", "4", "5", "6"}));
+
+    // With the panel collapsed the preset is the way to set the parameters.
+    ASSERT_EQ(m_dialog->IsAdvanced(), 0);
+    Presets()->setCurrentIndex(2);
+    emit Presets()->activated(2);
+    SelectDrive('T');
+    Click(id::kStart);
+    ASSERT_TRUE(m_messages.empty());
+    ASSERT_TRUE(WaitForIdle());
+    EXPECT_EQ(m_dialog->Graph().HasResults(), 1);
+    EXPECT_TRUE(Leftovers().empty());
+}
+
+TEST_F(DialogFixture, DriveListShowsEveryDriveAndSelectsC)
+{
+    TempDir home;
+    SystemDriveTable().Register('C', home.Path());
+    OpenDialog();
+    auto* drives = static_cast<QComboBox*>(Item(id::kDriveList));
+    ASSERT_EQ(drives->count(), 2);
+    EXPECT_TRUE(drives->itemText(0).startsWith("[C]  "));
+    EXPECT_TRUE(drives->itemText(1).startsWith("[T]  "));
+    EXPECT_EQ(drives->itemData(1).toInt(), 'T');
+    EXPECT_EQ(drives->currentIndex(), 0);
+}
+
+}  // namespace
+}  // namespace kel::test

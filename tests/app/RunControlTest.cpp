@@ -1,0 +1,128 @@
+// Starting, stopping and leaving runs on a temporary drive, and what the
+// controls show in each state.
+
+#include "platform/DriveTable.h"
+#include "tests/app/DialogFixture.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QImage>
+#include <QRadioButton>
+#include <QTest>
+
+namespace kel::test {
+namespace {
+
+const std::vector<QString> kShortRun {"1", "96", "96", "2", "2", "10"};
+// Long enough to be stopped: a thousand passes of each kind.
+const std::vector<QString> kLongRun {"1", "4096", "4", "1000", "1000", "10"};
+
+const std::vector<int> kRunningControls {id::kDisplayLabel, id::kAsGraph, id::kAsText, id::kAbout, id::kExit,
+                                         id::kStop};
+
+class RunControlTest : public DialogFixture {
+protected:
+    void SetUp() override
+    {
+        DialogFixture::SetUp();
+        OpenDialog();
+        Click(id::kAdvanced);
+        SelectDrive('T');
+    }
+
+    void Start(const std::vector<QString>& values)
+    {
+        SetParameters(values);
+        Click(id::kStart);
+        ASSERT_TRUE(m_messages.empty()) << m_messages.front().text.toStdString();
+    }
+
+    static QImage Rgb(const QImage& image) { return image.convertToFormat(QImage::Format_RGB32); }
+};
+
+TEST_F(RunControlTest, StartSwitchesToRunningAndStopBackToIdle)
+{
+    const std::vector<int> idleControls = EnabledRunControls();
+    Start(kLongRun);
+    EXPECT_EQ(m_dialog->Tester().IsRunning(), 1);
+    EXPECT_EQ(QApplication::focusWidget(), Item(id::kStop));
+    EXPECT_EQ(EnabledRunControls(), kRunningControls);
+
+    Click(id::kStop);
+    EXPECT_EQ(m_dialog->Tester().IsRunning(), 0);
+    EXPECT_EQ(QApplication::focusWidget(), Item(id::kStart));
+    EXPECT_EQ(EnabledRunControls(), idleControls);
+    EXPECT_TRUE(Leftovers().empty());
+    // No end-of-run message comes after a stop to undo anything.
+    WaitUntil([] { return false; }, 100);
+    EXPECT_EQ(EnabledRunControls(), idleControls);
+}
+
+TEST_F(RunControlTest, RunEndingByItselfReturnsToIdle)
+{
+    const std::vector<int> idleControls = EnabledRunControls();
+    Start(kShortRun);
+    ASSERT_TRUE(WaitForIdle());
+    EXPECT_EQ(QApplication::focusWidget(), Item(id::kStart));
+    EXPECT_EQ(EnabledRunControls(), idleControls);
+    EXPECT_EQ(m_dialog->Graph().HasResults(), 1);
+    EXPECT_TRUE(Leftovers().empty());
+    EXPECT_TRUE(m_messages.empty());
+}
+
+TEST_F(RunControlTest, ExitDuringARunStopsItAndCloses)
+{
+    Start(kLongRun);
+    Click(id::kExit);
+    EXPECT_EQ(m_dialog->Tester().IsRunning(), 0);
+    EXPECT_FALSE(m_dialog->isVisible());
+    EXPECT_EQ(m_dialog->result(), QDialog::Rejected);
+    EXPECT_TRUE(Leftovers().empty());
+}
+
+TEST_F(RunControlTest, EscapeAndWindowCloseDuringARunStopIt)
+{
+    Start(kLongRun);
+    QTest::keyClick(m_dialog.get(), Qt::Key_Escape);
+    EXPECT_EQ(m_dialog->Tester().IsRunning(), 0);
+    EXPECT_FALSE(m_dialog->isVisible());
+    EXPECT_TRUE(Leftovers().empty());
+
+    OpenDialog();
+    SelectDrive('T');
+    Click(id::kAdvanced);
+    Start(kLongRun);
+    m_dialog->close();
+    EXPECT_EQ(m_dialog->Tester().IsRunning(), 0);
+    EXPECT_FALSE(m_dialog->isVisible());
+    EXPECT_TRUE(Leftovers().empty());
+}
+
+TEST_F(RunControlTest, DisplayModeSwitchesDuringARun)
+{
+    Start(kLongRun);
+    ASSERT_TRUE(WaitUntil([this] { return m_dialog->Graph().HasResults() == 1; }));
+    Click(id::kAsText);
+    EXPECT_EQ(m_dialog->Tester().IsRunning(), 1);
+    Click(id::kStop);
+    EXPECT_EQ(Rgb(m_dialog->Graph().grab().toImage()), Rgb(m_dialog->Graph().TextImage()));
+
+    Click(id::kAsGraph);
+    EXPECT_EQ(Rgb(m_dialog->Graph().grab().toImage()), Rgb(m_dialog->Graph().GraphImage()));
+    EXPECT_NE(m_dialog->Graph().GraphImage(), m_dialog->Graph().TextImage());
+}
+
+TEST_F(RunControlTest, RefusedDriveLeavesTheDialogIdle)
+{
+    SystemDriveTable().Register('T', m_drive.Path() + "/missing");
+    SetParameters(kShortRun);
+    Click(id::kStart);
+    ASSERT_EQ(m_messages.size(), 1u);
+    EXPECT_EQ(m_messages.front().text, "Unable to access drive T.");
+    EXPECT_EQ(m_dialog->Tester().IsRunning(), 0);
+    EXPECT_TRUE(Item(id::kStart)->isEnabled());
+    EXPECT_FALSE(Item(id::kStop)->isEnabled());
+}
+
+}  // namespace
+}  // namespace kel::test
