@@ -1,19 +1,13 @@
 #include "app/AboutDialog.h"
 
 #include "app/AppIcon.h"
+#include "app/ControlGeometry.h"
 #include "app/DialogLayout.h"
 
 #include <QLabel>
 #include <QPushButton>
 
 namespace kel {
-
-namespace {
-QRect PixelRect(int x, int y, int width, int height)
-{
-    return QRect(DluToPixelsX(x), DluToPixelsY(y), DluToPixelsX(width), DluToPixelsY(height));
-}
-}  // namespace
 
 AboutDialog::AboutDialog(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
@@ -27,7 +21,7 @@ AboutDialog::AboutDialog(QWidget* parent)
     auto* icon = new QLabel(this);
     icon->setPixmap(ProgramIcon().pixmap(32, 32));
     icon->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    icon->setGeometry(PixelRect(11, 10, 18, 20));
+    PlaceLabel(icon, PixelRect(11, 10, 18, 20), false);  // an icon control takes its icon's size
 
     const struct {
         const char* text;
@@ -40,7 +34,7 @@ AboutDialog::AboutDialog(QWidget* parent)
     for (const auto& line : lines) {
         auto* label = new QLabel(QString::fromLatin1(line.text), this);
         label->setTextFormat(Qt::PlainText);
-        label->setGeometry(PixelRect(line.x, line.y, line.width, line.height));
+        PlaceLabel(label, PixelRect(line.x, line.y, line.width, line.height), false);
     }
 
     auto* ok = new QPushButton(QStringLiteral("OK"), this);

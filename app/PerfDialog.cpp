@@ -1,6 +1,7 @@
 #include "app/PerfDialog.h"
 
 #include "app/AppIcon.h"
+#include "app/ControlGeometry.h"
 #include "app/DialogLayout.h"
 
 #include <QCheckBox>
@@ -22,11 +23,6 @@ PlatformServices ServicesWithSink(MessageSink& sink)
     PlatformServices services = DefaultPlatformServices();
     services.messages = &sink;
     return services;
-}
-
-QRect PixelRect(const ControlSpec& spec)
-{
-    return QRect(DluToPixelsX(spec.x), DluToPixelsY(spec.y), DluToPixelsX(spec.width), DluToPixelsY(spec.height));
 }
 
 }  // namespace
@@ -100,12 +96,16 @@ void PerfDialog::CreateControls()
         }
         }
         control->setObjectName(QStringLiteral("id%1").arg(spec.id));
-        QRect rect = PixelRect(spec);
+        QRect rect = PixelRect(spec.x, spec.y, spec.width, spec.height);
         if (spec.kind == ControlKind::DropDownList) {
             // The template's height is that of the opened list; the closed box keeps its own.
             rect.setHeight(control->sizeHint().height());
         }
-        control->setGeometry(rect);
+        if (spec.kind == ControlKind::Label || spec.kind == ControlKind::RightLabel) {
+            PlaceLabel(control, rect, spec.kind == ControlKind::RightLabel);
+        } else {
+            control->setGeometry(rect);
+        }
         if (pendingBuddy != nullptr) {
             pendingBuddy->setBuddy(control);
         }

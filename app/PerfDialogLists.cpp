@@ -9,17 +9,24 @@
 #include "settings/ProfileFile.h"
 #include "settings/SettingsLocation.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
+#include <QScrollBar>
 
 namespace kel {
 
 namespace {
-// The opened list shows every item up to 16 and scrolls beyond.
+// The opened list shows every item up to 16 and scrolls beyond. It is made
+// wide enough for its longest text, which the narrow closed box may cut.
 void FitDropDown(QComboBox* list)
 {
-    if (list->count() > 0) {
-        list->setMaxVisibleItems(kDropDownVisibleItems);
+    if (list->count() <= 0) {
+        return;
     }
+    list->setMaxVisibleItems(kDropDownVisibleItems);
+    QAbstractItemView* view = list->view();
+    const int scrollBar = list->count() > kDropDownVisibleItems ? view->verticalScrollBar()->sizeHint().width() : 0;
+    view->setMinimumWidth(view->sizeHintForColumn(0) + 2 * view->frameWidth() + scrollBar);
 }
 }  // namespace
 

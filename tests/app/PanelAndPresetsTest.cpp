@@ -1,12 +1,14 @@
 // The parameter panel's collapsed and expanded states, the presets from the
 // settings file and the drive list.
 
+#include "app/AboutDialog.h"
 #include "platform/DriveTable.h"
 #include "tests/app/DialogFixture.h"
 
 #include <QComboBox>
 #include <QFile>
 #include <QGroupBox>
+#include <QLabel>
 #include <QPushButton>
 
 namespace kel::test {
@@ -39,6 +41,23 @@ TEST_F(PanelTest, AdvancedCollapsesAndExpandsThePanel)
     expectState("Ad&vanced >>", false, collapsedHeight);
     Click(id::kAdvanced);
     expectState("Ad&vanced <<", true, fullHeight);
+}
+
+TEST_F(PanelTest, EveryLabelShowsItsWholeText)
+{
+    OpenDialog();
+    Click(id::kAdvanced);
+    m_dialog->OnSysCommand(16);
+    auto* about = m_dialog->findChild<AboutDialog*>();
+    ASSERT_NE(about, nullptr);
+    for (QWidget* window : {static_cast<QWidget*>(m_dialog.get()), static_cast<QWidget*>(about)}) {
+        for (QLabel* label : window->findChildren<QLabel*>()) {
+            EXPECT_GE(label->width(), label->sizeHint().width()) << label->text().toStdString();
+            if (label->isVisibleTo(window)) {  // the simultaneous mode's label never shows
+                EXPECT_TRUE(window->rect().contains(label->geometry())) << label->text().toStdString();
+            }
+        }
+    }
 }
 
 class PresetsTest : public DialogFixture {
