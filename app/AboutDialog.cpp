@@ -10,7 +10,8 @@
 namespace kel {
 
 AboutDialog::AboutDialog(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowCloseButtonHint)
 {
     setWindowTitle(QStringLiteral("About Kel Tallyforge"));
     QFont dialogFont(QStringLiteral("Liberation Sans"));

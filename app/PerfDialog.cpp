@@ -28,8 +28,8 @@ PlatformServices ServicesWithSink(MessageSink& sink)
 }  // namespace
 
 PerfDialog::PerfDialog(QWidget* parent)
-    : QDialog(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                          Qt::WindowCloseButtonHint),
+    : QDialog(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
       m_graph(this),
       m_tester(ServicesWithSink(m_messages))
 {

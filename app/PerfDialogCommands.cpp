@@ -25,8 +25,8 @@ void PerfDialog::OnHelpButton()
     const QString path = HelpFilePath();
     const std::function<bool(const QUrl&)> open = m_openUrl ? m_openUrl : &QDesktopServices::openUrl;
     if (path.isEmpty() || !open(QUrl::fromLocalFile(path))) {
-        ShowMessage(this, QStringLiteral("Unable to open the help file \"%1\".").arg(path.isEmpty() ? HelpFileName() : path),
-                    kPlainBox);
+        const QString shown = path.isEmpty() ? HelpFileName() : path;
+        ShowMessage(this, QStringLiteral("Unable to open the help file \"%1\".").arg(shown), kPlainBox);
     }
 }
 

@@ -1,20 +1,31 @@
 // keltally-cli: the engine without a display, for scripts, servers and benchmarks.
 
 #include "app/cli/CliOptions.h"
+#include "app/cli/CliPresets.h"
 #include "app/cli/CliReport.h"
 #include "app/cli/JsonReport.h"
+#include "app/cli/PassFanOut.h"
 #include "drives/DriveCheck.h"
 #include "drives/DriveDiscovery.h"
 #include "engine/DriveTester.h"
 #include "platform/DriveTable.h"
 #include "platform/StopSignals.h"
 #include "platform/Terminal.h"
+#include "settings/PresetTable.h"
+#include "settings/ProfileFile.h"
+#include "settings/SettingsLocation.h"
+#include "view/ResultImages.h"
 
-#include <QCoreApplication>
+#include <QDir>
+#include <QGuiApplication>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
+#include <memory>
+#include <optional>
+#include <string_view>
 #include <thread>
 
 namespace kel {
@@ -22,6 +33,8 @@ namespace {
 
 // The letter a --dir folder gets in the runner's own drive table.
 constexpr char kDirLetter = 'A';
+// The results view's client area in the dialog.
+constexpr QSize kViewSize {510, 299};
 
 class FinishFlag : public DialogWindow {
 public:
@@ -42,8 +55,33 @@ int Refuse(const QString& text)
     return 2;
 }
 
-int Run(const CliOptions& options)
+bool WriteImages(const ResultImages& images, const QString& folder)
 {
+    if (!QDir().mkpath(folder)) {
+        std::fprintf(stderr, "keltally-cli: cannot create %s\n", qPrintable(folder));
+        return false;
+    }
+    const bool written = images.GraphImage().save(folder + "/graph.png") && images.TextImage().save(folder + "/text.png");
+    if (!written) {
+        std::fprintf(stderr, "keltally-cli: cannot write the pictures to %s\n", qPrintable(folder));
+    }
+    return written;
+}
+
+int Run(CliOptions options)
+{
+    if (options.listPresets || !options.presetName.isEmpty()) {
+        ProfileFile settings(SettingsFilePath());
+        PresetTable presets;
+        presets.LoadPresets(settings);
+        if (options.listPresets) {
+            std::fputs(qPrintable(FormatPresetList(presets, options.json)), stdout);
+            return 0;
+        }
+        if (const auto refusal = ApplyPreset(presets, options)) {
+            return Refuse(*refusal);
+        }
+    }
     if (const auto refusal = ValidateParameters(options)) {
         return Refuse(*refusal);
     }
@@ -70,6 +108,14 @@ int Run(const CliOptions& options)
     }
     const std::string directory = drives.Find(letter)->rootPath;
 
+    PassFanOut sinks;
+    sinks.Add(&report);
+    std::optional<ResultImages> images;
+    if (!options.pngDir.isEmpty()) {
+        images.emplace(kViewSize);
+        sinks.Add(&*images);
+    }
+
     PlatformServices services = DefaultPlatformServices();
     services.messages = &report;
     services.drives = &drives;
@@ -80,7 +126,7 @@ int Run(const CliOptions& options)
         DriveTester tester(services);
         tester.SetParameters(letter, options.numFiles, options.fileSizeKB, options.bufSizeKB, options.readReps,
                              options.writeReps, options.sampsSec, options.minRead, options.minWrite,
-                             options.simultaneous ? 1 : 0, &finish, &report);
+                             options.simultaneous ? 1 : 0, &finish, &sinks);
         tester.Start();
         while (tester.IsRunning() != 0) {
             stopSignal = PendingStopSignal();
@@ -108,6 +154,9 @@ int Run(const CliOptions& options)
             exitCode = exitCode == 0 ? 1 : exitCode;
         }
     }
+    if (images && !WriteImages(*images, options.pngDir)) {
+        exitCode = exitCode == 0 ? 1 : exitCode;
+    }
     return exitCode;
 }
 
@@ -116,7 +165,15 @@ int Run(const CliOptions& options)
 
 int main(int argc, char* argv[])
 {
-    QCoreApplication app(argc, argv);
+    // Drawing the pictures needs fonts, hence a GUI application, but never a
+    // display; without pictures the lighter core application does.
+    std::unique_ptr<QCoreApplication> app;
+    if (std::any_of(argv + 1, argv + argc, [](const char* arg) { return std::string_view(arg).starts_with("--png"); })) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        app = std::make_unique<QGuiApplication>(argc, argv);
+    } else {
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    }
     QCoreApplication::setApplicationName("keltally-cli");
     const kel::CliParseResult parsed = kel::ParseCliOptions(QCoreApplication::arguments());
     if (!parsed.options) {

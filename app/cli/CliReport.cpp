@@ -1,15 +1,10 @@
 #include "app/cli/CliReport.h"
 
+#include "view/TextDrawing.h"
+
 #include <algorithm>
 
 namespace kel {
-
-std::string FormatRate(double rate)
-{
-    char text[64];
-    std::snprintf(text, sizeof text, "%6.3lf MB/s", rate);
-    return text;
-}
 
 void CliReport::ConfigureRun(int readReps, int writeReps, int simultaneous, int, int)
 {
@@ -75,8 +70,8 @@ void CliReport::PrintSummary()
         if (stats.passNumber == 0) {
             return;
         }
-        std::fprintf(m_out, "%s\n  Min: %s\n  Max: %s\n  Avg: %s\n", heading, FormatRate(stats.minRate).c_str(),
-                     FormatRate(stats.maxRate).c_str(), FormatRate(stats.Average()).c_str());
+        std::fprintf(m_out, "%s\n  Min: %s\n  Max: %s\n  Avg: %s\n", heading, qPrintable(FormatRate(stats.minRate)),
+                     qPrintable(FormatRate(stats.maxRate)), qPrintable(FormatRate(stats.Average())));
     };
     section(m_simultaneous ? "Play/Record Performance:" : "Play Performance:", m_play);
     if (!m_simultaneous) {

@@ -59,7 +59,4 @@ private:
     bool m_failed = false;
 };
 
-// "%6.3lf MB/s", as the results view writes rates.
-std::string FormatRate(double rate);
-
 }  // namespace kel

@@ -5,11 +5,13 @@
 #include "platform/DriveTable.h"
 #include "tests/app/DialogFixture.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QTest>
 
 namespace kel::test {
 namespace {
@@ -58,6 +60,27 @@ TEST_F(PanelTest, EveryLabelShowsItsWholeText)
             }
         }
     }
+}
+
+TEST_F(PanelTest, TabOrderAndMnemonicsFollowTheLayout)
+{
+    OpenDialog();
+    Click(id::kAdvanced);
+    std::vector<QString> chain;
+    for (QWidget* w = m_dialog->nextInFocusChain(); w != m_dialog.get(); w = w->nextInFocusChain()) {
+        if ((w->focusPolicy() & Qt::TabFocus) != 0 && w->isEnabled() && w->isVisibleTo(m_dialog.get()) &&
+            w->objectName().startsWith("id")) {
+            chain.push_back(w->objectName());
+        }
+    }
+    const std::vector<QString> expected {"id1016", "id1011", "id1037", "id1022", "id1038", "id1021", "id2",
+                                         "id1035", "id1013", "id1014", "id1012", "id1017", "id1018"};
+    EXPECT_EQ(chain, expected);
+
+    QTest::keyClick(m_dialog.get(), Qt::Key_F, Qt::AltModifier);
+    EXPECT_EQ(QApplication::focusWidget(), Item(id::kFileSize));
+    QTest::keyClick(m_dialog.get(), Qt::Key_D, Qt::AltModifier);
+    EXPECT_EQ(QApplication::focusWidget(), Item(id::kDriveList));
 }
 
 class PresetsTest : public DialogFixture {
