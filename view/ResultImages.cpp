@@ -49,12 +49,9 @@ void ResultImages::AddPassResults(int passNumber, const double* samples, int sam
         DrawPassCurve(m_graphImage, m_graphLayout, pass, m_lastPoint);
     }
 
-    if (passNumber == 1) {
-        m_statistics.Restart();
-    }
-    m_statistics.AddPass(samples, sampleCount, passRate);
+    m_statistics.Add(passNumber, samples, sampleCount, passRate);
     if (!m_textImage.isNull()) {
-        const SectionValues values {m_statistics.minRate, m_statistics.maxRate, m_statistics.Average(passNumber)};
+        const SectionValues values {m_statistics.minRate, m_statistics.maxRate, m_statistics.Average()};
         WriteSectionValues(m_textImage, m_objects, m_textLayout, firstRow, values);
     }
     m_hasResults = 1;

@@ -10,10 +10,10 @@
 // serialises drawing a pass, drawing the images empty and copying an image;
 // each holds it only while it draws or copies.
 
+#include "engine/PassStatistics.h"
 #include "engine/RunObservers.h"
 #include "view/DrawingObjects.h"
 #include "view/GraphDrawing.h"
-#include "view/RateStatistics.h"
 #include "view/TextDrawing.h"
 
 #include <QImage>
@@ -66,7 +66,7 @@ private:
     int m_minRead = 0;
     int m_minWrite = 0;
     QPoint m_lastPoint {-1, -1};
-    RateStatistics m_statistics;
+    PassStatistics m_statistics;
     int m_hasResults = 0;
 };
 

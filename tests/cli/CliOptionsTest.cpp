@@ -1,5 +1,4 @@
 #include "app/cli/CliOptions.h"
-#include "app/cli/CliReport.h"
 
 #include <QDir>
 #include <gtest/gtest.h>
@@ -80,13 +79,6 @@ TEST(CliOptions, RangesAreTheDialogsAndTheFirstBadOneIsNamed)
     }
     const CliParseResult several = Parse({"--resolution", "999", "--buffer", "0", "--files", "0"});
     EXPECT_EQ(*ValidateParameters(*several.options), "--files must be between 1 and 100, not 0");
-}
-
-TEST(CliReport, RatesAreFormattedAsTheTextViewShowsThem)
-{
-    EXPECT_EQ(FormatRate(3.0), " 3.000 MB/s");
-    EXPECT_EQ(FormatRate(12.3456), "12.346 MB/s");
-    EXPECT_EQ(FormatRate(123.4), "123.400 MB/s");
 }
 
 }  // namespace

@@ -4,11 +4,13 @@
 #include "tests/support/TempDir.h"
 
 #include <QFile>
+#include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
 #include <csignal>
+#include <fstream>
 #include <gtest/gtest.h>
 
 namespace kel {
@@ -20,9 +22,14 @@ struct Outcome {
     QString err;
 };
 
-Outcome RunCli(const QStringList& args)
+Outcome RunCli(const QStringList& args, const std::string& configHome = {})
 {
     QProcess process;
+    if (!configHome.empty()) {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("XDG_CONFIG_HOME", QString::fromStdString(configHome));
+        process.setProcessEnvironment(environment);
+    }
     process.start(KELT_CLI_PATH, args);
     process.waitForFinished(120000);
     return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
@@ -88,6 +95,62 @@ TEST(CliRun, AFileSizeThatIsNoMultipleOfTheBufferRunsWithANote)
                                     "64", "--reads", "1", "--writes", "1"});
     EXPECT_EQ(outcome.exitCode, 0) << outcome.err.toStdString();
     EXPECT_TRUE(outcome.err.contains("not a multiple of the buffer size"));
+}
+
+TEST(CliRun, PicturesOfBothViewsAreWrittenAtTheEnd)
+{
+    test::TempDir dir;
+    test::TempDir out;
+    const QString folder = QString::fromStdString(out.Path()) + "/views";
+    const Outcome outcome = RunCli({"--dir", QString::fromStdString(dir.Path()), "--file-size", "256", "--buffer",
+                                    "64", "--reads", "2", "--writes", "2", "--png", folder});
+    ASSERT_EQ(outcome.exitCode, 0) << outcome.err.toStdString();
+    for (const char* name : {"/graph.png", "/text.png"}) {
+        const QImage image(folder + name);
+        EXPECT_EQ(image.size(), QSize(510, 299)) << name;
+    }
+}
+
+TEST(CliRun, PresetsComeFromTheSettingsFileAndTheCommandLineOverridesThem)
+{
+    test::TempDir config;
+    {
+        std::ofstream ini(config.Path() + "/KelTally.ini");
+        ini << "[Application]\nPresets=2\n[Preset1]\nName=Zeta\nNumFiles=3\nFileSize=128\nBufSize=64\n"
+               "ReadReps=1\nWriteReps=2\nSampsSec=5\nKelMinRead=1500\n[Preset2]\nName=Alpha\n";
+    }
+    const Outcome listed = RunCli({"--list-presets", "--json"}, config.Path());
+    ASSERT_EQ(listed.exitCode, 0) << listed.err.toStdString();
+    const QJsonArray presets = QJsonDocument::fromJson(listed.out.toUtf8()).array();
+    ASSERT_EQ(presets.size(), 3);  // table order, with the default added
+    EXPECT_EQ(presets[0].toObject()["name"].toString(), "Zeta");
+    EXPECT_EQ(presets[0].toObject()["minRead"].toInt(), 1500);
+    EXPECT_EQ(presets[1].toObject()["name"].toString(), "Alpha");
+    EXPECT_EQ(presets[1].toObject()["fileSize"].toInt(), 1);
+    EXPECT_EQ(presets[2].toObject()["name"].toString(), "(Default)");
+    std::ifstream written(config.Path() + "/KelTally.ini");
+    const std::string text((std::istreambuf_iterator<char>(written)), std::istreambuf_iterator<char>());
+    EXPECT_NE(text.find("[Preset3]\nName=(Default)\n"), std::string::npos);
+
+    test::TempDir dir;
+    test::TempDir out;
+    const QString json = QString::fromStdString(out.Path()) + "/run.json";
+    const Outcome run = RunCli({"--dir", QString::fromStdString(dir.Path()), "--preset", "Zeta", "--reads", "2",
+                                "--json", json},
+                               config.Path());
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    QFile file(json);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QJsonObject parameters = QJsonDocument::fromJson(file.readAll()).object()["parameters"].toObject();
+    EXPECT_EQ(parameters["files"].toInt(), 3);
+    EXPECT_EQ(parameters["fileSizeKB"].toInt(), 128);
+    EXPECT_EQ(parameters["readReps"].toInt(), 2);
+    EXPECT_EQ(parameters["writeReps"].toInt(), 2);
+    EXPECT_EQ(parameters["minRead"].toInt(), 1500);
+
+    const Outcome unknown = RunCli({"--dir", QString::fromStdString(dir.Path()), "--preset", "zeta"}, config.Path());
+    EXPECT_EQ(unknown.exitCode, 2);
+    EXPECT_TRUE(unknown.err.contains("no preset named \"zeta\""));
 }
 
 void ExpectSignalStopsTheRun(int signal, int expectedExit)

@@ -1,3 +1,4 @@
+#include "engine/PassStatistics.h"
 #include "view/ResultImages.h"
 #include "view/TextDrawing.h"
 
@@ -38,17 +39,19 @@ TEST(RateFormat, SixWideThreeDecimalsNeverCut)
     EXPECT_EQ(FormatRate(1e20), QStringLiteral("100000000000000000000.000 MB/s")) << "very large values are written out in full";
 }
 
-TEST(RateStatistics, MinAndMaxOverSamplesAverageOverPassRates)
+TEST(PassStatistics, MinAndMaxOverSamplesAverageOverPassRatesRestartingAtPassOne)
 {
-    RateStatistics statistics;
+    PassStatistics statistics;
+    const double earlier[] = {1.0, 90.0};
+    statistics.Add(1, earlier, 2, 50.0);
     const std::vector<std::vector<double>> passes = {{4.0, 6.0}, {5.0}, {7.0, 3.0}};
     const double rates[] = {5.0, 5.0, 4.0};
     for (int i = 0; i < 3; ++i) {
-        statistics.AddPass(passes[i].data(), static_cast<int>(passes[i].size()), rates[i]);
+        statistics.Add(i + 1, passes[i].data(), static_cast<int>(passes[i].size()), rates[i]);
     }
     EXPECT_EQ(FormatRate(statistics.minRate), QStringLiteral(" 3.000 MB/s"));
     EXPECT_EQ(FormatRate(statistics.maxRate), QStringLiteral(" 7.000 MB/s"));
-    EXPECT_EQ(FormatRate(statistics.Average(3)), QStringLiteral(" 4.667 MB/s"));
+    EXPECT_EQ(FormatRate(statistics.Average()), QStringLiteral(" 4.667 MB/s"));
 }
 
 TEST(EmptyText, HeadingsAndLabelsOnTheirRows)

@@ -1,0 +1,78 @@
+#include "app/cli/CliPresets.h"
+
+#include "settings/PresetTable.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+namespace kel {
+
+std::optional<QString> ApplyPreset(const PresetTable& presets, CliOptions& options)
+{
+    const int index = presets.FindPreset(options.presetName.toStdString());
+    if (index < 0) {
+        return QString("there is no preset named \"%1\" (see --list-presets)").arg(options.presetName);
+    }
+    const Preset& preset = presets.At(index);
+    const auto fill = [](int& field, bool wasSet, std::int32_t value) {
+        if (!wasSet) {
+            field = value;
+        }
+    };
+    fill(options.numFiles, options.setNumFiles, preset.numFiles);
+    fill(options.fileSizeKB, options.setFileSize, preset.fileSize);
+    fill(options.bufSizeKB, options.setBufSize, preset.bufSize);
+    fill(options.readReps, options.setReadReps, preset.readReps);
+    fill(options.writeReps, options.setWriteReps, preset.writeReps);
+    fill(options.sampsSec, options.setSampsSec, preset.sampsSec);
+    fill(options.minRead, options.setMinRead, preset.minRead);
+    fill(options.minWrite, options.setMinWrite, preset.minWrite);
+    return std::nullopt;
+}
+
+QString FormatPresetList(const PresetTable& presets, bool json)
+{
+    if (json) {
+        QJsonArray list;
+        for (int i = 0; i < presets.Count(); ++i) {
+            const Preset& p = presets.At(i);
+            list.append(QJsonObject {{"name", QString::fromStdString(p.name)},
+                                     {"numFiles", p.numFiles},
+                                     {"fileSize", p.fileSize},
+                                     {"bufSize", p.bufSize},
+                                     {"readReps", p.readReps},
+                                     {"writeReps", p.writeReps},
+                                     {"sampsSec", p.sampsSec},
+                                     {"minRead", p.minRead},
+                                     {"minWrite", p.minWrite}});
+        }
+        return QString::fromUtf8(QJsonDocument(list).toJson());
+    }
+    QString text = QString("%1 %2 %3 %4 %5 %6 %7 %8 %9\n")
+                       .arg("Name", -38)
+                       .arg("Files", 5)
+                       .arg("FileKB", 7)
+                       .arg("BufKB", 5)
+                       .arg("Reads", 5)
+                       .arg("Writes", 6)
+                       .arg("Res", 4)
+                       .arg("MinRead", 8)
+                       .arg("MinWrite", 8);
+    for (int i = 0; i < presets.Count(); ++i) {
+        const Preset& p = presets.At(i);
+        text += QString("%1 %2 %3 %4 %5 %6 %7 %8 %9\n")
+                    .arg(QString::fromStdString(p.name), -38)
+                    .arg(p.numFiles, 5)
+                    .arg(p.fileSize, 7)
+                    .arg(p.bufSize, 5)
+                    .arg(p.readReps, 5)
+                    .arg(p.writeReps, 6)
+                    .arg(p.sampsSec, 4)
+                    .arg(p.minRead, 8)
+                    .arg(p.minWrite, 8);
+    }
+    return text;
+}
+
+}  // namespace kel

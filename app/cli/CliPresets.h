@@ -1,0 +1,22 @@
+#pragma once
+// Presets for the headless runner, loaded from the settings file exactly as
+// the dialog loads them (a missing "(Default)" is added and written back).
+
+#include "app/cli/CliOptions.h"
+
+#include <QString>
+
+#include <optional>
+
+namespace kel {
+
+class PresetTable;
+
+// Fills the parameters that the command line did not set from the named
+// preset; the refusal text when there is no such preset.
+std::optional<QString> ApplyPreset(const PresetTable& presets, CliOptions& options);
+
+// The presets in table order with their nine fields, as text or as a JSON array.
+QString FormatPresetList(const PresetTable& presets, bool json);
+
+}  // namespace kel
