@@ -45,6 +45,27 @@ TEST_F(PanelTest, AdvancedCollapsesAndExpandsThePanel)
     expectState("Ad&vanced <<", true, fullHeight);
 }
 
+TEST_F(PanelTest, SimultaneousOptionSwapsTheRepetitionFields)
+{
+    OpenDialog();
+    Click(id::kAdvanced);
+    // The option is hidden in this dialog; a build that offers it shows it.
+    Item(id::kSimultaneous)->setVisible(true);
+    Item(id::kSimultaneous)->setEnabled(true);
+    const auto shown = [this](int controlId) { return Item(controlId)->isVisibleTo(m_dialog.get()); };
+    Click(id::kSimultaneous);
+    EXPECT_FALSE(shown(id::kReadRepsLabel));
+    EXPECT_FALSE(shown(id::kWriteRepsLabel));
+    EXPECT_FALSE(shown(id::kWriteReps));
+    EXPECT_TRUE(shown(id::kReadReps));
+    EXPECT_TRUE(shown(id::kRepsLabel));
+    Click(id::kSimultaneous);
+    EXPECT_TRUE(shown(id::kReadRepsLabel));
+    EXPECT_TRUE(shown(id::kWriteRepsLabel));
+    EXPECT_TRUE(shown(id::kWriteReps));
+    EXPECT_FALSE(shown(id::kRepsLabel));
+}
+
 TEST_F(PanelTest, EveryLabelShowsItsWholeText)
 {
     OpenDialog();
