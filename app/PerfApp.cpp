@@ -2,8 +2,10 @@
 
 #include "app/AppIcon.h"
 #include "app/PerfDialog.h"
+#include "app/StopSignalWatch.h"
 #include "drives/DriveDiscovery.h"
 #include "platform/DriveTable.h"
+#include "platform/StopSignals.h"
 
 #include <QApplication>
 
@@ -20,8 +22,11 @@ int PerfApp::Run(int& argc, char** argv)
     PerfDialog dialog;
     // The dialog ends the program however it closes.
     QObject::connect(&dialog, &QDialog::finished, &app, &QCoreApplication::quit);
+    CloseOnStopSignals(dialog);
     dialog.show();
-    return app.exec();
+    const int status = app.exec();
+    const int stopSignal = PendingStopSignal();
+    return stopSignal != 0 ? ExitCodeForSignal(stopSignal) : status;
 }
 
 }  // namespace kel

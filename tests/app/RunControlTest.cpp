@@ -1,7 +1,9 @@
 // Starting, stopping and leaving runs on a temporary drive, and what the
 // controls show in each state.
 
+#include "app/StopSignalWatch.h"
 #include "platform/DriveTable.h"
+#include "platform/StopSignals.h"
 #include "tests/app/DialogFixture.h"
 
 #include <QApplication>
@@ -9,6 +11,8 @@
 #include <QImage>
 #include <QRadioButton>
 #include <QTest>
+
+#include <csignal>
 
 namespace kel::test {
 namespace {
@@ -78,6 +82,19 @@ TEST_F(RunControlTest, ExitDuringARunStopsItAndCloses)
     EXPECT_FALSE(m_dialog->isVisible());
     EXPECT_EQ(m_dialog->result(), QDialog::Rejected);
     EXPECT_TRUE(Leftovers().empty());
+}
+
+TEST_F(RunControlTest, StopSignalsDuringARunStopItDeleteItsFilesAndClose)
+{
+    CloseOnStopSignals(*m_dialog);
+    Start(kLongRun);
+    ASSERT_TRUE(WaitUntil([this] { return !Leftovers().empty(); }));
+    std::raise(SIGTERM);
+    ASSERT_TRUE(WaitUntil([this] { return !m_dialog->isVisible(); }));
+    EXPECT_EQ(m_dialog->Tester().IsRunning(), 0);
+    EXPECT_EQ(m_dialog->result(), QDialog::Rejected);
+    EXPECT_TRUE(Leftovers().empty());
+    EXPECT_EQ(PendingStopSignal(), SIGTERM);
 }
 
 TEST_F(RunControlTest, EscapeAndWindowCloseDuringARunStopIt)
