@@ -83,16 +83,22 @@ struct Gate {
     }
 };
 
-TEST(DriveTesterRunState, WhileRunningParametersAreRefusedAndASecondStartDoesNothing)
+// Starts a run whose worker is held at its first write until the gate opens.
+void StartHeld(EngineRig& rig, Gate& gate, int numFiles, int reps)
 {
-    EngineRig rig;
-    Gate gate;
     rig.files.SetTransferHook([&gate] { gate.Hold(); });
-    ASSERT_EQ(rig.tester->SetParameters('T', 1, 8, 4, 1, 1, 10, 0, 0, 0, &rig.dialog, &rig.results), 1);
+    ASSERT_EQ(rig.tester->SetParameters('T', numFiles, 8, 4, reps, reps, 10, 0, 0, 0, &rig.dialog, &rig.results), 1);
     rig.tester->Start();
     while (!gate.entered) {
         std::this_thread::yield();
     }
+}
+
+TEST(DriveTesterRunState, WhileRunningParametersAreRefusedAndASecondStartDoesNothing)
+{
+    EngineRig rig;
+    Gate gate;
+    StartHeld(rig, gate, 1, 1);
     EXPECT_EQ(rig.tester->IsRunning(), 1);
     EXPECT_EQ(rig.tester->SetParameters('T', 2, 8, 4, 1, 1, 10, 0, 0, 0, &rig.dialog, &rig.results), 0);
     EXPECT_EQ(rig.results.Configs().size(), 1u);
@@ -107,14 +113,12 @@ TEST(DriveTesterRunState, StopEndsTheRunDeletesItsFilesAndPostsNothing)
 {
     EngineRig rig;
     Gate gate;
-    rig.files.SetTransferHook([&gate] { gate.Hold(); });
-    ASSERT_EQ(rig.tester->SetParameters('T', 3, 8, 4, 4, 4, 10, 0, 0, 0, &rig.dialog, &rig.results), 1);
-    rig.tester->Start();
-    while (!gate.entered) {
-        std::this_thread::yield();
-    }
-    std::thread opener([&gate] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    StartHeld(rig, gate, 3, 4);
+    // The held transfer completes only once the stop request is in.
+    std::thread opener([&rig, &gate] {
+        while (rig.tester->StopRequested() == 0) {
+            std::this_thread::yield();
+        }
         gate.open = true;
     });
     rig.tester->Stop();
@@ -140,12 +144,7 @@ TEST(DriveTesterRunState, DestroyingTheTesterDuringARunStopsIt)
 {
     EngineRig rig;
     Gate gate;
-    rig.files.SetTransferHook([&gate] { gate.Hold(); });
-    ASSERT_EQ(rig.tester->SetParameters('T', 1, 8, 4, 1, 1, 10, 0, 0, 0, &rig.dialog, &rig.results), 1);
-    rig.tester->Start();
-    while (!gate.entered) {
-        std::this_thread::yield();
-    }
+    StartHeld(rig, gate, 1, 1);
     gate.open = true;
     rig.tester.reset();
     EXPECT_TRUE(rig.files.ExistingFiles().empty());
