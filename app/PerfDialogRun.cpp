@@ -90,10 +90,13 @@ void PerfDialog::OnStart()
         ShowMessage(this, QStringLiteral("File size must be a multiple of the buffer size."), kPlainBox);
         return;
     }
-    // With no drive selected the letter is the low byte of "no item" (-1),
-    // which names no drive; the drive check refuses it.
     const int item = m_driveList->currentIndex();
-    const int driveLetter = (item >= 0 ? m_driveList->itemData(item).toInt() : -1) & 0xFF;
+    if (item < 0) {
+        m_driveList->setFocus(Qt::OtherFocusReason);
+        ShowMessage(this, QStringLiteral("Please choose the drive to test from the Drive list."), kPlainBox);
+        return;
+    }
+    const int driveLetter = m_driveList->itemData(item).toInt() & 0xFF;
     if (CheckDrive(driveLetter) == 0) {
         return;
     }

@@ -141,5 +141,18 @@ TEST_F(RunControlTest, RefusedDriveLeavesTheDialogIdle)
     EXPECT_FALSE(Item(id::kStop)->isEnabled());
 }
 
+TEST_F(RunControlTest, StartWithoutAChosenDriveAsksForOne)
+{
+    auto* drives = static_cast<QComboBox*>(Item(id::kDriveList));
+    drives->setCurrentIndex(-1);
+    SetParameters(kShortRun);
+    Click(id::kStart);
+    ASSERT_EQ(m_messages.size(), 1u);
+    EXPECT_EQ(m_messages.front().text, "Please choose the drive to test from the Drive list.");
+    EXPECT_EQ(m_dialog->Tester().IsRunning(), 0);
+    EXPECT_TRUE(Item(id::kStart)->isEnabled());
+    EXPECT_TRUE(Leftovers().empty());
+}
+
 }  // namespace
 }  // namespace kel::test
