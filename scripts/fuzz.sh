@@ -10,5 +10,9 @@ mkdir -p "$out/corpus"
 clang++ -std=c++20 -O1 -g -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined -I. \
   tests/settings/fuzz/ProfileFuzz.cpp settings/*.cpp -o "$out/profile_fuzz"
 cp -n tests/settings/fuzz/corpus/* "$out/corpus/" 2>/dev/null || true
-"$out/profile_fuzz" -max_total_time="${FUZZ_SECONDS:-60}" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
-  "$out/corpus"
+if ! "$out/profile_fuzz" -max_total_time="${FUZZ_SECONDS:-60}" -timeout=10 -rss_limit_mb=2048 \
+    -print_final_stats=1 "$out/corpus" >"$out/fuzz.log" 2>&1; then
+  cat "$out/fuzz.log"
+  exit 1
+fi
+tail -n 6 "$out/fuzz.log"
