@@ -30,8 +30,8 @@ protected:
         DialogFixture::SetUp();
         OpenDialog();
         Click(id::kAdvanced);
-        // With no drive selected, a Start that passes the checks is refused by
-        // the drive check instead, so no run starts.
+        // With no drive selected, a Start that passes the checks asks for a
+        // drive instead, so no run starts.
         static_cast<QComboBox*>(Item(id::kDriveList))->setCurrentIndex(-1);
     }
 
@@ -44,7 +44,7 @@ protected:
         return m_messages.empty() ? QString() : m_messages.front().text;
     }
 
-    static bool PassedValidation(const QString& message) { return message.startsWith("Unable to access drive"); }
+    static bool PassedValidation(const QString& message) { return message.startsWith("Please choose the drive"); }
 };
 
 TEST_F(ValidationTest, RangeEdgesOfEveryField)
