@@ -1,9 +1,7 @@
 #include "view/TextDrawing.h"
 
+#include "engine/PassStatistics.h"
 #include "view/LineRaster.h"
-
-#include <cstdio>
-#include <string>
 
 namespace kel {
 
@@ -38,11 +36,7 @@ TextLayout ComputeTextLayout(QSize clientSize)
 
 QString FormatRate(double rate)
 {
-    const int length = std::snprintf(nullptr, 0, "%6.3f MB/s", rate);
-    std::string text(static_cast<std::size_t>(length > 0 ? length : 0) + 1, '\0');
-    std::snprintf(text.data(), text.size(), "%6.3f MB/s", rate);
-    text.resize(text.size() - 1);
-    return QString::fromStdString(text);
+    return QString::fromStdString(RateText(rate));
 }
 
 void DrawEmptyText(QImage& image, const DrawingObjects& objects, const TextLayout& layout, int simultaneous)

@@ -4,7 +4,6 @@
 #include "app/cli/CliPresets.h"
 #include "app/cli/CliReport.h"
 #include "app/cli/JsonReport.h"
-#include "app/cli/PassFanOut.h"
 #include "drives/DriveCheck.h"
 #include "drives/DriveDiscovery.h"
 #include "engine/DriveTester.h"
@@ -14,18 +13,15 @@
 #include "settings/PresetTable.h"
 #include "settings/ProfileFile.h"
 #include "settings/SettingsLocation.h"
-#include "view/ResultImages.h"
 
+#include <QCoreApplication>
 #include <QDir>
-#include <QGuiApplication>
+#include <QProcess>
+#include <QTemporaryFile>
 
-#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
-#include <memory>
-#include <optional>
-#include <string_view>
 #include <thread>
 
 namespace kel {
@@ -33,8 +29,6 @@ namespace {
 
 // The letter a --dir folder gets in the runner's own drive table.
 constexpr char kDirLetter = 'A';
-// The results view's client area in the dialog.
-constexpr QSize kViewSize {510, 299};
 
 class FinishFlag : public DialogWindow {
 public:
@@ -55,17 +49,15 @@ int Refuse(const QString& text)
     return 2;
 }
 
-bool WriteImages(const ResultImages& images, const QString& folder)
+// Has keltally-views, beside this program, draw the two pictures from the record.
+bool WriteImages(const QString& record, const QString& folder)
 {
-    if (!QDir().mkpath(folder)) {
-        std::fprintf(stderr, "keltally-cli: cannot create %s\n", qPrintable(folder));
+    const QString views = QCoreApplication::applicationDirPath() + "/keltally-views";
+    if (QProcess::execute(views, {record, folder}) != 0) {
+        std::fprintf(stderr, "keltally-cli: the pictures could not be written to %s\n", qPrintable(folder));
         return false;
     }
-    const bool written = images.GraphImage().save(folder + "/graph.png") && images.TextImage().save(folder + "/text.png");
-    if (!written) {
-        std::fprintf(stderr, "keltally-cli: cannot write the pictures to %s\n", qPrintable(folder));
-    }
-    return written;
+    return true;
 }
 
 int Run(CliOptions options)
@@ -102,19 +94,11 @@ int Run(CliOptions options)
         drives.Register(kDirLetter, options.directory.toStdString());
     }
 
-    CliReport report(stdout, StandardErrorIsTerminal(), !options.jsonFile.isEmpty());
+    CliReport report(stdout, StandardErrorIsTerminal(), !options.jsonFile.isEmpty() || !options.pngDir.isEmpty());
     if (CheckDrive(letter, drives, options.numFiles, options.fileSizeKB, options.simultaneous, report) == 0) {
         return 2;
     }
     const std::string directory = drives.Find(letter)->rootPath;
-
-    PassFanOut sinks;
-    sinks.Add(&report);
-    std::optional<ResultImages> images;
-    if (!options.pngDir.isEmpty()) {
-        images.emplace(kViewSize);
-        sinks.Add(&*images);
-    }
 
     PlatformServices services = DefaultPlatformServices();
     services.messages = &report;
@@ -126,7 +110,7 @@ int Run(CliOptions options)
         DriveTester tester(services);
         tester.SetParameters(letter, options.numFiles, options.fileSizeKB, options.bufSizeKB, options.readReps,
                              options.writeReps, options.sampsSec, options.minRead, options.minWrite,
-                             options.simultaneous ? 1 : 0, &finish, &sinks);
+                             options.simultaneous ? 1 : 0, &finish, &report);
         tester.Start();
         while (tester.IsRunning() != 0) {
             stopSignal = PendingStopSignal();
@@ -144,18 +128,20 @@ int Run(CliOptions options)
     }
     report.PrintSummary();
     int exitCode = failed ? 1 : (stopSignal != 0 ? ExitCodeForSignal(stopSignal) : 0);
-    if (!options.jsonFile.isEmpty()) {
+    // The pictures are drawn from the record, so --png needs one too.
+    QTemporaryFile scratch(QDir::tempPath() + "/keltally-XXXXXX.json");
+    const QString record = !options.jsonFile.isEmpty() ? options.jsonFile
+                           : (!options.pngDir.isEmpty() && scratch.open() ? scratch.fileName() : QString());
+    if (!record.isEmpty()) {
         const QString result = failed ? "failed" : (stopSignal != 0 ? "stopped" : "complete");
         QString error;
-        if (!WriteJsonReport(options.jsonFile, options, QString::fromStdString(directory), report.Passes(), result,
+        if (!WriteJsonReport(record, options, QString::fromStdString(directory), report.Passes(), result,
                              QString::fromStdString(report.FirstMessage()), error)) {
-            std::fprintf(stderr, "keltally-cli: cannot write %s: %s\n", qPrintable(options.jsonFile),
-                         qPrintable(error));
+            std::fprintf(stderr, "keltally-cli: cannot write %s: %s\n", qPrintable(record), qPrintable(error));
+            exitCode = exitCode == 0 ? 1 : exitCode;
+        } else if (!options.pngDir.isEmpty() && !WriteImages(record, options.pngDir)) {
             exitCode = exitCode == 0 ? 1 : exitCode;
         }
-    }
-    if (images && !WriteImages(*images, options.pngDir)) {
-        exitCode = exitCode == 0 ? 1 : exitCode;
     }
     return exitCode;
 }
@@ -165,15 +151,7 @@ int Run(CliOptions options)
 
 int main(int argc, char* argv[])
 {
-    // Drawing the pictures needs fonts, hence a GUI application, but never a
-    // display; without pictures the lighter core application does.
-    std::unique_ptr<QCoreApplication> app;
-    if (std::any_of(argv + 1, argv + argc, [](const char* arg) { return std::string_view(arg).starts_with("--png"); })) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        app = std::make_unique<QGuiApplication>(argc, argv);
-    } else {
-        app = std::make_unique<QCoreApplication>(argc, argv);
-    }
+    QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName("keltally-cli");
     const kel::CliParseResult parsed = kel::ParseCliOptions(QCoreApplication::arguments());
     if (!parsed.options) {

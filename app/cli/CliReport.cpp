@@ -1,6 +1,5 @@
 #include "app/cli/CliReport.h"
 
-#include "view/TextDrawing.h"
 
 #include <algorithm>
 
@@ -70,8 +69,8 @@ void CliReport::PrintSummary()
         if (stats.passNumber == 0) {
             return;
         }
-        std::fprintf(m_out, "%s\n  Min: %s\n  Max: %s\n  Avg: %s\n", heading, qPrintable(FormatRate(stats.minRate)),
-                     qPrintable(FormatRate(stats.maxRate)), qPrintable(FormatRate(stats.Average())));
+        std::fprintf(m_out, "%s\n  Min: %s\n  Max: %s\n  Avg: %s\n", heading, RateText(stats.minRate).c_str(),
+                     RateText(stats.maxRate).c_str(), RateText(stats.Average()).c_str());
     };
     section(m_simultaneous ? "Play/Record Performance:" : "Play Performance:", m_play);
     if (!m_simultaneous) {
