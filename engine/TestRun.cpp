@@ -55,11 +55,10 @@ void TestRun::ReportFileFailure(const char* message, int index)
 bool TestRun::SetUp()
 {
     m_bufBytes = static_cast<std::uint32_t>(m_tester.m_bufSizeKB) * 1024u;
-    m_fileBytes = static_cast<std::uint32_t>(m_tester.m_fileSizeKB) * 1024u;
-    m_blocksPerFile = (m_fileBytes - 1) / m_bufBytes + 1;
-    m_lastBlockBytes = m_fileBytes % m_bufBytes != 0 ? m_fileBytes % m_bufBytes : m_bufBytes;
+    const std::uint32_t fileBytes = static_cast<std::uint32_t>(m_tester.m_fileSizeKB) * 1024u;
+    m_blocksPerFile = (fileBytes - 1) / m_bufBytes + 1;
+    m_lastBlockBytes = fileBytes % m_bufBytes != 0 ? fileBytes % m_bufBytes : m_bufBytes;
     m_transferGranule = std::uint32_t {1} << std::countr_zero(m_bufBytes | m_lastBlockBytes);
-    m_interval = SampleInterval(m_tester.m_ticksPerSec, m_tester.m_sampsSec, m_tester.m_numFiles);
 
     FileBackend& files = *m_tester.m_services.files;
     files.FlushVolume(m_tester.m_rootPath.c_str());
@@ -77,13 +76,24 @@ bool TestRun::SetUp()
     }
     std::uint8_t* data = m_dataBuffer.Data();
     for (std::uint32_t i = 0; i < m_bufBytes; i += 2) {
-        const int r = std::rand();
+        const int r = std::rand() & 0x7FFF;  // 15 bits, high byte first
         data[i] = static_cast<std::uint8_t>(r / 256);
         data[i + 1] = static_cast<std::uint8_t>(r % 256);
     }
-    m_sampler.emplace(m_interval, m_tester.m_ticksPerSec, m_samples.get());
+    const double interval = SampleInterval(m_tester.m_ticksPerSec, m_tester.m_sampsSec, m_tester.m_numFiles);
+    m_sampler.emplace(interval, m_tester.m_ticksPerSec, m_samples.get());
     m_passIndex = 0;
     return true;
+}
+
+bool TestRun::SampleCheck()
+{
+    if (m_sampler->Check(m_tester.ReadClock())) {
+        return true;
+    }
+    ShowPlainMessage(*m_tester.m_services.messages, msg::kIntervalTooSmallSample, &m_tester.m_stopRequested);
+    m_errorFlag = true;
+    return false;
 }
 
 bool TestRun::FinishPass()
@@ -126,13 +136,7 @@ bool TestRun::WritePasses()
                 } else {
                     sampler.Count(bytes);
                 }
-                if (!RunTests()) {
-                    return false;
-                }
-                if (!sampler.Check(m_tester.ReadClock())) {
-                    ShowPlainMessage(*m_tester.m_services.messages, msg::kIntervalTooSmallSample,
-                                     &m_tester.m_stopRequested);
-                    m_errorFlag = true;
+                if (!RunTests() || !SampleCheck()) {
                     return false;
                 }
             }
@@ -226,12 +230,7 @@ bool TestRun::ReadPass()
                 sampler.Count(bytes);
             }
         }
-        if (!RunTests()) {
-            return false;
-        }
-        if (!sampler.Check(m_tester.ReadClock())) {
-            ShowPlainMessage(*m_tester.m_services.messages, msg::kIntervalTooSmallSample, &m_tester.m_stopRequested);
-            m_errorFlag = true;
+        if (!RunTests() || !SampleCheck()) {
             return false;
         }
     }

@@ -39,15 +39,15 @@ private:
     }
     // Puts the name of file index into the name buffer and reports the failure.
     void ReportFileFailure(const char* message, int index);
+    // The sample check after a transfer or sweep; false ends the run.
+    bool SampleCheck();
     bool FinishPass();
 
     DriveTester& m_tester;
     std::uint32_t m_bufBytes = 0;
-    std::uint32_t m_fileBytes = 0;
     std::uint32_t m_blocksPerFile = 0;
     std::uint32_t m_lastBlockBytes = 0;
     std::uint32_t m_transferGranule = 0;
-    double m_interval = 0.0;
     TestFileName m_fileName;
     AlignedBuffer m_dataBuffer;
     std::unique_ptr<FileHandle[]> m_fileHandles;

@@ -24,10 +24,15 @@ public:
     explicit FolderWatchingSink(const test::TempDir& dir) : m_dir(dir) {}
     void AddPassResults(int passNumber, const double* samples, int sampleCount, double passRate, int isWrite) override
     {
+        if (seen.empty()) {
+            std::ifstream file(m_dir.Path() + "/~kelt00x.tmp", std::ios::binary);
+            firstFile.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+        }
         seen.push_back(m_dir.Entries());
         RecordingResultSink::AddPassResults(passNumber, samples, sampleCount, passRate, isWrite);
     }
     std::vector<std::vector<std::string>> seen;
+    std::string firstFile;  // as the first pass left it
 
 private:
     const test::TempDir& m_dir;
@@ -70,6 +75,15 @@ TEST_F(RealRun, FilesExistDuringTheRunAndAreDeletedAfterIt)
     EXPECT_TRUE(m_dir.Entries().empty());
     EXPECT_TRUE(m_messages.Boxes().empty());
     EXPECT_EQ(m_dialog.Finished(), 1);
+    // Every block carries the same pseudo-random 15-bit values, high byte first.
+    ASSERT_EQ(sink.firstFile.size(), 256u * 1024u);
+    for (std::size_t block = 1; block < 4; ++block) {
+        EXPECT_EQ(sink.firstFile.compare(block * 65536, 65536, sink.firstFile, 0, 65536), 0);
+    }
+    for (std::size_t i = 0; i < 65536; i += 2) {
+        ASSERT_LT(static_cast<unsigned char>(sink.firstFile[i]), 0x80u) << i;
+    }
+    EXPECT_NE(sink.firstFile.substr(0, 64), std::string(64, '\0'));
     for (const auto& pass : sink.Passes()) {
         EXPECT_GT(pass.rate, 0.0);
         EXPECT_GE(pass.samples.size(), 1u);
