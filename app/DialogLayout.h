@@ -60,7 +60,7 @@ constexpr int kAdvanced = 1038;
 enum class ControlKind { ResultsView, Label, RightLabel, DropDownList, Radio, Button, DefaultButton, GroupBox, Edit,
                          CheckBox };
 
-struct ControlSpec {
+struct ControlTemplate {
     int id;
     ControlKind kind;
     const char* caption;
@@ -74,7 +74,7 @@ constexpr int kDialogHeightDlu = 271;
 constexpr const char* kDialogCaption = "Kel Tallyforge";
 
 // clang-format off
-constexpr std::array<ControlSpec, 29> kMainControls {{
+constexpr std::array<ControlTemplate, 29> kMainControls {{
     {id::kResults,        ControlKind::ResultsView,   nullptr,                               8,   8, 340, 184, false},
     {id::kPresetLabel,    ControlKind::Label,         "&Preset:",                          355,  10,  23,   8, false},
     {id::kPresetList,     ControlKind::DropDownList,  nullptr,                             355,  22,  59,  48, false},

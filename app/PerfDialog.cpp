@@ -48,24 +48,22 @@ PerfDialog::~PerfDialog() = default;
 void PerfDialog::CreateControls()
 {
     QLabel* pendingBuddy = nullptr;
-    for (const ControlSpec& spec : kMainControls) {
-        const QString caption = spec.caption != nullptr ? QString::fromLatin1(spec.caption) : QString();
+    for (const ControlTemplate& entry : kMainControls) {
+        const QString caption = entry.caption != nullptr ? QString::fromLatin1(entry.caption) : QString();
         QWidget* control = nullptr;
-        switch (spec.kind) {
+        switch (entry.kind) {
         case ControlKind::ResultsView:
             control = &m_graph;
             break;
         case ControlKind::Label:
         case ControlKind::RightLabel: {
             auto* label = new QLabel(caption, this);
-            label->setAlignment((spec.kind == ControlKind::RightLabel ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignTop);
+            label->setAlignment((entry.kind == ControlKind::RightLabel ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignTop);
             control = label;
             break;
         }
         case ControlKind::DropDownList: {
-            auto* list = new QComboBox(this);
-            list->setMaxVisibleItems(16);
-            control = list;
+            control = new QComboBox(this);
             break;
         }
         case ControlKind::Radio: {
@@ -78,7 +76,7 @@ void PerfDialog::CreateControls()
         case ControlKind::Button:
         case ControlKind::DefaultButton: {
             auto* button = new QPushButton(caption, this);
-            button->setDefault(spec.kind == ControlKind::DefaultButton);
+            button->setDefault(entry.kind == ControlKind::DefaultButton);
             control = button;
             break;
         }
@@ -95,29 +93,32 @@ void PerfDialog::CreateControls()
             break;
         }
         }
-        control->setObjectName(QStringLiteral("id%1").arg(spec.id));
-        QRect rect = PixelRect(spec.x, spec.y, spec.width, spec.height);
-        if (spec.kind == ControlKind::DropDownList) {
+        control->setObjectName(QStringLiteral("id%1").arg(entry.id));
+        QRect rect = PixelRect(entry.x, entry.y, entry.width, entry.height);
+        if (entry.kind == ControlKind::DropDownList) {
             // The template's height is that of the opened list; the closed box keeps its own.
             rect.setHeight(control->sizeHint().height());
         }
-        if (spec.kind == ControlKind::Label || spec.kind == ControlKind::RightLabel) {
-            PlaceLabel(control, rect, spec.kind == ControlKind::RightLabel);
+        if (entry.kind == ControlKind::Label || entry.kind == ControlKind::RightLabel) {
+            PlaceLabel(control, rect, entry.kind == ControlKind::RightLabel);
         } else {
             control->setGeometry(rect);
         }
         if (pendingBuddy != nullptr) {
             pendingBuddy->setBuddy(control);
         }
-        pendingBuddy = spec.kind == ControlKind::Label || spec.kind == ControlKind::RightLabel
+        pendingBuddy = entry.kind == ControlKind::Label || entry.kind == ControlKind::RightLabel
                            ? static_cast<QLabel*>(control)
                            : nullptr;
-        if (spec.createdHidden) {
+        if (entry.createdHidden) {
             control->setVisible(false);
             control->setEnabled(false);
         }
-        m_controls[spec.id] = control;
+        m_controls[entry.id] = control;
     }
+    // The shared repetitions label stands last; its mnemonic leads to the
+    // repetitions edit that stays visible in simultaneous mode.
+    static_cast<QLabel*>(Control(id::kRepsLabel))->setBuddy(Control(id::kReadReps));
     m_driveList = static_cast<QComboBox*>(Control(id::kDriveList));
     m_presetList = static_cast<QComboBox*>(Control(id::kPresetList));
 

@@ -64,7 +64,6 @@ public slots:
 
 protected:
     bool event(QEvent* e) override;
-    void closeEvent(QCloseEvent* e) override;
     void contextMenuEvent(QContextMenuEvent* e) override;
 
 private:

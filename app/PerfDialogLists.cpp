@@ -4,7 +4,6 @@
 #include "app/PerfDialog.h"
 #include "drives/DriveCheck.h"
 #include "drives/DriveItemText.h"
-#include "drives/FitDropDown.h"
 #include "platform/DriveTable.h"
 #include "settings/ProfileFile.h"
 #include "settings/SettingsLocation.h"
@@ -16,6 +15,8 @@
 namespace kel {
 
 namespace {
+constexpr int kDropDownVisibleItems = 16;
+
 // The opened list shows every item up to 16 and scrolls beyond. It is made
 // wide enough for its longest text, which the narrow closed box may cut.
 void FitDropDown(QComboBox* list)

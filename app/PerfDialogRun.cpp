@@ -5,7 +5,6 @@
 #include "app/MessagePresenter.h"
 #include "app/PerfDialog.h"
 
-#include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QLineEdit>
@@ -124,15 +123,6 @@ void PerfDialog::reject()
         OnStop();
     }
     QDialog::reject();
-}
-
-void PerfDialog::closeEvent(QCloseEvent* e)
-{
-    // Whatever closes the window, no run outlives it.
-    if (m_tester.IsRunning() != 0) {
-        OnStop();
-    }
-    QDialog::closeEvent(e);
 }
 
 void PerfDialog::OnTestFinished()

@@ -30,22 +30,6 @@ std::vector<std::string_view> SplitFields(std::string_view line)
     return fields;
 }
 
-bool HasOption(std::string_view options, std::string_view wanted)
-{
-    std::size_t at = 0;
-    while (at <= options.size()) {
-        std::size_t end = options.find(',', at);
-        if (end == std::string_view::npos) {
-            end = options.size();
-        }
-        if (options.substr(at, end - at) == wanted) {
-            return true;
-        }
-        at = end + 1;
-    }
-    return false;
-}
-
 // Fields: id, parent id, major:minor, root, mount point, mount options,
 // optional fields ended by "-", then type, source and the file system's options.
 bool ParseLine(std::string_view line, MountRecord& record)
@@ -63,8 +47,6 @@ bool ParseLine(std::string_view line, MountRecord& record)
     record.mountPoint = UnescapeMountField(fields[4]);
     record.fileSystem = UnescapeMountField(fields[separator + 1]);
     record.source = UnescapeMountField(fields[separator + 2]);
-    const std::string_view superOptions = separator + 3 < fields.size() ? fields[separator + 3] : std::string_view();
-    record.readOnly = HasOption(fields[5], "ro") || HasOption(superOptions, "ro");
     return !record.mountPoint.empty() && record.mountPoint[0] == '/';
 }
 

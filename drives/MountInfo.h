@@ -14,7 +14,6 @@ struct MountRecord {
     std::string mountPoint;
     std::string fileSystem;    // type, e.g. "ext4", "tmpfs"
     std::string source;        // e.g. "/dev/sda1"
-    bool readOnly = false;     // by the mount's or the file system's options
 };
 
 // One record per well-formed line, in table order; malformed lines are skipped.

@@ -9,7 +9,6 @@
 #include <QImage>
 #include <QWidget>
 
-#include <atomic>
 
 namespace kel {
 
@@ -39,7 +38,7 @@ private:
     void RequestRepaint();
 
     ResultImages m_images;
-    std::atomic<int> m_showGraph {1};
+    int m_showGraph = 1;  // GUI thread only
 };
 
 }  // namespace kel

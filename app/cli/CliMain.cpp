@@ -19,7 +19,6 @@
 #include <QProcess>
 #include <QTemporaryFile>
 
-#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <thread>
@@ -29,19 +28,6 @@ namespace {
 
 // The letter a --dir folder gets in the runner's own drive table.
 constexpr char kDirLetter = 'A';
-
-class FinishFlag : public DialogWindow {
-public:
-    void PostWindowMessage(std::uint32_t message, std::intptr_t, std::intptr_t) override
-    {
-        if (message == WM_TEST_FINISHED) {
-            m_finished = true;
-        }
-    }
-
-private:
-    std::atomic<bool> m_finished {false};
-};
 
 int Refuse(const QString& text)
 {
@@ -103,14 +89,13 @@ int Run(CliOptions options)
     PlatformServices services = DefaultPlatformServices();
     services.messages = &report;
     services.drives = &drives;
-    FinishFlag finish;
     InstallStopSignals();
     int stopSignal = 0;
     {
         DriveTester tester(services);
         tester.SetParameters(letter, options.numFiles, options.fileSizeKB, options.bufSizeKB, options.readReps,
                              options.writeReps, options.sampsSec, options.minRead, options.minWrite,
-                             options.simultaneous ? 1 : 0, &finish, &report);
+                             options.simultaneous ? 1 : 0, nullptr, &report);
         tester.Start();
         while (tester.IsRunning() != 0) {
             stopSignal = PendingStopSignal();
@@ -132,7 +117,11 @@ int Run(CliOptions options)
     QTemporaryFile scratch(QDir::tempPath() + "/keltally-XXXXXX.json");
     const QString record = !options.jsonFile.isEmpty() ? options.jsonFile
                            : (!options.pngDir.isEmpty() && scratch.open() ? scratch.fileName() : QString());
-    if (!record.isEmpty()) {
+    if (!options.pngDir.isEmpty() && record.isEmpty()) {
+        std::fprintf(stderr, "keltally-cli: no temporary file for drawing the pictures: %s\n",
+                     qPrintable(scratch.errorString()));
+        exitCode = exitCode == 0 ? 1 : exitCode;
+    } else if (!record.isEmpty()) {
         const QString result = failed ? "failed" : (stopSignal != 0 ? "stopped" : "complete");
         QString error;
         if (!WriteJsonReport(record, options, QString::fromStdString(directory), report.Passes(), result,

@@ -1,5 +1,7 @@
 #include "app/cli/CliReport.h"
 
+#include "engine/EngineMessages.h"
+
 
 #include <algorithm>
 
@@ -51,10 +53,12 @@ void CliReport::ShowMessageBox(const std::string& text, unsigned type, const std
     }
     std::fprintf(stderr, "%s\n", text.c_str());
     std::fflush(stderr);
-    if (m_firstMessage.empty()) {
-        m_firstMessage = text;
-    }
-    if (type == kErrorBox || text.rfind("Timing interval", 0) == 0) {
+    // Every message that ends a run is an error report or one of the two
+    // timing messages; the clock warning is neither.
+    if (type == kErrorBox || text == msg::kIntervalTooSmallSample || text == msg::kIntervalTooSmallPass) {
+        if (!m_failed) {
+            m_firstMessage = text;
+        }
         m_failed = true;
     }
 }

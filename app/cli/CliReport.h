@@ -32,7 +32,7 @@ public:
 
     void ConfigureRun(int readReps, int writeReps, int simultaneous, int minRead, int minWrite) override;
     void AddPassResults(int passNumber, const double* samples, int sampleCount, double passRate, int isWrite) override;
-    // Engine messages go to standard error at once; the first is kept as the run's error.
+    // Engine messages go to standard error at once; the first that ended the run is kept as its error.
     void ShowMessageBox(const std::string& text, unsigned type, const std::atomic<std::int32_t>* cancel) override;
 
     // The per-kind summary, printed after the run.

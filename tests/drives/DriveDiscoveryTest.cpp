@@ -1,7 +1,6 @@
 // Drive letters from mount tables given as text, and the system's own table.
 
 #include "drives/DriveDiscovery.h"
-#include "drives/FitDropDown.h"
 #include "drives/MountInfo.h"
 #include "drives/VolumeLabels.h"
 #include "platform/VolumeInfo.h"
@@ -89,9 +88,6 @@ TEST(MountInfoParsing, ReadsFieldsOptionalTagsAndEscapes)
     EXPECT_EQ(records[0].mountPoint, "/mnt/par\\ent\tx");
     EXPECT_EQ(records[0].fileSystem, "ext3");
     EXPECT_EQ(records[0].source, "/dev/my disk");
-    EXPECT_FALSE(records[0].readOnly);
-    EXPECT_TRUE(records[1].readOnly) << "read-only by the file system's options";
-    EXPECT_TRUE(records[2].readOnly) << "read-only by the mount's options";
     EXPECT_EQ(records[3].mountPoint, "/mnt/notrailingnewline");
 }
 
@@ -169,21 +165,14 @@ TEST(DriveDiscovery, LaterMountOnTheSamePointCoversTheEarlier)
               (std::vector<std::string>{"C / -> /root", "D /mnt/x -> /mnt/x [NEW]"}));
 }
 
-TEST(DriveDiscovery, LettersRunOutAtZAndTheListShowsSixteen)
+TEST(DriveDiscovery, LettersRunOutAtZ)
 {
-    constexpr int kItemHeight = 14;
-    constexpr int kClosedHeight = 20;
-
     const std::vector<DriveEntry> eight = BuildDriveEntries(Sources(ManyDrivesTable(7), "/root"));
     ASSERT_EQ(eight.size(), 8u);
     EXPECT_EQ(eight.back().letter, 'J');
-    EXPECT_EQ(FitDropDownHeight(kClosedHeight, kItemHeight, static_cast<int>(eight.size())),
-              kClosedHeight + 3 + 8 * kItemHeight);
 
     const std::vector<DriveEntry> twenty = BuildDriveEntries(Sources(ManyDrivesTable(19), "/root"));
     ASSERT_EQ(twenty.size(), 20u);
-    EXPECT_EQ(FitDropDownHeight(kClosedHeight, kItemHeight, static_cast<int>(twenty.size())),
-              kClosedHeight + 3 + 16 * kItemHeight);
 
     const std::vector<DriveEntry> many = BuildDriveEntries(Sources(ManyDrivesTable(29), "/root"));
     ASSERT_EQ(many.size(), 24u);
@@ -191,9 +180,6 @@ TEST(DriveDiscovery, LettersRunOutAtZAndTheListShowsSixteen)
     EXPECT_EQ(many.front().mountPoint, "/");
     EXPECT_EQ(many.back().letter, 'Z');
     EXPECT_EQ(many.back().mountPoint, "/mnt/d22");
-
-    EXPECT_EQ(FitDropDownHeight(kClosedHeight, kItemHeight, 0), kClosedHeight);
-    EXPECT_EQ(FitDropDownHeight(kClosedHeight, kItemHeight, -3), kClosedHeight);
 }
 
 TEST(VolumeLabels, LinkNamesLoseTheirEscapes)
