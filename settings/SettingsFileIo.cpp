@@ -1,5 +1,7 @@
 #include "settings/SettingsFileIo.h"
 
+#include "platform/FileSync.h"
+
 #include <atomic>
 #include <chrono>
 #include <cstdio>
@@ -104,14 +106,19 @@ bool ReplaceSettingsFile(const fs::path& path, std::string_view content)
         fs::permissions(tempPath, status.permissions(), fs::perm_options::replace, error);
         ok = !error;
     }
+    // The new content is on the device before it takes the old file's place,
+    // so a power cut leaves one whole version or the other.
+    ok = ok && SyncToDevice(tempPath);
     if (ok) {
         fs::rename(tempPath, target, error);
         ok = !error;
     }
     if (!ok) {
         fs::remove(tempPath, error);
+        return false;
     }
-    return ok;
+    SyncToDevice(parent.empty() ? fs::path(".") : parent);
+    return true;
 }
 
 }  // namespace kel
