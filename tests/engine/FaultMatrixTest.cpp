@@ -6,10 +6,9 @@
 
 #include "engine/DriveTester.h"
 #include "platform/DriveTable.h"
-#include "platform/posix/PosixClock.h"
 #include "platform/posix/PosixFileBackend.h"
-#include "platform/posix/PosixWorkerThread.h"
 #include "tests/support/EngineFixture.h"
+#include "tests/support/RealServices.h"
 #include "tests/support/TempDir.h"
 
 #include <cerrno>
@@ -63,15 +62,6 @@ bool Shell(const std::string& command)
 
 class FaultMatrix : public ::testing::Test {
 protected:
-    FaultMatrix()
-    {
-        m_services.files = &m_files;
-        m_services.clock = &m_clock;
-        m_services.messages = &m_messages;
-        m_services.threads = &m_threads;
-        m_services.drives = &m_drives;
-    }
-
     // Runs to the end on drive F at folder; true if it ended in time.
     void Run(const std::string& folder, int numFiles, int fileSizeKB, int bufSizeKB, int readReps, int writeReps)
     {
@@ -96,11 +86,10 @@ protected:
     }
 
     HookedFiles m_files;
-    PosixClock m_clock;
-    test::CapturingMessageSink m_messages;
-    PosixThreadFactory m_threads;
-    DriveTable m_drives;
-    PlatformServices m_services;
+    test::RealServices m_real {m_files};
+    test::CapturingMessageSink& m_messages = m_real.messages;
+    DriveTable& m_drives = m_real.drives;
+    const PlatformServices& m_services = m_real.services;
     test::RecordingDialog m_dialog;
 };
 
@@ -169,14 +158,10 @@ TEST(Soak, HundredsOfShortRunsStoppedAtRandomLeaveNothingBehind)
 {
     test::TempDir folder;
     PosixFileBackend files;
-    PosixClock clock;
-    test::CapturingMessageSink messages;
-    PosixThreadFactory threads;
-    DriveTable drives;
-    drives.Register('S', folder.Path());
-    PlatformServices services {&files, &clock, &messages, &threads, &drives};
+    test::RealServices real(files);
+    real.drives.Register('S', folder.Path());
     test::RecordingDialog dialog;
-    DriveTester tester(services);
+    DriveTester tester(real.services);
 
     std::mt19937 random(8122026);
     const auto pick = [&random](int low, int high) { return low + static_cast<int>(random() % (high - low + 1)); };
@@ -202,7 +187,7 @@ TEST(Soak, HundredsOfShortRunsStoppedAtRandomLeaveNothingBehind)
         }
     }
     // Timing messages may come from runs too short to measure; nothing else.
-    for (const auto& box : messages.Boxes()) {
+    for (const auto& box : real.messages.Boxes()) {
         EXPECT_EQ(box.text.rfind("Timing interval too small.", 0), 0u) << box.text;
     }
     EXPECT_GT(stopped, 150);

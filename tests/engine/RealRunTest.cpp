@@ -3,10 +3,9 @@
 
 #include "engine/DriveTester.h"
 #include "platform/DriveTable.h"
-#include "platform/posix/PosixClock.h"
 #include "platform/posix/PosixFileBackend.h"
-#include "platform/posix/PosixWorkerThread.h"
 #include "tests/support/EngineFixture.h"
+#include "tests/support/RealServices.h"
 #include "tests/support/TempDir.h"
 
 #include <cstdlib>
@@ -40,23 +39,14 @@ private:
 
 class RealRun : public ::testing::Test {
 protected:
-    RealRun()
-    {
-        m_drives.Register('R', m_dir.Path());
-        m_services.files = &m_files;
-        m_services.clock = &m_clock;
-        m_services.messages = &m_messages;
-        m_services.threads = &m_threads;
-        m_services.drives = &m_drives;
-    }
+    RealRun() { m_drives.Register('R', m_dir.Path()); }
 
     test::TempDir m_dir;
     PosixFileBackend m_files;
-    PosixClock m_clock;
-    test::CapturingMessageSink m_messages;
-    PosixThreadFactory m_threads;
-    DriveTable m_drives;
-    PlatformServices m_services;
+    test::RealServices m_real {m_files};
+    test::CapturingMessageSink& m_messages = m_real.messages;
+    DriveTable& m_drives = m_real.drives;
+    const PlatformServices& m_services = m_real.services;
     test::RecordingDialog m_dialog;
 };
 

@@ -1,0 +1,23 @@
+#pragma once
+// This system's clock and worker threads around a given file back-end, with
+// the message boxes captured and a drive table of the test's own.
+
+#include "platform/DriveTable.h"
+#include "platform/PlatformServices.h"
+#include "platform/posix/PosixClock.h"
+#include "platform/posix/PosixWorkerThread.h"
+#include "tests/support/EngineDoubles.h"
+
+namespace kel::test {
+
+struct RealServices {
+    explicit RealServices(FileBackend& files) : services {&files, &clock, &messages, &threads, &drives} {}
+
+    PosixClock clock;
+    CapturingMessageSink messages;
+    PosixThreadFactory threads;
+    DriveTable drives;
+    PlatformServices services;
+};
+
+}  // namespace kel::test
