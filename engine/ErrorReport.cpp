@@ -1,20 +1,14 @@
 #include "engine/ErrorReport.h"
 
 #include "platform/SystemError.h"
+#include "platform/TextRules.h"
 
 namespace kel {
 
 std::string ComposeErrorReport(const std::string& message, int code, const std::string& systemText)
 {
     std::string text = message + "\n-> Error " + std::to_string(code) + ":  " + systemText;
-    if (text.size() > kMaxReportBytes) {
-        std::size_t cut = kMaxReportBytes;
-        // Back off UTF-8 continuation bytes so no character is split.
-        while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) {
-            --cut;
-        }
-        text.resize(cut);
-    }
+    text.resize(CutUtf8(text, kMaxReportBytes).size());
     return text;
 }
 

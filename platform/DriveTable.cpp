@@ -1,22 +1,14 @@
 #include "platform/DriveTable.h"
 
+#include "platform/TextRules.h"
+
 #include <algorithm>
 
 namespace kel {
 
-namespace {
-char UpperLetter(int letter)
-{
-    if (letter >= 'a' && letter <= 'z') {
-        return static_cast<char>(letter - 'a' + 'A');
-    }
-    return static_cast<char>(letter);
-}
-}  // namespace
-
 void DriveTable::Register(DriveEntry entry)
 {
-    entry.letter = UpperLetter(entry.letter);
+    entry.letter = AsciiUpper(entry.letter);
     if (entry.letter < 'A' || entry.letter > 'Z') {
         return;
     }
@@ -40,7 +32,10 @@ void DriveTable::Register(char letter, const std::string& rootPath)
 
 const DriveEntry* DriveTable::Find(int letter) const
 {
-    const char upper = UpperLetter(letter);
+    if (letter < 0 || letter > 0xFF) {
+        return nullptr;
+    }
+    const char upper = AsciiUpper(static_cast<char>(letter));
     for (const DriveEntry& entry : m_entries) {
         if (entry.letter == upper) {
             return &entry;

@@ -1,5 +1,6 @@
 #include "settings/ProfileFile.h"
 
+#include "platform/TextRules.h"
 #include "settings/ProfileEdit.h"
 #include "settings/ProfileInteger.h"
 #include "settings/ProfileParser.h"
@@ -37,10 +38,10 @@ std::string ProfileFile::GetProfileString(std::string_view section, std::string_
     if (text) {
         const auto value = FindProfileValue(*text, section, key);
         if (value) {
-            return std::string(TruncateUtf8(*value, maxBytes));
+            return std::string(CutUtf8(*value, maxBytes));
         }
     }
-    return std::string(TruncateUtf8(defaultValue, maxBytes));
+    return std::string(CutUtf8(defaultValue, maxBytes));
 }
 
 bool ProfileFile::WriteProfileString(std::string_view section, std::string_view key, std::string_view value)

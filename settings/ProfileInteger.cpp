@@ -1,5 +1,6 @@
 #include "settings/ProfileInteger.h"
 
+#include "platform/TextRules.h"
 #include "settings/ProfileText.h"
 
 namespace kel {
@@ -9,14 +10,7 @@ namespace {
 // Value of c as a digit in base, or -1.
 int DigitValue(char c, std::uint32_t base)
 {
-    int value = -1;
-    if (c >= '0' && c <= '9') {
-        value = c - '0';
-    } else if (c >= 'a' && c <= 'f') {
-        value = c - 'a' + 10;
-    } else if (c >= 'A' && c <= 'F') {
-        value = c - 'A' + 10;
-    }
+    const int value = HexDigitValue(c);
     return value >= 0 && static_cast<std::uint32_t>(value) < base ? value : -1;
 }
 

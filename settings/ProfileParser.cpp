@@ -1,5 +1,6 @@
 #include "settings/ProfileParser.h"
 
+#include "platform/TextRules.h"
 #include "settings/ProfileText.h"
 
 namespace kel {
@@ -75,7 +76,7 @@ std::string_view ProfileLineEnding(std::string_view text)
 std::size_t FindProfileSection(const std::vector<ProfileLine>& lines, std::string_view section)
 {
     for (std::size_t i = 0; i < lines.size(); ++i) {
-        if (lines[i].kind == ProfileLineKind::Section && ProfileNamesEqual(lines[i].name, section)) {
+        if (lines[i].kind == ProfileLineKind::Section && EqualsIgnoringAsciiCase(lines[i].name, section)) {
             return i;
         }
     }
@@ -95,7 +96,7 @@ std::size_t FindProfileKey(const std::vector<ProfileLine>& lines, std::size_t se
 {
     const std::size_t end = ProfileSectionEnd(lines, sectionLine);
     for (std::size_t i = sectionLine + 1; i < end; ++i) {
-        if (lines[i].kind == ProfileLineKind::Key && ProfileNamesEqual(lines[i].name, key)) {
+        if (lines[i].kind == ProfileLineKind::Key && EqualsIgnoringAsciiCase(lines[i].name, key)) {
             return i;
         }
     }

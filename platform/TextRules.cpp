@@ -1,0 +1,91 @@
+#include "platform/TextRules.h"
+
+namespace kel {
+
+namespace {
+
+bool IsContinuationByte(char c)
+{
+    return (static_cast<unsigned char>(c) & 0xC0u) == 0x80u;
+}
+
+// Length of the sequence a lead byte opens; 1 for a byte that opens none.
+std::size_t SequenceLength(char c)
+{
+    const auto byte = static_cast<unsigned char>(c);
+    if ((byte & 0xE0u) == 0xC0u) {
+        return 2;
+    }
+    if ((byte & 0xF0u) == 0xE0u) {
+        return 3;
+    }
+    if ((byte & 0xF8u) == 0xF0u) {
+        return 4;
+    }
+    return 1;
+}
+
+// Bytes of the character at text[at]: its lead byte and the continuation
+// bytes that really follow, as far as its lead byte announces.
+std::size_t CharacterBytes(std::string_view text, std::size_t at)
+{
+    const std::size_t announced = SequenceLength(text[at]);
+    std::size_t bytes = 1;
+    while (bytes < announced && at + bytes < text.size() && IsContinuationByte(text[at + bytes])) {
+        ++bytes;
+    }
+    return bytes;
+}
+
+}  // namespace
+
+bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b)
+{
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (AsciiLower(a[i]) != AsciiLower(b[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+int HexDigitValue(char c)
+{
+    if (c >= '0' && c <= '9') {
+        return c - '0';
+    }
+    if (c >= 'a' && c <= 'f') {
+        return c - 'a' + 10;
+    }
+    if (c >= 'A' && c <= 'F') {
+        return c - 'A' + 10;
+    }
+    return -1;
+}
+
+std::string_view CutUtf8(std::string_view text, std::size_t maxBytes)
+{
+    std::size_t end = 0;
+    while (end < text.size()) {
+        const std::size_t bytes = CharacterBytes(text, end);
+        if (end + bytes > maxBytes) {
+            break;
+        }
+        end += bytes;
+    }
+    return text.substr(0, end);
+}
+
+std::string_view CutUtf8Chars(std::string_view text, std::size_t maxChars)
+{
+    std::size_t end = 0;
+    for (std::size_t chars = 0; chars < maxChars && end < text.size(); ++chars) {
+        end += CharacterBytes(text, end);
+    }
+    return text.substr(0, end);
+}
+
+}  // namespace kel

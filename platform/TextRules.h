@@ -1,0 +1,35 @@
+#pragma once
+// Byte-level text rules shared by every layer: cutting UTF-8 text without
+// splitting a character, ASCII-only case folding and hexadecimal digits. No
+// locale is involved, so results are the same on every system.
+
+#include <cstddef>
+#include <string_view>
+
+namespace kel {
+
+constexpr char AsciiLower(char c)
+{
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+constexpr char AsciiUpper(char c)
+{
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+// Equal when the texts differ at most in the case of ASCII letters.
+bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b);
+
+// 0 to 15 for a hexadecimal digit of either case, -1 for anything else.
+int HexDigitValue(char c);
+
+// The longest start of text of at most maxBytes bytes that does not end inside
+// a UTF-8 sequence. Bytes that are not UTF-8 count as characters of their own.
+std::string_view CutUtf8(std::string_view text, std::size_t maxBytes);
+
+// The longest start of text that holds at most maxChars characters, counted
+// as CutUtf8 counts them.
+std::string_view CutUtf8Chars(std::string_view text, std::size_t maxChars);
+
+}  // namespace kel
