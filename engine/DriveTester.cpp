@@ -3,33 +3,28 @@
 #include "engine/EngineMessages.h"
 #include "engine/ErrorReport.h"
 #include "engine/TestRun.h"
-#include "platform/Clock.h"
 #include "platform/DriveTable.h"
 #include "platform/WorkerThread.h"
-
-#include <cctype>
 
 namespace kel {
 
 namespace {
 
-// Beyond these a run could not be carried out: two-digit file names, sizes
-// counted in 32 bits.
-constexpr int kMaxFiles = 100;
-constexpr int kMaxSizeKB = 4194303;
-
-bool RunnableValues(int numFiles, int fileSizeKB, int bufSizeKB, int sampsSec)
+// The high-resolution counter when there is one; else, after telling the
+// user, the millisecond count.
+RunClock ChooseClock(const PlatformServices& services)
 {
-    return numFiles >= 1 && numFiles <= kMaxFiles && fileSizeKB >= 1 && fileSizeKB <= kMaxSizeKB &&
-           bufSizeKB >= 1 && bufSizeKB <= kMaxSizeKB && sampsSec >= 0;
+    std::uint64_t frequency = 0;
+    if (services.clock->QueryFrequency(frequency)) {
+        return RunClock(*services.clock, true, TicksFromCount(frequency));
+    }
+    ShowPlainMessage(*services.messages, msg::kNoHighResolutionCounter, nullptr);
+    return RunClock(*services.clock, false, Ticks64 {1000, 0});
 }
 
 }  // namespace
 
-DriveTester::DriveTester(const PlatformServices& services) : m_services(services)
-{
-    InitClock();
-}
+DriveTester::DriveTester(const PlatformServices& services) : m_services(services), m_clock(ChooseClock(services)) {}
 
 DriveTester::~DriveTester()
 {
@@ -39,23 +34,26 @@ DriveTester::~DriveTester()
     }
 }
 
-void DriveTester::InitClock()
+int DriveTester::SetRun(const std::string& rootPath, const RunParameters& parameters, DialogWindow* dialog,
+                        PassResultSink* graph)
 {
-    std::uint64_t frequency = 0;
-    m_hasPerfCounter = m_services.clock->QueryFrequency(frequency) ? 1 : 0;
-    m_ticksPerSec = TicksFromCount(frequency);
-    if (m_hasPerfCounter == 0) {
-        ShowPlainMessage(*m_services.messages, msg::kNoHighResolutionCounter, nullptr);
-        m_ticksPerSec = Ticks64 {1000, 0};
+    if (IsRunning() != 0) {
+        return 0;
     }
-}
-
-Ticks64 DriveTester::ReadClock() const
-{
-    if (m_hasPerfCounter != 0) {
-        return TicksFromCount(m_services.clock->QueryCounter());
+    if (!IsRunnable(parameters)) {
+        m_hasParameters = false;
+        return 0;
     }
-    return Ticks64 {m_services.clock->TickCount(), 0};
+    m_rootPath = rootPath;
+    m_parameters = parameters;
+    m_dialog = dialog;
+    m_graph = graph;
+    m_hasParameters = true;
+    if (graph != nullptr) {
+        graph->ConfigureRun(parameters.readReps, parameters.writeReps, parameters.simultaneous, parameters.minRead,
+                            parameters.minWrite);
+    }
+    return 1;
 }
 
 int DriveTester::SetParameters(int driveLetter, int numFiles, int fileSizeKB, int bufSizeKB, int readReps,
@@ -65,49 +63,36 @@ int DriveTester::SetParameters(int driveLetter, int numFiles, int fileSizeKB, in
     if (IsRunning() != 0) {
         return 0;
     }
-    const int lower = std::tolower(static_cast<unsigned char>(driveLetter));
-    if (lower < 'a' || lower > 'z' || driveLetter > 0xFF) {
+    const bool letter = (driveLetter >= 'a' && driveLetter <= 'z') || (driveLetter >= 'A' && driveLetter <= 'Z');
+    if (!letter) {
+        m_hasParameters = false;
         return 0;
     }
-    if (!RunnableValues(numFiles, fileSizeKB, bufSizeKB, sampsSec)) {
-        return 0;
-    }
-    m_driveLetter = static_cast<char>(driveLetter);
-    m_numFiles = numFiles;
-    m_fileSizeKB = fileSizeKB;
-    m_bufSizeKB = bufSizeKB;
-    m_readReps = readReps;
-    m_sampsSec = sampsSec;
-    m_simultaneous = simultaneous;
-    m_dialog = dialog;
-    m_graph = graph;
-    m_writeReps = simultaneous != 0 ? 1 : writeReps;
     // A letter the drive table does not know names no folder; its files then
     // cannot be created and the run reports so.
     const DriveEntry* drive = m_services.drives != nullptr ? m_services.drives->Find(driveLetter) : nullptr;
-    m_rootPath = drive != nullptr ? drive->rootPath : std::string(1, m_driveLetter) + ":";
-    if (graph != nullptr) {
-        graph->ConfigureRun(readReps, writeReps, simultaneous, minRead, minWrite);
-    }
-    return 1;
+    const std::string rootPath = drive != nullptr ? drive->rootPath : std::string(1, static_cast<char>(driveLetter)) + ":";
+    const RunParameters parameters {numFiles, fileSizeKB, bufSizeKB, readReps, writeReps, sampsSec,
+                                    minRead,  minWrite,   simultaneous != 0 ? 1 : 0};
+    return SetRun(rootPath, parameters, dialog, graph);
 }
 
 void DriveTester::Start()
 {
-    if (IsRunning() != 0) {
+    if (IsRunning() != 0 || !m_hasParameters) {
         return;
     }
     if (m_thread) {
         m_thread->Join();  // the previous run has cleared its flag; its thread is ending
         m_thread.reset();
     }
+    m_outcome = RunOutcome {};
     m_running.store(1, std::memory_order_release);
     m_stopRequested.store(0, std::memory_order_release);
     m_thread = m_services.threads->NewThread();
     if (!m_thread->Create(&DriveTester::RunTest, this)) {
         m_thread.reset();
-        ReportError(*m_services.messages, msg::kNoThread, nullptr);
-        FinishRun();
+        FinishRun(ReportError(*m_services.messages, msg::kNoThread, nullptr));
         return;
     }
     m_thread->RaisePriority();
@@ -117,23 +102,34 @@ void DriveTester::Start()
 void DriveTester::Stop()
 {
     m_stopRequested.store(1, std::memory_order_release);
-    while (IsRunning() != 0) {
-        YieldProcessor();
+    // Sleeps until the worker clears the flag; no polling.
+    for (std::int32_t running = m_running.load(std::memory_order_acquire); running != 0;
+         running = m_running.load(std::memory_order_acquire)) {
+        m_running.wait(running, std::memory_order_acquire);
     }
 }
 
-void DriveTester::RunTest(void* tester)
+void DriveTester::RunTest(void* argument)
 {
-    TestRun run(*static_cast<DriveTester*>(tester));
-    run.Execute();
+    auto& tester = *static_cast<DriveTester*>(argument);
+    const RunContext context {tester.m_parameters, tester.m_rootPath,    *tester.m_services.files,
+                              tester.m_clock,      *tester.m_services.messages, tester.m_graph,
+                              tester.m_stopRequested};
+    RunOutcome outcome = TestRun(context).Execute();
+    tester.FinishRun(std::move(outcome));
 }
 
-void DriveTester::FinishRun()
+void DriveTester::FinishRun(RunOutcome outcome)
 {
+    const bool stopped = m_stopRequested.load(std::memory_order_acquire) != 0;
+    if (stopped) {
+        outcome = RunOutcome {RunResult::Stopped, {}, 0};
+    }
+    m_outcome = std::move(outcome);
     DialogWindow* dialog = m_dialog;
-    const bool post = dialog != nullptr && m_stopRequested.load(std::memory_order_acquire) == 0;
     m_running.store(0, std::memory_order_release);
-    if (post) {
+    m_running.notify_all();
+    if (dialog != nullptr && !stopped) {
         dialog->PostWindowMessage(WM_TEST_FINISHED, 0, 0);
     }
 }

@@ -3,8 +3,10 @@
 // run out on a worker thread that writes the test files, reads them back,
 // samples the rates and hands each finished pass to the results view.
 
+#include "engine/RunClock.h"
 #include "engine/RunObservers.h"
-#include "engine/Ticks64.h"
+#include "engine/RunOutcome.h"
+#include "engine/RunParameters.h"
 #include "platform/PlatformServices.h"
 
 #include <atomic>
@@ -24,50 +26,52 @@ public:
     // Stops a run still in progress and waits for its thread.
     virtual ~DriveTester();
 
-    // 1 if taken; 0, with nothing changed, while a run is in progress or when
-    // driveLetter is not a letter or a value lies outside what the engine can run.
+    // Takes the run's parameters for the test files in rootPath, and the
+    // window to notify and the view to draw into (either may be null). 1 if
+    // taken; 0 while a run is in progress, or when a value lies outside what
+    // the engine can run, and then no run starts until parameters are taken.
+    int SetRun(const std::string& rootPath, const RunParameters& parameters, DialogWindow* dialog,
+               PassResultSink* graph);
+    // The same for a drive letter of the drive table; 0 also when driveLetter
+    // is not a letter.
     int SetParameters(int driveLetter, int numFiles, int fileSizeKB, int bufSizeKB, int readReps, int writeReps,
                       int sampsSec, int minRead, int minWrite, int simultaneous, DialogWindow* dialog,
                       PassResultSink* graph);
-    // Starts a run with the parameters taken last; does nothing while one runs.
+    // Starts a run with the parameters taken last; does nothing while one
+    // runs or when the last parameters were refused.
     void Start();
     // Requests a stop and returns once the run has finished its clean-up.
     void Stop();
     int IsRunning() const { return m_running.load(std::memory_order_acquire); }
     int StopRequested() const { return m_stopRequested.load(std::memory_order_acquire); }
+    // How the last run ended; read it once IsRunning() is 0, e.g. when the
+    // window hears that the run has finished.
+    const RunOutcome& Outcome() const { return m_outcome; }
 
-    Ticks64 ReadClock() const;
-    Ticks64 TicksPerSecond() const { return m_ticksPerSec; }
-    int HasPerfCounter() const { return m_hasPerfCounter; }
+    Ticks64 ReadClock() const { return m_clock.Read(); }
+    Ticks64 TicksPerSecond() const { return m_clock.TicksPerSecond(); }
+    int HasPerfCounter() const { return m_clock.HasPerfCounter() ? 1 : 0; }
     // The folder the test files of the current parameters go to.
     const std::string& RootPath() const { return m_rootPath; }
+    const RunParameters& Parameters() const { return m_parameters; }
 
 private:
-    friend class TestRun;
-
-    void InitClock();
     static void RunTest(void* tester);
-    // Clears the running flag and tells the dialog, as the last step of a run.
-    void FinishRun();
+    // Keeps the outcome, clears the running flag and tells the dialog, as the
+    // last step of a run.
+    void FinishRun(RunOutcome outcome);
 
     PlatformServices m_services;
-
-    char m_driveLetter = 0;
-    std::int32_t m_numFiles = 0;
-    std::int32_t m_fileSizeKB = 0;
-    std::int32_t m_bufSizeKB = 0;
-    std::int32_t m_readReps = 0;
-    std::int32_t m_writeReps = 0;
-    std::int32_t m_sampsSec = 0;
-    std::int32_t m_simultaneous = 0;
+    RunClock m_clock;
+    RunParameters m_parameters;
+    std::string m_rootPath;
+    bool m_hasParameters = false;
     DialogWindow* m_dialog = nullptr;
     PassResultSink* m_graph = nullptr;
     std::unique_ptr<WorkerThread> m_thread;
     std::atomic<std::int32_t> m_running {0};
     std::atomic<std::int32_t> m_stopRequested {0};
-    std::int32_t m_hasPerfCounter = 0;
-    Ticks64 m_ticksPerSec;
-    std::string m_rootPath;
+    RunOutcome m_outcome;
 };
 
 }  // namespace kel

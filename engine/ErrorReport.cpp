@@ -12,15 +12,18 @@ std::string ComposeErrorReport(const std::string& message, int code, const std::
     return text;
 }
 
-void ReportError(MessageSink& sink, const std::string& message, const std::atomic<std::int32_t>* cancel)
+RunOutcome ReportError(MessageSink& sink, const std::string& message, const std::atomic<std::int32_t>* cancel)
 {
     const int code = LastSystemError();
-    sink.ShowMessageBox(ComposeErrorReport(message, code, SystemErrorText(code)), kErrorBox, cancel);
+    RunOutcome failure {RunResult::Failed, ComposeErrorReport(message, code, SystemErrorText(code)), code};
+    sink.ShowMessageBox(failure.errorText, kErrorBox, cancel);
+    return failure;
 }
 
-void ShowPlainMessage(MessageSink& sink, const std::string& message, const std::atomic<std::int32_t>* cancel)
+RunOutcome ShowPlainMessage(MessageSink& sink, const std::string& message, const std::atomic<std::int32_t>* cancel)
 {
     sink.ShowMessageBox(message, kPlainBox, cancel);
+    return RunOutcome {RunResult::Failed, message, 0};
 }
 
 }  // namespace kel

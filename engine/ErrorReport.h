@@ -1,7 +1,9 @@
 #pragma once
 // The engine's two kinds of message box: the plain box and the error report,
-// which adds the system's error code and text to the message.
+// which adds the system's error code and text to the message. Each returns
+// the failure it showed, as a run's outcome.
 
+#include "engine/RunOutcome.h"
 #include "platform/MessageSink.h"
 
 #include <atomic>
@@ -18,8 +20,8 @@ constexpr std::size_t kMaxReportBytes = 511;
 std::string ComposeErrorReport(const std::string& message, int code, const std::string& systemText);
 
 // Takes the thread's last system error first, so it is the failed call's.
-void ReportError(MessageSink& sink, const std::string& message, const std::atomic<std::int32_t>* cancel);
+RunOutcome ReportError(MessageSink& sink, const std::string& message, const std::atomic<std::int32_t>* cancel);
 
-void ShowPlainMessage(MessageSink& sink, const std::string& message, const std::atomic<std::int32_t>* cancel);
+RunOutcome ShowPlainMessage(MessageSink& sink, const std::string& message, const std::atomic<std::int32_t>* cancel);
 
 }  // namespace kel

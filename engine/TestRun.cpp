@@ -1,6 +1,5 @@
 #include "engine/TestRun.h"
 
-#include "engine/DriveTester.h"
 #include "engine/EngineMessages.h"
 #include "engine/ErrorReport.h"
 #include "engine/Sampling.h"
@@ -27,19 +26,31 @@ std::string WithName(const char* format, const std::string& name)
 
 }  // namespace
 
-TestRun::TestRun(DriveTester& tester) : m_tester(tester), m_fileName(tester.m_rootPath) {}
+TestRun::TestRun(const RunContext& context)
+    : m_context(context), m_parameters(m_context.parameters), m_fileName(m_context.rootPath)
+{
+}
 
-void TestRun::Execute()
+RunOutcome TestRun::Execute()
 {
     if (SetUp() && WritePasses()) {
         ReadPasses();
     }
     EndOfRun();
+    return m_outcome;
 }
 
 bool TestRun::RunTests() const
 {
-    return m_tester.StopRequested() == 0 && !m_errorFlag;
+    return m_context.stopRequested.load(std::memory_order_acquire) == 0 && !m_errorFlag;
+}
+
+void TestRun::Fail(RunOutcome failure)
+{
+    if (!m_errorFlag) {
+        m_outcome = std::move(failure);
+    }
+    m_errorFlag = true;
 }
 
 void TestRun::ReportFileFailure(const char* message, int index)
@@ -48,30 +59,28 @@ void TestRun::ReportFileFailure(const char* message, int index)
     MakeTestFileName(m_fileName, index);
     const std::string text = WithName(message, m_fileName.Text());
     SetLastSystemError(code);
-    ReportError(*m_tester.m_services.messages, text, &m_tester.m_stopRequested);
-    m_errorFlag = true;
+    Fail(ReportError(m_context.messages, text, &m_context.stopRequested));
 }
 
 bool TestRun::SetUp()
 {
-    m_bufBytes = static_cast<std::uint32_t>(m_tester.m_bufSizeKB) * 1024u;
-    const std::uint32_t fileBytes = static_cast<std::uint32_t>(m_tester.m_fileSizeKB) * 1024u;
+    m_bufBytes = static_cast<std::uint32_t>(m_parameters.bufSizeKB) * 1024u;
+    const std::uint32_t fileBytes = static_cast<std::uint32_t>(m_parameters.fileSizeKB) * 1024u;
     m_blocksPerFile = (fileBytes - 1) / m_bufBytes + 1;
     m_lastBlockBytes = fileBytes % m_bufBytes != 0 ? fileBytes % m_bufBytes : m_bufBytes;
     m_transferGranule = std::uint32_t {1} << std::countr_zero(m_bufBytes | m_lastBlockBytes);
 
-    FileBackend& files = *m_tester.m_services.files;
-    files.FlushVolume(m_tester.m_rootPath.c_str());
+    FileBackend& files = m_context.files;
+    files.FlushVolume(m_context.rootPath.c_str());
 
     m_dataBuffer = AlignedBuffer(m_bufBytes, files.BufferAlignment());
-    const std::size_t numFiles = static_cast<std::size_t>(m_tester.m_numFiles);
+    const std::size_t numFiles = static_cast<std::size_t>(m_parameters.numFiles);
     m_fileHandles.reset(new (std::nothrow) FileHandle[numFiles]);
     // One sample per transfer at most: a write pass checks after every block.
     m_samples.reset(new (std::nothrow) double[numFiles * m_blocksPerFile]);
     if (!m_dataBuffer.IsValid() || !m_fileHandles || !m_samples) {
         SetLastSystemError(ENOMEM);
-        ReportError(*m_tester.m_services.messages, msg::kNoMemory, &m_tester.m_stopRequested);
-        m_errorFlag = true;
+        Fail(ReportError(m_context.messages, msg::kNoMemory, &m_context.stopRequested));
         return false;
     }
     std::uint8_t* data = m_dataBuffer.Data();
@@ -80,84 +89,102 @@ bool TestRun::SetUp()
         data[i] = static_cast<std::uint8_t>(r / 256);
         data[i + 1] = static_cast<std::uint8_t>(r % 256);
     }
-    const double interval = SampleInterval(m_tester.m_ticksPerSec, m_tester.m_sampsSec, m_tester.m_numFiles);
-    m_sampler.emplace(interval, m_tester.m_ticksPerSec, m_samples.get());
+    const Ticks64 ticksPerSec = m_context.clock.TicksPerSecond();
+    const double interval = SampleInterval(ticksPerSec, m_parameters.sampsSec, m_parameters.numFiles);
+    m_sampler.emplace(interval, ticksPerSec, m_samples.get());
     m_passIndex = 0;
     return true;
 }
 
 bool TestRun::SampleCheck()
 {
-    if (m_sampler->Check(m_tester.ReadClock())) {
+    if (m_sampler->Check(m_context.clock.Read())) {
         return true;
     }
-    ShowPlainMessage(*m_tester.m_services.messages, msg::kIntervalTooSmallSample, &m_tester.m_stopRequested);
-    m_errorFlag = true;
+    Fail(ShowPlainMessage(m_context.messages, msg::kIntervalTooSmallSample, &m_context.stopRequested));
     return false;
 }
 
-bool TestRun::FinishPass()
+bool TestRun::FinishPass(bool isWrite)
 {
-    if (!m_sampler->Finish()) {
-        ShowPlainMessage(*m_tester.m_services.messages, msg::kIntervalTooSmallPass, &m_tester.m_stopRequested);
-        m_errorFlag = true;
+    PassSampler& sampler = *m_sampler;
+    if (!sampler.Finish()) {
+        Fail(ShowPlainMessage(m_context.messages, msg::kIntervalTooSmallPass, &m_context.stopRequested));
         return false;
+    }
+    // A simultaneous run's one write pass only lays the files down.
+    const bool shown = !isWrite || m_parameters.simultaneous == 0;
+    if (m_context.graph != nullptr && shown) {
+        m_context.graph->AddPassResults(m_passIndex + 1, sampler.Samples(), sampler.SampleCount(), sampler.PassRate(),
+                                        isWrite ? 1 : 0);
     }
     return true;
 }
 
+bool TestRun::OpenFile(int index, TestFileMode mode, FileHandle& handle)
+{
+    MakeTestFileName(m_fileName, index);
+    const int fd = m_context.files.Open(m_fileName.c_str(), mode, m_transferGranule);
+    if (fd >= 0) {
+        handle = FileHandle(&m_context.files, fd);
+    } else {
+        ReportFileFailure(mode == TestFileMode::CreateReadWrite ? msg::kUnableToCreate : msg::kUnableToOpen, index);
+    }
+    return RunTests();
+}
+
+bool TestRun::OpenTestFiles(TestFileMode mode)
+{
+    for (int i = 0; i < m_parameters.numFiles; ++i) {
+        if (!OpenFile(i, mode, m_fileHandles[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool TestRun::Transfer(FileHandle& file, int index, std::uint32_t bytes, bool write)
+{
+    std::uint8_t* data = m_dataBuffer.Data();
+    const std::int64_t moved = write ? file.Write(data, bytes) : file.Read(data, bytes);
+    if (moved != static_cast<std::int64_t>(bytes)) {
+        ReportFileFailure(write ? msg::kFailedWriting : msg::kFailedReading, index);
+    } else {
+        m_sampler->Count(bytes);
+    }
+    return RunTests();
+}
+
+bool TestRun::CloseFiles()
+{
+    for (int i = 0; i < m_parameters.numFiles; ++i) {
+        if (!m_fileHandles[i].Close() && RunTests()) {
+            ReportFileFailure(msg::kFailedClosing, i);
+        }
+    }
+    if (!m_extraHandle.Close() && RunTests()) {
+        ReportFileFailure(msg::kFailedClosing, kExtraFileIndex);
+    }
+    return RunTests();
+}
+
 bool TestRun::WritePasses()
 {
-    FileBackend& files = *m_tester.m_services.files;
-    const int numFiles = m_tester.m_numFiles;
-    PassSampler& sampler = *m_sampler;
-    for (m_passIndex = 0; m_passIndex < m_tester.m_writeReps; ++m_passIndex) {
-        for (int i = 0; i < numFiles; ++i) {
-            MakeTestFileName(m_fileName, i);
-            const int fd = files.Open(m_fileName.c_str(), TestFileMode::CreateReadWrite, m_transferGranule);
-            if (fd >= 0) {
-                m_fileHandles[i] = FileHandle(&files, fd);
-            } else {
-                ReportFileFailure(msg::kUnableToCreate, i);
-            }
-            if (!RunTests()) {
-                return false;
-            }
+    const int writePasses = m_parameters.WritePasses();
+    for (m_passIndex = 0; m_passIndex < writePasses; ++m_passIndex) {
+        if (!OpenTestFiles(TestFileMode::CreateReadWrite)) {
+            return false;
         }
-
-        sampler.Start(m_tester.ReadClock());
-        const std::uint8_t* data = m_dataBuffer.Data();
-        for (int k = 0; k < numFiles; ++k) {
-            FileHandle& file = m_fileHandles[k];
+        m_sampler->Start(m_context.clock.Read());
+        for (int k = 0; k < m_parameters.numFiles; ++k) {
             for (std::uint32_t b = 0; b < m_blocksPerFile; ++b) {
-                const std::uint32_t bytes = BlockBytes(b);
-                if (file.Write(data, bytes) != static_cast<std::int64_t>(bytes)) {
-                    ReportFileFailure(msg::kFailedWriting, k);
-                } else {
-                    sampler.Count(bytes);
-                }
-                if (!RunTests() || !SampleCheck()) {
+                if (!Transfer(m_fileHandles[k], k, BlockBytes(b), true) || !SampleCheck()) {
                     return false;
                 }
             }
         }
-
-        if (!FinishPass()) {
+        if (!FinishPass(true) || !CloseFiles()) {
             return false;
-        }
-        // A simultaneous run's one write pass only lays the files down.
-        if (m_tester.m_graph != nullptr && m_tester.m_simultaneous == 0) {
-            m_tester.m_graph->AddPassResults(m_passIndex + 1, sampler.Samples(), sampler.SampleCount(),
-                                             sampler.PassRate(), 1);
-        }
-
-        for (int i = 0; i < numFiles; ++i) {
-            if (!m_fileHandles[i].Close()) {
-                ReportFileFailure(msg::kFailedClosing, i);
-            }
-            if (!RunTests()) {
-                return false;
-            }
         }
     }
     return true;
@@ -165,12 +192,8 @@ bool TestRun::WritePasses()
 
 bool TestRun::ReadPasses()
 {
-    for (m_passIndex = 0; m_passIndex < m_tester.m_readReps;) {
+    for (m_passIndex = 0; m_passIndex < m_parameters.readReps; ++m_passIndex) {
         if (!ReadPass()) {
-            return false;
-        }
-        ++m_passIndex;
-        if (!RunTests()) {
             return false;
         }
     }
@@ -179,85 +202,30 @@ bool TestRun::ReadPasses()
 
 bool TestRun::ReadPass()
 {
-    FileBackend& files = *m_tester.m_services.files;
-    const int numFiles = m_tester.m_numFiles;
-    const bool simultaneous = m_tester.m_simultaneous != 0;
-    PassSampler& sampler = *m_sampler;
-
-    for (int i = 0; i < numFiles; ++i) {
-        MakeTestFileName(m_fileName, i);
-        const int fd = files.Open(m_fileName.c_str(), TestFileMode::OpenRead, m_transferGranule);
-        if (fd >= 0) {
-            m_fileHandles[i] = FileHandle(&files, fd);
-        } else {
-            ReportFileFailure(msg::kUnableToOpen, i);
-        }
-        if (!RunTests()) {
-            return false;
-        }
+    const bool simultaneous = m_parameters.simultaneous != 0;
+    if (!OpenTestFiles(TestFileMode::OpenRead) ||
+        (simultaneous && !OpenFile(kExtraFileIndex, TestFileMode::CreateReadWrite, m_extraHandle))) {
+        return false;
     }
-    if (simultaneous) {
-        MakeTestFileName(m_fileName, kExtraFileIndex);
-        const int fd = files.Open(m_fileName.c_str(), TestFileMode::CreateReadWrite, m_transferGranule);
-        if (fd >= 0) {
-            m_extraHandle = FileHandle(&files, fd);
-        } else {
-            ReportFileFailure(msg::kUnableToCreate, kExtraFileIndex);
-        }
-        if (!RunTests()) {
-            return false;
-        }
-    }
-
-    sampler.Start(m_tester.ReadClock());
-    std::uint8_t* data = m_dataBuffer.Data();
+    // Sweeps: one block from every file in turn, then the extra file's block.
+    m_sampler->Start(m_context.clock.Read());
     for (std::uint32_t b = 0; b < m_blocksPerFile; ++b) {
         const std::uint32_t bytes = BlockBytes(b);
-        for (int j = 0; j < numFiles; ++j) {
-            if (m_fileHandles[j].Read(data, bytes) != static_cast<std::int64_t>(bytes)) {
-                ReportFileFailure(msg::kFailedReading, j);
-            } else {
-                sampler.Count(bytes);
-            }
-            if (!RunTests()) {
+        for (int j = 0; j < m_parameters.numFiles; ++j) {
+            if (!Transfer(m_fileHandles[j], j, bytes, false)) {
                 return false;
             }
         }
-        if (simultaneous) {
-            if (m_extraHandle.Write(data, bytes) != static_cast<std::int64_t>(bytes)) {
-                ReportFileFailure(msg::kFailedWriting, kExtraFileIndex);
-            } else {
-                sampler.Count(bytes);
-            }
-        }
-        if (!RunTests() || !SampleCheck()) {
+        if ((simultaneous && !Transfer(m_extraHandle, kExtraFileIndex, bytes, true)) || !SampleCheck()) {
             return false;
         }
     }
-
-    if (!FinishPass()) {
-        return false;
-    }
-    if (m_tester.m_graph != nullptr) {
-        m_tester.m_graph->AddPassResults(m_passIndex + 1, sampler.Samples(), sampler.SampleCount(),
-                                         sampler.PassRate(), 0);
-    }
-
-    // Every file is closed; only the first failure, if none came before, is reported.
-    for (int i = 0; i < numFiles; ++i) {
-        if (!m_fileHandles[i].Close() && RunTests()) {
-            ReportFileFailure(msg::kFailedClosing, i);
-        }
-    }
-    if (simultaneous && !m_extraHandle.Close() && RunTests()) {
-        ReportFileFailure(msg::kFailedClosing, kExtraFileIndex);
-    }
-    return true;
+    return FinishPass(false) && CloseFiles();
 }
 
 void TestRun::EndOfRun()
 {
-    const int numFiles = m_tester.m_numFiles;
+    const int numFiles = m_parameters.numFiles;
     if (m_fileHandles) {
         for (int i = 0; i < numFiles; ++i) {
             m_fileHandles[i].Close();
@@ -267,14 +235,14 @@ void TestRun::EndOfRun()
 
     // Every name is deleted, also those a cut-short run never created; those
     // failures stay silent because a stop or a failure came first.
-    FileBackend& files = *m_tester.m_services.files;
+    FileBackend& files = m_context.files;
     for (int i = 0; i < numFiles; ++i) {
         MakeTestFileName(m_fileName, i);
         if (!files.Remove(m_fileName.c_str()) && RunTests()) {
             ReportFileFailure(msg::kFailedDeleting, i);
         }
     }
-    if (m_tester.m_simultaneous != 0) {
+    if (m_parameters.simultaneous != 0) {
         MakeTestFileName(m_fileName, kExtraFileIndex);
         if (!files.Remove(m_fileName.c_str()) && RunTests()) {
             ReportFileFailure(msg::kFailedDeleting, kExtraFileIndex);
@@ -285,7 +253,6 @@ void TestRun::EndOfRun()
     m_dataBuffer = AlignedBuffer();
     m_fileHandles.reset();
     m_samples.reset();
-    m_tester.FinishRun();
 }
 
 }  // namespace kel

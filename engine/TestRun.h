@@ -3,26 +3,44 @@
 // of the run, which closes and deletes the test files however the run ends.
 
 #include "engine/PassSampler.h"
+#include "engine/RunClock.h"
+#include "engine/RunObservers.h"
+#include "engine/RunOutcome.h"
+#include "engine/RunParameters.h"
 #include "engine/TestFileName.h"
 #include "platform/AlignedBuffer.h"
 #include "platform/FileBackend.h"
+#include "platform/MessageSink.h"
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <string>
 
 namespace kel {
 
-class DriveTester;
+// What one run works with: its parameters and folder, the services it runs
+// on, and the flag through which a stop is requested.
+struct RunContext {
+    RunParameters parameters;
+    std::string rootPath;
+    FileBackend& files;
+    RunClock clock;
+    MessageSink& messages;
+    PassResultSink* graph;  // may be null
+    const std::atomic<std::int32_t>& stopRequested;
+};
 
 class TestRun {
 public:
-    explicit TestRun(DriveTester& tester);
+    explicit TestRun(const RunContext& context);
     TestRun(const TestRun&) = delete;
     TestRun& operator=(const TestRun&) = delete;
 
-    // The whole run; the tester's running flag is clear when it returns.
-    void Execute();
+    // The whole run, ending with the test files closed and deleted. A stop
+    // request is not judged here: the outcome tells what the run saw.
+    RunOutcome Execute();
 
 private:
     bool SetUp();
@@ -37,13 +55,25 @@ private:
     {
         return block + 1 < m_blocksPerFile ? m_bufBytes : m_lastBlockBytes;
     }
+    // Opens one file into handle; false when the run must end.
+    bool OpenFile(int index, TestFileMode mode, FileHandle& handle);
+    bool OpenTestFiles(TestFileMode mode);
+    // One transfer of block bytes to or from the file of that index, counted
+    // or reported; false when the run must end.
+    bool Transfer(FileHandle& file, int index, std::uint32_t bytes, bool write);
+    // Closes every open file; only the first failure, if none came before, is reported.
+    bool CloseFiles();
     // Puts the name of file index into the name buffer and reports the failure.
     void ReportFileFailure(const char* message, int index);
+    // Keeps the first failure as the run's outcome.
+    void Fail(RunOutcome failure);
     // The sample check after a transfer or sweep; false ends the run.
     bool SampleCheck();
-    bool FinishPass();
+    // Ends the pass's sampling and hands the pass to the view.
+    bool FinishPass(bool isWrite);
 
-    DriveTester& m_tester;
+    RunContext m_context;
+    const RunParameters& m_parameters;
     std::uint32_t m_bufBytes = 0;
     std::uint32_t m_blocksPerFile = 0;
     std::uint32_t m_lastBlockBytes = 0;
@@ -54,6 +84,7 @@ private:
     FileHandle m_extraHandle;
     std::unique_ptr<double[]> m_samples;
     std::optional<PassSampler> m_sampler;
+    RunOutcome m_outcome;
     bool m_errorFlag = false;
     std::int32_t m_passIndex = 0;
 };

@@ -1,6 +1,8 @@
 #pragma once
 // A named set of the six test parameters and the two rate thresholds.
 
+#include "engine/RunParameters.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -21,5 +23,12 @@ struct Preset {
     std::int32_t minRead = 0;    // thousandths of an MB/s; 0 or less: no threshold
     std::int32_t minWrite = 0;   // thousandths of an MB/s; 0 or less: no threshold
 };
+
+// A preset's values as a run's parameters; presets never write simultaneously.
+inline RunParameters ParametersOf(const Preset& preset)
+{
+    return RunParameters {preset.numFiles, preset.fileSize, preset.bufSize, preset.readReps, preset.writeReps,
+                          preset.sampsSec, preset.minRead,  preset.minWrite, 0};
+}
 
 }  // namespace kel

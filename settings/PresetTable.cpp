@@ -50,14 +50,17 @@ Preset ReadPreset(const ProfileFile& file, const std::string& section)
 
 Preset DefaultPreset()
 {
+    constexpr RunParameters defaults = DefaultRunParameters();
     Preset preset;
     preset.name = kDefaultPresetName;
-    preset.numFiles = 1;
-    preset.fileSize = 2400;
-    preset.bufSize = 96;
-    preset.readReps = 30;
-    preset.writeReps = 30;
-    preset.sampsSec = 10;
+    preset.numFiles = defaults.numFiles;
+    preset.fileSize = defaults.fileSizeKB;
+    preset.bufSize = defaults.bufSizeKB;
+    preset.readReps = defaults.readReps;
+    preset.writeReps = defaults.writeReps;
+    preset.sampsSec = defaults.sampsSec;
+    preset.minRead = defaults.minRead;
+    preset.minWrite = defaults.minWrite;
     return preset;
 }
 

@@ -63,7 +63,8 @@ int Run(CliOptions options)
     if (const auto refusal = ValidateParameters(options)) {
         return Refuse(*refusal);
     }
-    if (options.fileSizeKB % options.bufSizeKB != 0) {
+    const RunParameters& parameters = options.parameters;
+    if (parameters.fileSizeKB % parameters.bufSizeKB != 0) {
         std::fprintf(stderr, "Note: the file size is not a multiple of the buffer size; the last transfer of each "
                              "file is shorter.\n");
     }
@@ -81,7 +82,8 @@ int Run(CliOptions options)
     }
 
     CliReport report(stdout, StandardErrorIsTerminal(), !options.jsonFile.isEmpty() || !options.pngDir.isEmpty());
-    if (CheckDrive(letter, drives, options.numFiles, options.fileSizeKB, options.simultaneous, report) == 0) {
+    if (CheckDrive(letter, drives, parameters.numFiles, parameters.fileSizeKB, parameters.simultaneous != 0, report) ==
+        0) {
         return 2;
     }
     const std::string directory = drives.Find(letter)->rootPath;
@@ -91,11 +93,10 @@ int Run(CliOptions options)
     services.drives = &drives;
     InstallStopSignals();
     int stopSignal = 0;
+    RunOutcome outcome;
     {
         DriveTester tester(services);
-        tester.SetParameters(letter, options.numFiles, options.fileSizeKB, options.bufSizeKB, options.readReps,
-                             options.writeReps, options.sampsSec, options.minRead, options.minWrite,
-                             options.simultaneous ? 1 : 0, nullptr, &report);
+        tester.SetRun(directory, parameters, nullptr, &report);
         tester.Start();
         while (tester.IsRunning() != 0) {
             stopSignal = PendingStopSignal();
@@ -105,9 +106,10 @@ int Run(CliOptions options)
             }
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
         }
+        outcome = tester.Outcome();
     }
 
-    const bool failed = report.Failed() && stopSignal == 0;
+    const bool failed = outcome.result == RunResult::Failed;
     if (stopSignal != 0) {
         std::fprintf(stderr, "\nStopped; the test files have been deleted.\n");
     }
@@ -122,10 +124,8 @@ int Run(CliOptions options)
                      qPrintable(scratch.errorString()));
         exitCode = exitCode == 0 ? 1 : exitCode;
     } else if (!record.isEmpty()) {
-        const QString result = failed ? "failed" : (stopSignal != 0 ? "stopped" : "complete");
         QString error;
-        if (!WriteJsonReport(record, options, QString::fromStdString(directory), report.Passes(), result,
-                             QString::fromStdString(report.FirstMessage()), error)) {
+        if (!WriteJsonReport(record, parameters, QString::fromStdString(directory), report.Passes(), outcome, error)) {
             std::fprintf(stderr, "keltally-cli: cannot write %s: %s\n", qPrintable(record), qPrintable(error));
             exitCode = exitCode == 0 ? 1 : exitCode;
         } else if (!options.pngDir.isEmpty() && !WriteImages(record, options.pngDir)) {

@@ -7,42 +7,25 @@ namespace kel {
 
 namespace {
 
-struct IntOption {
-    const char* name;
-    const char* description;
-    int CliOptions::*field;
-    bool CliOptions::*wasSet;
-};
+// The option's help line, with its range and default from the table.
+QString HelpText(const ParameterSpec& spec)
+{
+    const QString text = QString::fromUtf8(spec.help.data(), static_cast<qsizetype>(spec.help.size()));
+    switch (spec.kind) {
+    case ParameterKind::Count:
+        return QString("%1, %2 to %3 (default %4).").arg(text).arg(spec.low).arg(spec.high).arg(spec.defaultValue);
+    case ParameterKind::Threshold:
+        return QString("%1 (default %2: none).").arg(text).arg(spec.defaultValue);
+    case ParameterKind::Flag:
+        break;
+    }
+    return text + ".";
+}
 
-const IntOption kIntOptions[] = {
-    {"files", "Number of test files, 1 to 100 (default 1).", &CliOptions::numFiles, &CliOptions::setNumFiles},
-    {"file-size", "Size of each file in KB, 1 to 102400 (default 2400).", &CliOptions::fileSizeKB,
-     &CliOptions::setFileSize},
-    {"buffer", "Size of each transfer in KB, 1 to 1024 (default 96).", &CliOptions::bufSizeKB,
-     &CliOptions::setBufSize},
-    {"reads", "Read (Play) passes, 1 to 1000 (default 30).", &CliOptions::readReps, &CliOptions::setReadReps},
-    {"writes", "Write (Record) passes, 1 to 1000 (default 30).", &CliOptions::writeReps, &CliOptions::setWriteReps},
-    {"resolution", "Rate samples per second, 0 to 200 (default 10).", &CliOptions::sampsSec,
-     &CliOptions::setSampsSec},
-    {"min-read", "Minimum read rate in thousandths of an MB/s, for the graph (default 0: none).",
-     &CliOptions::minRead, &CliOptions::setMinRead},
-    {"min-write", "Minimum write rate in thousandths of an MB/s, for the graph (default 0: none).",
-     &CliOptions::minWrite, &CliOptions::setMinWrite},
-};
-
-struct Range {
-    const char* name;
-    int CliOptions::*field;
-    int low;
-    int high;
-};
-
-// In the order the dialog checks them.
-const Range kRanges[] = {
-    {"--files", &CliOptions::numFiles, 1, 100},        {"--file-size", &CliOptions::fileSizeKB, 1, 102400},
-    {"--buffer", &CliOptions::bufSizeKB, 1, 1024},     {"--reads", &CliOptions::readReps, 1, 1000},
-    {"--writes", &CliOptions::writeReps, 1, 1000},     {"--resolution", &CliOptions::sampsSec, 0, 200},
-};
+QString OptionName(const ParameterSpec& spec)
+{
+    return QString::fromLatin1(spec.option.data(), static_cast<qsizetype>(spec.option.size()));
+}
 
 CliParseResult Refuse(const QString& text)
 {
@@ -63,7 +46,6 @@ CliParseResult ParseCliOptions(const QStringList& arguments)
     const QCommandLineOption drive("drive", "Drive letter as the dialog lists it, instead of --dir.", "LETTER");
     const QCommandLineOption preset("preset", "Start from the named preset of the settings file.", "NAME");
     const QCommandLineOption listPresets("list-presets", "Print the presets of the settings file and exit.");
-    const QCommandLineOption simultaneous("simultaneous", "Write an extra file during every read pass.");
     const QCommandLineOption json("json", "Write every pass with its samples to FILE as JSON; with --list-presets, "
                                           "print the presets as JSON.", "FILE");
     const QCommandLineOption png("png", "Write the graph and text views of the run to DIR/graph.png and "
@@ -73,10 +55,11 @@ CliParseResult ParseCliOptions(const QStringList& arguments)
     parser.addOption(drive);
     parser.addOption(preset);
     parser.addOption(listPresets);
-    for (const IntOption& option : kIntOptions) {
-        parser.addOption(QCommandLineOption(option.name, option.description, "N"));
+    for (const ParameterSpec& spec : kRunParameterTable) {
+        parser.addOption(spec.kind == ParameterKind::Flag
+                             ? QCommandLineOption(OptionName(spec), HelpText(spec))
+                             : QCommandLineOption(OptionName(spec), HelpText(spec), "N"));
     }
-    parser.addOption(simultaneous);
     parser.addOption(png);
 
     // "--json" takes a file, except after --list-presets where it stands alone.
@@ -106,18 +89,22 @@ CliParseResult ParseCliOptions(const QStringList& arguments)
     }
     options.pngDir = parser.value(png);
     options.presetName = parser.value(preset);
-    options.simultaneous = parser.isSet(simultaneous);
-    for (const IntOption& option : kIntOptions) {
-        if (!parser.isSet(option.name)) {
+    for (std::size_t i = 0; i < kRunParameterTable.size(); ++i) {
+        const ParameterSpec& spec = kRunParameterTable[i];
+        const QString name = OptionName(spec);
+        if (!parser.isSet(name)) {
             continue;
         }
-        bool ok = false;
-        const int value = parser.value(option.name).toInt(&ok, 10);
-        if (!ok) {
-            return Refuse(QString("--%1 needs a whole number, not '%2'").arg(option.name, parser.value(option.name)));
+        int value = 1;
+        if (spec.kind != ParameterKind::Flag) {
+            bool ok = false;
+            value = parser.value(name).toInt(&ok, 10);
+            if (!ok) {
+                return Refuse(QString("--%1 needs a whole number, not '%2'").arg(name, parser.value(name)));
+            }
         }
-        options.*option.field = value;
-        options.*option.wasSet = true;
+        options.parameters.*spec.field = value;
+        options.setOnCommandLine[i] = true;
     }
     if (parser.isSet(dir) && parser.isSet(drive)) {
         return Refuse("--dir and --drive cannot be used together");
@@ -136,13 +123,15 @@ CliParseResult ParseCliOptions(const QStringList& arguments)
 
 std::optional<QString> ValidateParameters(const CliOptions& options)
 {
-    for (const Range& range : kRanges) {
-        const int value = options.*range.field;
-        if (value < range.low || value > range.high) {
-            return QString("%1 must be between %2 and %3, not %4").arg(range.name).arg(range.low).arg(range.high).arg(value);
-        }
+    const ParameterSpec* refused = FirstUnacceptedParameter(options.parameters);
+    if (refused == nullptr) {
+        return std::nullopt;
     }
-    return std::nullopt;
+    return QString("--%1 must be between %2 and %3, not %4")
+        .arg(OptionName(*refused))
+        .arg(refused->low)
+        .arg(refused->high)
+        .arg(options.parameters.*refused->field);
 }
 
 }  // namespace kel

@@ -1,33 +1,28 @@
 #pragma once
 // The headless runner's command line.
 
+#include "engine/RunParameters.h"
+
 #include <QString>
 #include <QStringList>
 
+#include <array>
 #include <optional>
 
 namespace kel {
 
 struct CliOptions {
-    QString directory;  // test folder, when --dir (or neither) is given
+    QString directory;     // test folder, when --dir (or neither) is given
     char driveLetter = 0;  // when --drive is given
     QString presetName;    // --preset
     bool listPresets = false;
-    int numFiles = 1;
-    int fileSizeKB = 2400;
-    int bufSizeKB = 96;
-    int readReps = 30;
-    int writeReps = 30;
-    int sampsSec = 10;
-    int minRead = 0;
-    int minWrite = 0;
-    bool simultaneous = false;
+    RunParameters parameters = DefaultRunParameters();
+    // Which parameters the command line set itself (a preset fills the
+    // others), by their place in the parameter table.
+    std::array<bool, kRunParameterTable.size()> setOnCommandLine {};
     bool json = false;  // with --list-presets: print JSON
     QString jsonFile;
     QString pngDir;
-    // Which of the parameters the command line set itself (a preset fills the others).
-    bool setNumFiles = false, setFileSize = false, setBufSize = false, setReadReps = false, setWriteReps = false,
-         setSampsSec = false, setMinRead = false, setMinWrite = false;
 };
 
 struct CliParseResult {
@@ -38,7 +33,8 @@ struct CliParseResult {
 
 CliParseResult ParseCliOptions(const QStringList& arguments);
 
-// Checks the parameters against the dialog's ranges; a refusal names the range.
+// Checks the parameters against the ranges the dialog accepts; a refusal
+// names the option and its range.
 std::optional<QString> ValidateParameters(const CliOptions& options);
 
 }  // namespace kel

@@ -14,20 +14,12 @@ std::optional<QString> ApplyPreset(const PresetTable& presets, CliOptions& optio
     if (index < 0) {
         return QString("there is no preset named \"%1\" (see --list-presets)").arg(options.presetName);
     }
-    const Preset& preset = presets.At(index);
-    const auto fill = [](int& field, bool wasSet, std::int32_t value) {
-        if (!wasSet) {
-            field = value;
+    const RunParameters fromPreset = ParametersOf(presets.At(index));
+    for (std::size_t i = 0; i < kRunParameterTable.size(); ++i) {
+        if (!options.setOnCommandLine[i]) {
+            options.parameters.*kRunParameterTable[i].field = fromPreset.*kRunParameterTable[i].field;
         }
-    };
-    fill(options.numFiles, options.setNumFiles, preset.numFiles);
-    fill(options.fileSizeKB, options.setFileSize, preset.fileSize);
-    fill(options.bufSizeKB, options.setBufSize, preset.bufSize);
-    fill(options.readReps, options.setReadReps, preset.readReps);
-    fill(options.writeReps, options.setWriteReps, preset.writeReps);
-    fill(options.sampsSec, options.setSampsSec, preset.sampsSec);
-    fill(options.minRead, options.setMinRead, preset.minRead);
-    fill(options.minWrite, options.setMinWrite, preset.minWrite);
+    }
     return std::nullopt;
 }
 

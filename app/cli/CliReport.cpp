@@ -1,8 +1,5 @@
 #include "app/cli/CliReport.h"
 
-#include "engine/EngineMessages.h"
-
-
 #include <algorithm>
 
 namespace kel {
@@ -45,7 +42,7 @@ void CliReport::PrintProgress(int passNumber, bool isWrite)
     std::fflush(stderr);
 }
 
-void CliReport::ShowMessageBox(const std::string& text, unsigned type, const std::atomic<std::int32_t>*)
+void CliReport::ShowMessageBox(const std::string& text, unsigned, const std::atomic<std::int32_t>*)
 {
     std::lock_guard lock(m_mutex);
     if (m_progress) {
@@ -53,14 +50,6 @@ void CliReport::ShowMessageBox(const std::string& text, unsigned type, const std
     }
     std::fprintf(stderr, "%s\n", text.c_str());
     std::fflush(stderr);
-    // Every message that ends a run is an error report or one of the two
-    // timing messages; the clock warning is neither.
-    if (type == kErrorBox || text == msg::kIntervalTooSmallSample || text == msg::kIntervalTooSmallPass) {
-        if (!m_failed) {
-            m_firstMessage = text;
-        }
-        m_failed = true;
-    }
 }
 
 void CliReport::PrintSummary()
@@ -87,18 +76,6 @@ std::vector<ReportedPass> CliReport::Passes() const
 {
     std::lock_guard lock(m_mutex);
     return m_passes;
-}
-
-std::string CliReport::FirstMessage() const
-{
-    std::lock_guard lock(m_mutex);
-    return m_firstMessage;
-}
-
-bool CliReport::Failed() const
-{
-    std::lock_guard lock(m_mutex);
-    return m_failed;
 }
 
 }  // namespace kel

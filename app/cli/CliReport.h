@@ -32,15 +32,13 @@ public:
 
     void ConfigureRun(int readReps, int writeReps, int simultaneous, int minRead, int minWrite) override;
     void AddPassResults(int passNumber, const double* samples, int sampleCount, double passRate, int isWrite) override;
-    // Engine messages go to standard error at once; the first that ended the run is kept as its error.
+    // Engine messages go to standard error at once; the run's outcome comes from the engine.
     void ShowMessageBox(const std::string& text, unsigned type, const std::atomic<std::int32_t>* cancel) override;
 
     // The per-kind summary, printed after the run.
     void PrintSummary();
 
     std::vector<ReportedPass> Passes() const;
-    std::string FirstMessage() const;
-    bool Failed() const;
 
 private:
     void PrintProgress(int passNumber, bool isWrite);
@@ -55,8 +53,6 @@ private:
     PassStatistics m_record;
     PassStatistics m_play;
     std::vector<ReportedPass> m_passes;
-    std::string m_firstMessage;
-    bool m_failed = false;
 };
 
 }  // namespace kel

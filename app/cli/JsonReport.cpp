@@ -7,16 +7,24 @@
 
 namespace kel {
 
-bool WriteJsonReport(const QString& path, const CliOptions& options, const QString& directory,
-                     const std::vector<ReportedPass>& passes, const QString& result, const QString& failure,
-                     QString& error)
+namespace {
+
+QString Key(std::string_view key)
 {
-    QJsonObject parameters {
-        {"directory", directory},          {"files", options.numFiles},         {"fileSizeKB", options.fileSizeKB},
-        {"bufSizeKB", options.bufSizeKB},  {"readReps", options.readReps},      {"writeReps", options.writeReps},
-        {"sampsSec", options.sampsSec},    {"minRead", options.minRead},        {"minWrite", options.minWrite},
-        {"simultaneous", options.simultaneous},
-    };
+    return QString::fromLatin1(key.data(), static_cast<qsizetype>(key.size()));
+}
+
+}  // namespace
+
+bool WriteJsonReport(const QString& path, const RunParameters& parameters, const QString& directory,
+                     const std::vector<ReportedPass>& passes, const RunOutcome& outcome, QString& error)
+{
+    QJsonObject parameterObject {{"directory", directory}};
+    for (const ParameterSpec& spec : kRunParameterTable) {
+        const std::int32_t value = parameters.*spec.field;
+        parameterObject.insert(Key(spec.recordKey),
+                               spec.kind == ParameterKind::Flag ? QJsonValue(value != 0) : QJsonValue(value));
+    }
     QJsonArray passArray;
     for (const ReportedPass& pass : passes) {
         QJsonArray samples;
@@ -28,9 +36,11 @@ bool WriteJsonReport(const QString& path, const CliOptions& options, const QStri
                                       {"rate", pass.rate},
                                       {"samples", samples}});
     }
-    QJsonObject root {{"parameters", parameters}, {"passes", passArray}, {"result", result}};
-    if (result == "failed") {
-        root.insert("error", failure);
+    QJsonObject root {{"parameters", parameterObject},
+                      {"passes", passArray},
+                      {"result", QString::fromLatin1(RunResultName(outcome.result))}};
+    if (outcome.result == RunResult::Failed) {
+        root.insert("error", QString::fromStdString(outcome.errorText));
     }
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(QJsonDocument(root).toJson()) < 0 || !file.commit()) {

@@ -18,15 +18,10 @@ TEST(CliOptions, DefaultsAreTheDefaultPresetInTheCurrentFolder)
     ASSERT_TRUE(parsed.options);
     const CliOptions& o = *parsed.options;
     EXPECT_EQ(o.directory, QDir::currentPath());
-    EXPECT_EQ(o.numFiles, 1);
-    EXPECT_EQ(o.fileSizeKB, 2400);
-    EXPECT_EQ(o.bufSizeKB, 96);
-    EXPECT_EQ(o.readReps, 30);
-    EXPECT_EQ(o.writeReps, 30);
-    EXPECT_EQ(o.sampsSec, 10);
-    EXPECT_EQ(o.minRead, 0);
-    EXPECT_EQ(o.minWrite, 0);
-    EXPECT_FALSE(o.simultaneous);
+    const RunParameters& p = o.parameters;
+    EXPECT_EQ(std::tie(p.numFiles, p.fileSizeKB, p.bufSizeKB, p.readReps, p.writeReps, p.sampsSec, p.minRead, p.minWrite,
+                       p.simultaneous),
+              std::make_tuple(1, 2400, 96, 30, 30, 10, 0, 0, 0));
     EXPECT_FALSE(ValidateParameters(o));
 }
 
@@ -38,9 +33,10 @@ TEST(CliOptions, ReadsEveryParameter)
     ASSERT_TRUE(parsed.options);
     const CliOptions& o = *parsed.options;
     EXPECT_EQ(o.directory, "/tmp");
-    EXPECT_EQ(std::tie(o.numFiles, o.fileSizeKB, o.bufSizeKB, o.readReps, o.writeReps, o.sampsSec, o.minRead, o.minWrite),
-              std::make_tuple(4, 1024, 64, 2, 3, 0, 3500, -1));
-    EXPECT_TRUE(o.simultaneous);
+    const RunParameters& p = o.parameters;
+    EXPECT_EQ(std::tie(p.numFiles, p.fileSizeKB, p.bufSizeKB, p.readReps, p.writeReps, p.sampsSec, p.minRead, p.minWrite,
+                       p.simultaneous),
+              std::make_tuple(4, 1024, 64, 2, 3, 0, 3500, -1, 1));
     EXPECT_EQ(o.jsonFile, "x.json");
 }
 

@@ -10,26 +10,42 @@ namespace {
 
 using test::EngineRig;
 
-TEST(DriveTesterParameters, AcceptsLettersInEitherCaseAndRefusesOthersKeepingThePreviousValues)
+TEST(DriveTesterParameters, AcceptsLettersInEitherCaseAndAfterARefusalStartsNothing)
 {
     EngineRig rig;
     DriveTester& tester = *rig.tester;
     EXPECT_EQ(tester.SetParameters('c', 1, 96, 96, 1, 1, 10, 0, 0, 0, nullptr, &rig.results), 1);
-    EXPECT_EQ(tester.SetParameters('T', 2, 96, 96, 1, 1, 10, 0, 0, 0, nullptr, &rig.results), 1);
+    EXPECT_EQ(tester.SetParameters('T', 2, 96, 96, 1, 1, 10, 0, 0, 0, &rig.dialog, &rig.results), 1);
     EXPECT_EQ(tester.RootPath(), "/virtual");
     EXPECT_EQ(tester.SetParameters('1', 3, 96, 96, 1, 1, 10, 0, 0, 0, nullptr, &rig.results), 0);
     EXPECT_EQ(tester.SetParameters(' ', 3, 96, 96, 1, 1, 10, 0, 0, 0, nullptr, &rig.results), 0);
     EXPECT_EQ(tester.SetParameters('T' + 256, 3, 96, 96, 1, 1, 10, 0, 0, 0, nullptr, &rig.results), 0);
-    // Refusals leave the view alone and the earlier parameters in force.
-    EXPECT_EQ(rig.results.Configs().size(), 2u);
+    EXPECT_EQ(rig.results.Configs().size(), 2u);  // refusals leave the view alone
+    // A harness that starts after a refusal gets no run, not the old parameters.
+    tester.Start();
+    EXPECT_EQ(tester.IsRunning(), 0);
+    EXPECT_TRUE(rig.files.Log().empty());
+
+    EXPECT_EQ(tester.SetParameters('t', 2, 96, 96, 1, 1, 10, 0, 0, 0, &rig.dialog, &rig.results), 1);
     tester.Start();
     ASSERT_TRUE(test::WaitUntilIdle(tester));
     EXPECT_EQ(rig.files.FileSize("~kelt01x.tmp"), 0u);  // deleted again
-    int opens = 0;
-    for (const auto& line : rig.files.Log()) {
-        opens += line.rfind("open-c", 0) == 0 ? 1 : 0;
+    EXPECT_EQ(rig.dialog.Finished(), 1);
+    EXPECT_EQ(tester.Outcome().result, RunResult::Complete);
+}
+
+TEST(DriveTesterParameters, StartWithoutAcceptedParametersStartsNothing)
+{
+    for (const bool refusedFirst : {false, true}) {
+        EngineRig rig;
+        if (refusedFirst) {
+            EXPECT_EQ(rig.tester->SetParameters('T', 0, 96, 96, 1, 1, 10, 0, 0, 0, &rig.dialog, nullptr), 0);
+        }
+        rig.tester->Start();
+        EXPECT_EQ(rig.tester->IsRunning(), 0);
+        EXPECT_TRUE(rig.files.Log().empty());
+        EXPECT_EQ(rig.dialog.Finished(), 0);
     }
-    EXPECT_EQ(opens, 2);
 }
 
 TEST(DriveTesterParameters, RefusesValuesNoRunCouldUse)

@@ -93,6 +93,13 @@ TEST_P(RunFailure, IsReportedOnceAndTheRunCleansUp)
         EXPECT_EQ(sink.texts[0], expected + "\n-> Error 5:  " + std::strerror(EIO));
     }
     EXPECT_EQ(sink.types[0], kErrorBox);
+    // The outcome carries the failure itself, whatever the box said.
+    const RunOutcome& outcome = rig.tester->Outcome();
+    EXPECT_EQ(outcome.result, RunResult::Failed);
+    EXPECT_EQ(outcome.errorText, sink.texts[0]);
+    if (!c.shortMove) {
+        EXPECT_EQ(outcome.errorCode, EIO);
+    }
     EXPECT_EQ(static_cast<int>(rig.results.Passes().size()), c.passesShown);
     EXPECT_EQ(rig.files.OpenCount(), 0);
     EXPECT_EQ(rig.dialog.Finished(), 1);
@@ -157,6 +164,7 @@ TEST(RunFailures, ARunStoppedDuringAReadPassClosesAndDeletesSilently)
     EXPECT_TRUE(rig.files.ExistingFiles().empty());
     EXPECT_EQ(rig.files.OpenCount(), 0);
     EXPECT_EQ(rig.dialog.Finished(), 0);
+    EXPECT_EQ(rig.tester->Outcome().result, RunResult::Stopped);
     EXPECT_TRUE(rig.results.Passes().empty());
     const auto log = rig.files.Log();
     EXPECT_EQ(std::count_if(log.begin(), log.end(), [](const std::string& l) { return l.rfind("read", 0) == 0; }), 3);

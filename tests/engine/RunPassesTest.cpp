@@ -182,6 +182,7 @@ TEST(RunSampling, ASampleDueOnAStoppedMillisecondClockEndsTheRun)
     ASSERT_EQ(boxes.size(), 2u);  // the clock warning, then the failure
     EXPECT_EQ(boxes[1].text, msg::kIntervalTooSmallSample);
     EXPECT_EQ(boxes[1].type, kPlainBox);
+    EXPECT_EQ(rig.tester->Outcome().errorText, msg::kIntervalTooSmallSample);  // not the clock warning
     EXPECT_TRUE(rig.results.Passes().empty());
     EXPECT_TRUE(rig.files.ExistingFiles().empty());
     EXPECT_EQ(rig.dialog.Finished(), 1);
@@ -196,6 +197,10 @@ TEST(RunSampling, APassThatTookNoTimeEndsTheRun)
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].text, msg::kIntervalTooSmallPass);
     EXPECT_EQ(boxes[0].type, kPlainBox);
+    // A plain message that ends a run is a failure too, without a system code.
+    EXPECT_EQ(rig.tester->Outcome().result, RunResult::Failed);
+    EXPECT_EQ(rig.tester->Outcome().errorText, msg::kIntervalTooSmallPass);
+    EXPECT_EQ(rig.tester->Outcome().errorCode, 0);
     EXPECT_TRUE(rig.files.ExistingFiles().empty());
     EXPECT_EQ(rig.dialog.Finished(), 1);
 }
