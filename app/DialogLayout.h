@@ -107,6 +107,17 @@ constexpr std::array<ControlTemplate, 29> kMainControls {{
 }};
 // clang-format on
 
+// Place of a control's entry in kMainControls, or its size when there is none.
+constexpr std::size_t TemplateIndex(int controlId)
+{
+    for (std::size_t i = 0; i < kMainControls.size(); ++i) {
+        if (kMainControls[i].id == controlId) {
+            return i;
+        }
+    }
+    return kMainControls.size();
+}
+
 // About box: 257 x 57 dialog units.
 constexpr int kAboutWidthDlu = 257;
 constexpr int kAboutHeightDlu = 57;

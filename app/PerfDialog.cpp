@@ -1,22 +1,40 @@
 #include "app/PerfDialog.h"
 
+#include "app/AboutDialog.h"
 #include "app/AppIcon.h"
 #include "app/ControlGeometry.h"
 #include "app/DialogLayout.h"
+#include "app/DropDownList.h"
+#include "app/HelpFile.h"
+#include "app/MessagePresenter.h"
+#include "drives/DriveCheck.h"
+#include "drives/DriveItemText.h"
+#include "platform/DriveTable.h"
+#include "settings/ProfileFile.h"
+#include "settings/SettingsLocation.h"
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QCoreApplication>
-#include <QEvent>
+#include <QContextMenuEvent>
+#include <QDesktopServices>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
+
+#include <type_traits>
 
 namespace kel {
 
 namespace {
+
+// Command ids of the title-bar menu. The low four bits of a command id are
+// the system's own; the About item is 16.
+constexpr int kAboutCommand = 0x0010;
+constexpr int kMinimizeCommand = 0xF020;
+constexpr int kCloseCommand = 0xF060;
 
 PlatformServices ServicesWithSink(MessageSink& sink)
 {
@@ -45,92 +63,102 @@ PerfDialog::PerfDialog(QWidget* parent)
 
 PerfDialog::~PerfDialog() = default;
 
-void PerfDialog::CreateControls()
+template <int ControlId, class Control>
+Control* PerfDialog::AddControl()
 {
-    QLabel* pendingBuddy = nullptr;
-    for (const ControlTemplate& entry : kMainControls) {
-        const QString caption = entry.caption != nullptr ? QString::fromLatin1(entry.caption) : QString();
-        QWidget* control = nullptr;
-        switch (entry.kind) {
-        case ControlKind::ResultsView:
-            control = &m_graph;
-            break;
-        case ControlKind::Label:
-        case ControlKind::RightLabel: {
-            auto* label = new QLabel(caption, this);
-            label->setAlignment((entry.kind == ControlKind::RightLabel ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignTop);
-            control = label;
-            break;
-        }
-        case ControlKind::DropDownList: {
-            control = new QComboBox(this);
-            break;
-        }
-        case ControlKind::Radio: {
-            auto* radio = new QRadioButton(caption, this);
-            radio->setFocusPolicy(Qt::ClickFocus);  // reached by its mnemonic, not by Tab
-            connect(radio, &QRadioButton::clicked, this, &PerfDialog::OnDisplayMode);
-            control = radio;
-            break;
-        }
-        case ControlKind::Button:
-        case ControlKind::DefaultButton: {
-            auto* button = new QPushButton(caption, this);
-            button->setDefault(entry.kind == ControlKind::DefaultButton);
-            control = button;
-            break;
-        }
-        case ControlKind::GroupBox:
-            control = new QGroupBox(caption, this);
-            break;
-        case ControlKind::Edit:
-            control = new QLineEdit(this);
-            break;
-        case ControlKind::CheckBox: {
-            auto* check = new QCheckBox(caption, this);
-            connect(check, &QCheckBox::clicked, this, &PerfDialog::OnSimultaneous);
-            control = check;
-            break;
-        }
-        }
-        control->setObjectName(QStringLiteral("id%1").arg(entry.id));
-        QRect rect = PixelRect(entry.x, entry.y, entry.width, entry.height);
-        if (entry.kind == ControlKind::DropDownList) {
+    static_assert(TemplateIndex(ControlId) < kMainControls.size(), "the layout table has no such control");
+    constexpr ControlTemplate entry = kMainControls[TemplateIndex(ControlId)];
+    const QString caption = entry.caption != nullptr ? QString::fromLatin1(entry.caption) : QString();
+    Control* control = nullptr;
+    if constexpr (std::is_same_v<Control, ResultGraph>) {
+        control = &m_graph;
+    } else if constexpr (std::is_constructible_v<Control, QString, QWidget*>) {
+        control = new Control(caption, this);
+    } else {
+        control = new Control(this);
+    }
+    control->setObjectName(QStringLiteral("id%1").arg(ControlId));
+    QRect rect = PixelRect(entry.x, entry.y, entry.width, entry.height);
+    if constexpr (std::is_same_v<Control, QLabel>) {
+        const bool right = entry.kind == ControlKind::RightLabel;
+        control->setAlignment((right ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignTop);
+        PlaceLabel(control, rect, right);
+    } else {
+        if constexpr (std::is_same_v<Control, QComboBox>) {
             // The template's height is that of the opened list; the closed box keeps its own.
             rect.setHeight(control->sizeHint().height());
         }
-        if (entry.kind == ControlKind::Label || entry.kind == ControlKind::RightLabel) {
-            PlaceLabel(control, rect, entry.kind == ControlKind::RightLabel);
-        } else {
-            control->setGeometry(rect);
-        }
-        if (pendingBuddy != nullptr) {
-            pendingBuddy->setBuddy(control);
-        }
-        pendingBuddy = entry.kind == ControlKind::Label || entry.kind == ControlKind::RightLabel
-                           ? static_cast<QLabel*>(control)
-                           : nullptr;
-        if (entry.createdHidden) {
-            control->setVisible(false);
-            control->setEnabled(false);
-        }
-        m_controls[entry.id] = control;
+        control->setGeometry(rect);
     }
-    // The shared repetitions label stands last; its mnemonic leads to the
-    // repetitions edit that stays visible in simultaneous mode.
-    static_cast<QLabel*>(Control(id::kRepsLabel))->setBuddy(Control(id::kReadReps));
-    m_driveList = static_cast<QComboBox*>(Control(id::kDriveList));
-    m_presetList = static_cast<QComboBox*>(Control(id::kPresetList));
+    if constexpr (std::is_same_v<Control, QPushButton>) {
+        control->setDefault(entry.kind == ControlKind::DefaultButton);
+    }
+    if constexpr (std::is_same_v<Control, QRadioButton>) {
+        control->setFocusPolicy(Qt::ClickFocus);  // reached by its mnemonic, not by Tab
+    }
+    if (entry.createdHidden) {
+        control->setVisible(false);
+        control->setEnabled(false);
+    }
+    return control;
+}
 
-    auto clicked = [this](int controlId, void (PerfDialog::*handler)()) {
-        connect(static_cast<QPushButton*>(Control(controlId)), &QPushButton::clicked, this, handler);
-    };
-    clicked(id::kStart, &PerfDialog::OnStart);
-    clicked(id::kStop, &PerfDialog::OnStop);
-    clicked(id::kAbout, &PerfDialog::OnAbout);
-    clicked(id::kHelp, &PerfDialog::OnHelpButton);
-    clicked(id::kAdvanced, &PerfDialog::OnAdvanced);
-    clicked(id::kExit, &PerfDialog::reject);
+void PerfDialog::CreateControls()
+{
+    // In the layout table's order, which is the tab order.
+    AddControl<id::kResults, ResultGraph>();
+    m_presetLabel = AddControl<id::kPresetLabel, QLabel>();
+    m_presetList = AddControl<id::kPresetList, QComboBox>();
+    m_driveLabel = AddControl<id::kDriveLabel, QLabel>();
+    m_driveList = AddControl<id::kDriveList, QComboBox>();
+    m_displayLabel = AddControl<id::kDisplayLabel, QLabel>();
+    m_asGraph = AddControl<id::kAsGraph, QRadioButton>();
+    m_asText = AddControl<id::kAsText, QRadioButton>();
+    m_helpButton = AddControl<id::kHelp, QPushButton>();
+    m_aboutButton = AddControl<id::kAbout, QPushButton>();
+    m_advancedButton = AddControl<id::kAdvanced, QPushButton>();
+    m_startButton = AddControl<id::kStart, QPushButton>();
+    m_stopButton = AddControl<id::kStop, QPushButton>();
+    m_exitButton = AddControl<id::kExit, QPushButton>();
+    m_parameterPanel = AddControl<id::kParameters, QGroupBox>();
+    m_sampsSecLabel = AddControl<id::kSampsSecLabel, QLabel>();
+    m_sampsSecEdit = AddControl<id::kSampsSec, QLineEdit>();
+    m_numFilesLabel = AddControl<id::kNumFilesLabel, QLabel>();
+    m_numFilesEdit = AddControl<id::kNumFiles, QLineEdit>();
+    m_fileSizeLabel = AddControl<id::kFileSizeLabel, QLabel>();
+    m_fileSizeEdit = AddControl<id::kFileSize, QLineEdit>();
+    m_bufSizeLabel = AddControl<id::kBufSizeLabel, QLabel>();
+    m_bufSizeEdit = AddControl<id::kBufSize, QLineEdit>();
+    m_readRepsLabel = AddControl<id::kReadRepsLabel, QLabel>();
+    m_readRepsEdit = AddControl<id::kReadReps, QLineEdit>();
+    m_writeRepsLabel = AddControl<id::kWriteRepsLabel, QLabel>();
+    m_writeRepsEdit = AddControl<id::kWriteReps, QLineEdit>();
+    m_simultaneousCheck = AddControl<id::kSimultaneous, QCheckBox>();
+    m_repsLabel = AddControl<id::kRepsLabel, QLabel>();
+
+    // Each label's mnemonic leads to the control after it; the shared
+    // repetitions label leads to the repetitions edit that stays visible in
+    // simultaneous mode.
+    m_presetLabel->setBuddy(m_presetList);
+    m_driveLabel->setBuddy(m_driveList);
+    m_displayLabel->setBuddy(m_asGraph);
+    m_sampsSecLabel->setBuddy(m_sampsSecEdit);
+    m_numFilesLabel->setBuddy(m_numFilesEdit);
+    m_fileSizeLabel->setBuddy(m_fileSizeEdit);
+    m_bufSizeLabel->setBuddy(m_bufSizeEdit);
+    m_readRepsLabel->setBuddy(m_readRepsEdit);
+    m_writeRepsLabel->setBuddy(m_writeRepsEdit);
+    m_repsLabel->setBuddy(m_readRepsEdit);
+
+    connect(m_asGraph, &QRadioButton::clicked, this, &PerfDialog::OnDisplayMode);
+    connect(m_asText, &QRadioButton::clicked, this, &PerfDialog::OnDisplayMode);
+    connect(m_simultaneousCheck, &QCheckBox::clicked, this, &PerfDialog::OnSimultaneous);
+    connect(m_startButton, &QPushButton::clicked, this, &PerfDialog::OnStart);
+    connect(m_stopButton, &QPushButton::clicked, this, &PerfDialog::OnStop);
+    connect(m_aboutButton, &QPushButton::clicked, this, &PerfDialog::OnAbout);
+    connect(m_helpButton, &QPushButton::clicked, this, &PerfDialog::OnHelpButton);
+    connect(m_advancedButton, &QPushButton::clicked, this, &PerfDialog::OnAdvanced);
+    connect(m_exitButton, &QPushButton::clicked, this, &PerfDialog::reject);
     connect(m_presetList, &QComboBox::activated, this, &PerfDialog::OnSelchangePreset);
 }
 
@@ -145,37 +173,184 @@ void PerfDialog::OnInitDialog()
     m_fullHeight = height();
     FillDriveList();
     LoadPresets();
-    SetEnabled(id::kStop, false);
-    static_cast<QRadioButton*>(Control(id::kAsGraph))->setChecked(true);
+    m_stopButton->setEnabled(false);
+    m_asGraph->setChecked(true);
     OnDisplayMode();
     OnSelchangePreset();
     LayoutPanel();
 }
 
-QWidget* PerfDialog::Control(int controlId) const
-{
-    const auto found = m_controls.find(controlId);
-    return found != m_controls.end() ? found->second : nullptr;
-}
-
-void PerfDialog::SetEnabled(int controlId, bool enabled)
-{
-    Control(controlId)->setEnabled(enabled);
-}
-
-void PerfDialog::SetFocusTo(int controlId)
-{
-    Control(controlId)->setFocus(Qt::OtherFocusReason);
-}
-
-int PerfDialog::IsChecked(int controlId) const
-{
-    return static_cast<QAbstractButton*>(Control(controlId))->isChecked() ? 1 : 0;
-}
-
 void PerfDialog::OnDisplayMode()
 {
-    m_graph.SetDisplayMode(IsChecked(id::kAsGraph));
+    m_graph.SetDisplayMode(m_asGraph->isChecked() ? 1 : 0);
+}
+
+// --- The parameter panel ---------------------------------------------------
+
+void PerfDialog::OnAdvanced()
+{
+    m_advanced = m_advanced == 0 ? 1 : 0;
+    m_advancedButton->setText(m_advanced == 1 ? QStringLiteral("Ad&vanced <<") : QStringLiteral("Ad&vanced >>"));
+    LayoutPanel();
+}
+
+void PerfDialog::EnableParamEdits()
+{
+    for (QLineEdit* edit : {m_sampsSecEdit, m_numFilesEdit, m_fileSizeEdit, m_bufSizeEdit, m_readRepsEdit,
+                            m_writeRepsEdit}) {
+        edit->setEnabled(m_advanced != 0);
+    }
+}
+
+void PerfDialog::LayoutPanel()
+{
+    int newHeight = m_fullHeight;
+    if (m_advanced == 0) {
+        // The panel's height and a little more of the margin below the buttons.
+        const int h = m_parameterPanel->geometry().height();
+        newHeight = m_fullHeight - h / 18 - h;
+    }
+    // Expanding shows and enables before the window grows; collapsing
+    // shrinks the window before hiding and disabling.
+    if (m_advanced != 0) {
+        EnableParamEdits();
+        m_parameterPanel->show();
+    }
+    setFixedSize(width(), newHeight);
+    update();
+    if (m_advanced == 0) {
+        m_parameterPanel->hide();
+        EnableParamEdits();
+    }
+}
+
+void PerfDialog::OnSimultaneous()
+{
+    const bool ticked = m_simultaneousCheck->isChecked();
+    for (QWidget* separateReps : std::initializer_list<QWidget*> {m_writeRepsLabel, m_writeRepsEdit, m_readRepsLabel}) {
+        separateReps->setVisible(!ticked);
+    }
+    m_repsLabel->setVisible(ticked);
+    repaint();
+    // A view that shows a finished run keeps it on screen.
+    if (m_graph.HasResults() == 0) {
+        m_graph.ConfigureRun(0, 0, ticked ? 1 : 0, m_parameters.minRead, m_parameters.minWrite);
+    }
+}
+
+// --- The drive list and the presets ----------------------------------------
+
+void PerfDialog::FillDriveList()
+{
+    // The table is filled at start-up; entries come in letter order, which is
+    // also the sorted order of their texts.
+    int defaultItem = -1;
+    for (const DriveEntry& entry : SystemDriveTable().Entries()) {
+        m_driveList->addItem(QString::fromStdString(DriveItemText(entry)), static_cast<int>(entry.letter));
+        if (entry.letter == 'C') {
+            defaultItem = m_driveList->count() - 1;
+        }
+    }
+    m_driveList->setCurrentIndex(defaultItem);
+    FitDropDown(m_driveList);
+}
+
+void PerfDialog::LoadPresets()
+{
+    ProfileFile settings(SettingsFilePath());
+    m_presets.LoadPresets(settings);
+    for (const int index : m_presets.SortedOrder()) {
+        m_presetList->addItem(QString::fromStdString(m_presets.At(index).name), index);
+    }
+    if (m_presets.Count() > 0) {
+        m_presetList->setCurrentIndex(0);
+    }
+    FitDropDown(m_presetList);
+}
+
+void PerfDialog::OnSelchangePreset()
+{
+    const int item = m_presetList->currentIndex();
+    const int index = item >= 0 ? m_presetList->itemData(item).toInt() : -1;
+    if (index < 0 || index >= m_presets.Count()) {
+        return;  // no preset selected: nothing to apply
+    }
+    m_parameters = ParametersOf(m_presets.At(index));
+    UpdateData(false);
+    // A view that shows a finished run keeps it; the thresholds reach it at
+    // the next Start.
+    if (m_graph.HasResults() == 0) {
+        m_graph.ConfigureRun(0, 0, m_simultaneousCheck->isChecked() ? 1 : 0, m_parameters.minRead,
+                             m_parameters.minWrite);
+    }
+}
+
+int PerfDialog::CheckDrive(int driveLetter)
+{
+    return kel::CheckDrive(driveLetter, SystemDriveTable(), m_parameters.numFiles, m_parameters.fileSizeKB,
+                           m_simultaneousCheck->isChecked(), m_messages);
+}
+
+// --- Help, the About box and the title-bar menu ------------------------------
+
+void PerfDialog::OnHelpButton()
+{
+    const QString path = HelpFilePath();
+    const std::function<bool(const QUrl&)> open = m_openUrl ? m_openUrl : &QDesktopServices::openUrl;
+    if (path.isEmpty() || !open(QUrl::fromLocalFile(path))) {
+        const QString shown = path.isEmpty() ? HelpFileName() : path;
+        ShowMessage(this, QStringLiteral("Unable to open the help file \"%1\".").arg(shown), kPlainBox);
+    }
+}
+
+void PerfDialog::OnAbout()
+{
+    if (m_aboutBox) {
+        m_aboutBox->raise();
+        m_aboutBox->activateWindow();
+        return;
+    }
+    m_aboutBox = new AboutDialog(this);
+    m_aboutBox->setAttribute(Qt::WA_DeleteOnClose);
+    m_aboutBox->open();
+}
+
+QMenu* PerfDialog::CreateSystemMenu(QWidget* menuParent)
+{
+    auto* menu = new QMenu(menuParent);
+    const auto addCommand = [this, menu](const QString& text, int commandId) {
+        connect(menu->addAction(text), &QAction::triggered, this, [this, commandId] { OnSysCommand(commandId); });
+    };
+    addCommand(QStringLiteral("Mi&nimize"), kMinimizeCommand);
+    addCommand(QStringLiteral("&Close"), kCloseCommand);
+    menu->addSeparator();
+    addCommand(QStringLiteral("&About Kel Tallyforge..."), kAboutCommand);
+    return menu;
+}
+
+void PerfDialog::contextMenuEvent(QContextMenuEvent* e)
+{
+    QMenu* menu = CreateSystemMenu(this);
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->popup(e->globalPos());
+}
+
+void PerfDialog::OnSysCommand(int commandId)
+{
+    if ((commandId & 0xFFF0) == kAboutCommand) {
+        OnAbout();
+        return;
+    }
+    switch (commandId & 0xFFF0) {
+    case kMinimizeCommand:
+        showMinimized();
+        break;
+    case kCloseCommand:
+        close();
+        break;
+    default:
+        break;
+    }
 }
 
 }  // namespace kel

@@ -7,6 +7,7 @@
 #include "app/GuiMessageSink.h"
 #include "engine/DriveTester.h"
 #include "engine/RunObservers.h"
+#include "engine/RunParameters.h"
 #include "settings/PresetTable.h"
 #include "view/ResultGraph.h"
 
@@ -15,10 +16,15 @@
 #include <QUrl>
 
 #include <functional>
-#include <map>
 
+class QCheckBox;
 class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
 class QMenu;
+class QPushButton;
+class QRadioButton;
 
 namespace kel {
 
@@ -34,8 +40,6 @@ public:
     // window's thread.
     void PostWindowMessage(std::uint32_t message, std::intptr_t wParam, std::intptr_t lParam) override;
 
-    // The control of a dialog id (1011 to 1038, 2), or null.
-    QWidget* Control(int controlId) const;
     const DriveTester& Tester() const { return m_tester; }
     ResultGraph& Graph() { return m_graph; }
     int IsAdvanced() const { return m_advanced; }
@@ -67,6 +71,10 @@ protected:
     void contextMenuEvent(QContextMenuEvent* e) override;
 
 private:
+    // Creates the control of that id with its caption, rectangle and kind
+    // from the dialog's layout table.
+    template <int ControlId, class Control>
+    Control* AddControl();
     void CreateControls();
     void OnInitDialog();
     // Fields to edits (save false) or edits to fields with the range checks
@@ -75,9 +83,6 @@ private:
     void EnableControls(int idle);
     void EnableParamEdits();
     void LayoutPanel();
-    void SetEnabled(int controlId, bool enabled);
-    void SetFocusTo(int controlId);
-    int IsChecked(int controlId) const;
 
     // Drive list and presets.
     void FillDriveList();
@@ -85,23 +90,45 @@ private:
     int CheckDrive(int driveLetter);
 
     GuiMessageSink m_messages;
-    QComboBox* m_driveList = nullptr;
-    QComboBox* m_presetList = nullptr;
     ResultGraph m_graph;
-    int m_numFiles = 1;
-    int m_fileSizeKB = 1;
-    int m_bufSizeKB = 1;
-    int m_readReps = 1;
-    int m_writeReps = 1;
-    int m_sampsSec = 1;
+    // The controls in creation and tab order; the dialog's children own them.
+    QLabel* m_presetLabel = nullptr;
+    QComboBox* m_presetList = nullptr;
+    QLabel* m_driveLabel = nullptr;
+    QComboBox* m_driveList = nullptr;
+    QLabel* m_displayLabel = nullptr;
+    QRadioButton* m_asGraph = nullptr;
+    QRadioButton* m_asText = nullptr;
+    QPushButton* m_helpButton = nullptr;
+    QPushButton* m_aboutButton = nullptr;
+    QPushButton* m_advancedButton = nullptr;
+    QPushButton* m_startButton = nullptr;
+    QPushButton* m_stopButton = nullptr;
+    QPushButton* m_exitButton = nullptr;
+    QGroupBox* m_parameterPanel = nullptr;
+    QLabel* m_sampsSecLabel = nullptr;
+    QLineEdit* m_sampsSecEdit = nullptr;
+    QLabel* m_numFilesLabel = nullptr;
+    QLineEdit* m_numFilesEdit = nullptr;
+    QLabel* m_fileSizeLabel = nullptr;
+    QLineEdit* m_fileSizeEdit = nullptr;
+    QLabel* m_bufSizeLabel = nullptr;
+    QLineEdit* m_bufSizeEdit = nullptr;
+    QLabel* m_readRepsLabel = nullptr;
+    QLineEdit* m_readRepsEdit = nullptr;
+    QLabel* m_writeRepsLabel = nullptr;
+    QLineEdit* m_writeRepsEdit = nullptr;
+    QCheckBox* m_simultaneousCheck = nullptr;
+    QLabel* m_repsLabel = nullptr;
+
+    // The parameters as the edits and the selected preset give them; the
+    // simultaneous flag is read from its check box at Start.
+    RunParameters m_parameters {1, 1, 1, 1, 1, 1, 0, 0, 0};
     DriveTester m_tester;
     PresetTable m_presets;
     int m_advanced = 0;
     int m_fullHeight = 0;
-    int m_minRead = 0;
-    int m_minWrite = 0;
-    std::map<int, QWidget*> m_controls;
-    QPointer<AboutDialog> m_about;
+    QPointer<AboutDialog> m_aboutBox;
     std::function<bool(const QUrl&)> m_openUrl;
 };
 

@@ -5,11 +5,14 @@
 #include "app/MessagePresenter.h"
 #include "app/PerfDialog.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
-
-#include <thread>
+#include <QPushButton>
+#include <QRadioButton>
 
 namespace kel {
 
@@ -50,31 +53,31 @@ bool PerfDialog::event(QEvent* e)
 
 bool PerfDialog::UpdateData(bool save)
 {
-    // In exchange order; a refusal ends the exchange at that field.
+    // In exchange order, which is the parameter table's; a refusal ends the
+    // exchange at that field.
     const struct {
-        int controlId;
-        int* field;
-        int minimum;
-        int maximum;
+        QLineEdit* edit;
+        std::int32_t RunParameters::*field;
     } fields[] = {
-        {id::kNumFiles, &m_numFiles, 1, 100},   {id::kFileSize, &m_fileSizeKB, 1, 102400},
-        {id::kBufSize, &m_bufSizeKB, 1, 1024},  {id::kReadReps, &m_readReps, 1, 1000},
-        {id::kWriteReps, &m_writeReps, 1, 1000}, {id::kSampsSec, &m_sampsSec, 0, 200},
+        {m_numFilesEdit, &RunParameters::numFiles},   {m_fileSizeEdit, &RunParameters::fileSizeKB},
+        {m_bufSizeEdit, &RunParameters::bufSizeKB},   {m_readRepsEdit, &RunParameters::readReps},
+        {m_writeRepsEdit, &RunParameters::writeReps}, {m_sampsSecEdit, &RunParameters::sampsSec},
     };
     for (const auto& exchanged : fields) {
-        auto* edit = static_cast<QLineEdit*>(Control(exchanged.controlId));
+        std::int32_t& value = m_parameters.*exchanged.field;
         if (!save) {
-            edit->setText(QString::number(*exchanged.field));
+            exchanged.edit->setText(QString::number(value));
             continue;
         }
-        const FieldCheck check = CheckIntegerField(edit->text(), exchanged.minimum, exchanged.maximum);
+        const ParameterSpec& spec = SpecOf(exchanged.field);
+        const FieldCheck check = CheckIntegerField(exchanged.edit->text(), spec.low, spec.high);
         if (!check.accepted) {
-            edit->setFocus(Qt::OtherFocusReason);
-            edit->selectAll();
+            exchanged.edit->setFocus(Qt::OtherFocusReason);
+            exchanged.edit->selectAll();
             ShowMessage(this, check.message, kPlainBox);
             return false;
         }
-        *exchanged.field = check.value;
+        value = check.value;
     }
     return true;
 }
@@ -84,8 +87,8 @@ void PerfDialog::OnStart()
     if (!UpdateData(true)) {
         return;
     }
-    if (m_fileSizeKB % m_bufSizeKB != 0) {
-        SetFocusTo(id::kFileSize);
+    if (m_parameters.fileSizeKB % m_parameters.bufSizeKB != 0) {
+        m_fileSizeEdit->setFocus(Qt::OtherFocusReason);
         ShowMessage(this, QStringLiteral("File size must be a multiple of the buffer size."), kPlainBox);
         return;
     }
@@ -100,21 +103,18 @@ void PerfDialog::OnStart()
         return;
     }
     EnableControls(0);
-    SetFocusTo(id::kStop);
-    const int simultaneous = IsChecked(id::kSimultaneous);
-    m_tester.SetParameters(driveLetter, m_numFiles, m_fileSizeKB, m_bufSizeKB, m_readReps, m_writeReps, m_sampsSec,
-                           m_minRead, m_minWrite, simultaneous, this, &m_graph);
+    m_stopButton->setFocus(Qt::OtherFocusReason);
+    const RunParameters& p = m_parameters;
+    m_tester.SetParameters(driveLetter, p.numFiles, p.fileSizeKB, p.bufSizeKB, p.readReps, p.writeReps, p.sampsSec,
+                           p.minRead, p.minWrite, m_simultaneousCheck->isChecked() ? 1 : 0, this, &m_graph);
     m_tester.Start();
 }
 
 void PerfDialog::OnStop()
 {
     m_tester.Stop();
-    while (m_tester.IsRunning() != 0) {
-        std::this_thread::yield();
-    }
     EnableControls(1);
-    SetFocusTo(id::kStart);
+    m_startButton->setFocus(Qt::OtherFocusReason);
 }
 
 void PerfDialog::reject()
@@ -128,7 +128,7 @@ void PerfDialog::reject()
 void PerfDialog::OnTestFinished()
 {
     EnableControls(1);
-    SetFocusTo(id::kStart);
+    m_startButton->setFocus(Qt::OtherFocusReason);
 }
 
 void PerfDialog::EnableControls(int idle)
@@ -136,21 +136,21 @@ void PerfDialog::EnableControls(int idle)
     const bool running = idle == 0;
     const bool edits = !running && m_advanced != 0;
     const struct {
-        int controlId;
+        QWidget* control;
         bool enabled;
     } states[] = {
-        {id::kPresetLabel, !running},    {id::kPresetList, !running},     {id::kDriveLabel, !running},
-        {id::kDriveList, !running},      {id::kDisplayLabel, true},       {id::kAsGraph, true},
-        {id::kAsText, true},             {id::kHelp, !running},           {id::kAbout, true},
-        {id::kExit, true},               {id::kAdvanced, !running},       {id::kStart, !running},
-        {id::kStop, running},            {id::kParameters, !running},     {id::kSampsSecLabel, !running},
-        {id::kSampsSec, edits},          {id::kNumFilesLabel, !running},  {id::kNumFiles, edits},
-        {id::kFileSizeLabel, !running},  {id::kFileSize, edits},          {id::kBufSizeLabel, !running},
-        {id::kBufSize, edits},           {id::kReadRepsLabel, !running},  {id::kReadReps, edits},
-        {id::kWriteRepsLabel, !running}, {id::kWriteReps, edits},
+        {m_presetLabel, !running},    {m_presetList, !running},     {m_driveLabel, !running},
+        {m_driveList, !running},      {m_displayLabel, true},       {m_asGraph, true},
+        {m_asText, true},             {m_helpButton, !running},     {m_aboutButton, true},
+        {m_exitButton, true},         {m_advancedButton, !running}, {m_startButton, !running},
+        {m_stopButton, running},      {m_parameterPanel, !running}, {m_sampsSecLabel, !running},
+        {m_sampsSecEdit, edits},      {m_numFilesLabel, !running},  {m_numFilesEdit, edits},
+        {m_fileSizeLabel, !running},  {m_fileSizeEdit, edits},      {m_bufSizeLabel, !running},
+        {m_bufSizeEdit, edits},       {m_readRepsLabel, !running},  {m_readRepsEdit, edits},
+        {m_writeRepsLabel, !running}, {m_writeRepsEdit, edits},
     };
     for (const auto& state : states) {
-        SetEnabled(state.controlId, state.enabled);
+        state.control->setEnabled(state.enabled);
     }
 }
 

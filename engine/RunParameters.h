@@ -73,6 +73,17 @@ inline constexpr std::array<ParameterSpec, 9> kRunParameterTable {{
      kNoLimit, "Write an extra file during every read pass"},
 }};
 
+// The table's entry of a field.
+constexpr const ParameterSpec& SpecOf(std::int32_t RunParameters::*field)
+{
+    for (const ParameterSpec& spec : kRunParameterTable) {
+        if (spec.field == field) {
+            return spec;
+        }
+    }
+    return kRunParameterTable.front();
+}
+
 // Every parameter at its default.
 constexpr RunParameters DefaultRunParameters()
 {

@@ -48,6 +48,13 @@ void DialogFixture::OpenDialog()
     ASSERT_TRUE(QTest::qWaitForWindowActive(m_dialog.get()));
 }
 
+QWidget* DialogFixture::Item(int controlId) const
+{
+    QWidget* control = m_dialog->findChild<QWidget*>(QStringLiteral("id%1").arg(controlId));
+    EXPECT_NE(control, nullptr) << "no control " << controlId;
+    return control;
+}
+
 QString DialogFixture::TextOf(int controlId) const
 {
     if (auto* edit = qobject_cast<QLineEdit*>(Item(controlId))) {

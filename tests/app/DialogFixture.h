@@ -31,7 +31,8 @@ protected:
 
     // Builds and shows the dialog (after a test has prepared the settings file).
     void OpenDialog();
-    QWidget* Item(int controlId) const { return m_dialog->Control(controlId); }
+    // The dialog's control of that id (its object name is "id" and the number).
+    QWidget* Item(int controlId) const;
     QString TextOf(int controlId) const;
     void SetEdit(int controlId, const QString& text);
     // Files, file size, buffer, read reps, write reps, resolution, in that order.
