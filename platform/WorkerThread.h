@@ -29,7 +29,4 @@ public:
     virtual std::unique_ptr<WorkerThread> NewThread() = 0;
 };
 
-// Gives up the rest of the caller's time slice.
-void YieldProcessor();
-
 }  // namespace kel

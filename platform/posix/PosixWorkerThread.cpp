@@ -2,7 +2,6 @@
 
 #include <cerrno>
 #include <pthread.h>
-#include <sched.h>
 #include <sys/resource.h>
 #include <sys/syscall.h>
 #include <unistd.h>
@@ -90,11 +89,6 @@ private:
 std::unique_ptr<WorkerThread> PosixThreadFactory::NewThread()
 {
     return std::make_unique<PosixWorkerThread>();
-}
-
-void YieldProcessor()
-{
-    sched_yield();
 }
 
 }  // namespace kel
