@@ -123,7 +123,9 @@ void DriveTester::FinishRun(RunOutcome outcome)
 {
     const bool stopped = m_stopRequested.load(std::memory_order_acquire) != 0;
     if (stopped) {
-        outcome = RunOutcome {RunResult::Stopped, {}, 0};
+        outcome.result = RunResult::Stopped;
+        outcome.errorText.clear();
+        outcome.errorCode = 0;
     }
     m_outcome = std::move(outcome);
     DialogWindow* dialog = m_dialog;

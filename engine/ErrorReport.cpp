@@ -15,7 +15,7 @@ std::string ComposeErrorReport(const std::string& message, int code, const std::
 RunOutcome ReportError(MessageSink& sink, const std::string& message, const std::atomic<std::int32_t>* cancel)
 {
     const int code = LastSystemError();
-    RunOutcome failure {RunResult::Failed, ComposeErrorReport(message, code, SystemErrorText(code)), code};
+    RunOutcome failure {RunResult::Failed, ComposeErrorReport(message, code, SystemErrorText(code)), code, {}};
     sink.ShowMessageBox(failure.errorText, kErrorBox, cancel);
     return failure;
 }
@@ -23,7 +23,7 @@ RunOutcome ReportError(MessageSink& sink, const std::string& message, const std:
 RunOutcome ShowPlainMessage(MessageSink& sink, const std::string& message, const std::atomic<std::int32_t>* cancel)
 {
     sink.ShowMessageBox(message, kPlainBox, cancel);
-    return RunOutcome {RunResult::Failed, message, 0};
+    return RunOutcome {RunResult::Failed, message, 0, {}};
 }
 
 }  // namespace kel

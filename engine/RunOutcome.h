@@ -3,6 +3,7 @@
 // boxes are for the user to read; callers decide from this.
 
 #include <string>
+#include <vector>
 
 namespace kel {
 
@@ -18,6 +19,9 @@ struct RunOutcome {
     // and the system's error code (0 for failures without one, such as timing).
     std::string errorText;
     int errorCode = 0;
+    // Test files that exist but could not be deleted at the end, whatever the
+    // result; a name that did not exist is not listed.
+    std::vector<std::string> undeletedFiles;
 };
 
 // "complete", "stopped" or "failed", as the run record spells them.

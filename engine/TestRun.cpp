@@ -223,6 +223,22 @@ bool TestRun::ReadPass()
     return FinishPass(false) && CloseFiles();
 }
 
+void TestRun::DeleteFile(int index)
+{
+    MakeTestFileName(m_fileName, index);
+    if (m_context.files.Remove(m_fileName.c_str())) {
+        return;
+    }
+    const int code = LastSystemError();
+    if (code != ENOENT) {
+        m_undeletedFiles.push_back(m_fileName.Text());
+    }
+    if (RunTests()) {
+        SetLastSystemError(code);
+        ReportFileFailure(msg::kFailedDeleting, index);
+    }
+}
+
 void TestRun::EndOfRun()
 {
     const int numFiles = m_parameters.numFiles;
@@ -235,20 +251,14 @@ void TestRun::EndOfRun()
 
     // Every name is deleted, also those a cut-short run never created; those
     // failures stay silent because a stop or a failure came first.
-    FileBackend& files = m_context.files;
     for (int i = 0; i < numFiles; ++i) {
-        MakeTestFileName(m_fileName, i);
-        if (!files.Remove(m_fileName.c_str()) && RunTests()) {
-            ReportFileFailure(msg::kFailedDeleting, i);
-        }
+        DeleteFile(i);
     }
     if (m_parameters.simultaneous != 0) {
-        MakeTestFileName(m_fileName, kExtraFileIndex);
-        if (!files.Remove(m_fileName.c_str()) && RunTests()) {
-            ReportFileFailure(msg::kFailedDeleting, kExtraFileIndex);
-        }
+        DeleteFile(kExtraFileIndex);
     }
 
+    m_outcome.undeletedFiles = m_undeletedFiles;
     m_sampler.reset();
     m_dataBuffer = AlignedBuffer();
     m_fileHandles.reset();

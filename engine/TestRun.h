@@ -17,6 +17,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace kel {
 
@@ -48,6 +49,8 @@ private:
     bool ReadPasses();
     bool ReadPass();
     void EndOfRun();
+    // Deletes the file of that index; a failure is reported when nothing came before.
+    void DeleteFile(int index);
 
     // The two tests after every step that can fail: false ends the run.
     bool RunTests() const;
@@ -85,6 +88,7 @@ private:
     std::unique_ptr<double[]> m_samples;
     std::optional<PassSampler> m_sampler;
     RunOutcome m_outcome;
+    std::vector<std::string> m_undeletedFiles;
     bool m_errorFlag = false;
     std::int32_t m_passIndex = 0;
 };

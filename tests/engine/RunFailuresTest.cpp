@@ -122,6 +122,8 @@ TEST(RunFailures, OnlyTheFirstOfSeveralFailedDeletionsIsReported)
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].text.rfind("Failed deleting file \"/virtual/~kelt00x.tmp\"", 0), 0u);
     EXPECT_EQ(rig.files.ExistingFiles(), (std::vector<std::string> {"~kelt00x.tmp", "~kelt01x.tmp"}));
+    EXPECT_EQ(rig.tester->Outcome().undeletedFiles,
+              (std::vector<std::string> {"/virtual/~kelt00x.tmp", "/virtual/~kelt01x.tmp"}));
     EXPECT_EQ(rig.dialog.Finished(), 1);
 }
 
