@@ -201,5 +201,18 @@ TEST_F(ProfileRead, IntegerOverflowWrapsModulo2To32)
     EXPECT_EQ(IntOf("99999999999999999999"), static_cast<std::int32_t>(1661992959u));
 }
 
+TEST_F(ProfileRead, IntegersReadOnlyTheFirst29Characters)
+{
+    const std::string zeros27(27, '0');
+    EXPECT_EQ(IntOf(zeros27 + "09"), 9);
+    EXPECT_EQ(IntOf(zeros27 + "009"), 0);
+    EXPECT_EQ(IntOf("1234567890123456789012345678901234"), 1849262357);  // 12345678901234567890123456789
+    EXPECT_EQ(IntOf("-" + zeros27 + "7"), -7);
+    EXPECT_EQ(IntOf("-" + zeros27 + "07"), 0);
+    EXPECT_EQ(IntOf("0x" + zeros27 + "f"), 0);
+    // Quotes are gone before the characters are counted.
+    EXPECT_EQ(IntOf("\"" + zeros27 + "09\""), 9);
+}
+
 }  // namespace
 }  // namespace kel
