@@ -1,5 +1,6 @@
 #include "settings/PresetTable.h"
 
+#include "settings/PresetNameText.h"
 #include "settings/ProfileFile.h"
 
 #include <algorithm>
@@ -107,7 +108,8 @@ std::vector<int> PresetTable::SortedOrder() const
 {
     std::vector<int> order(static_cast<std::size_t>(m_count));
     std::iota(order.begin(), order.end(), 0);
-    std::stable_sort(order.begin(), order.end(), [this](int a, int b) { return At(a).name < At(b).name; });
+    std::stable_sort(order.begin(), order.end(),
+                     [this](int a, int b) { return PresetNameBefore(At(a).name, At(b).name); });
     return order;
 }
 

@@ -36,9 +36,10 @@ public:
     // 0 <= index < Count().
     const Preset& At(int index) const { return m_presets[static_cast<std::size_t>(index)]; }
 
-    // Table indexes in the order a sorted list shows the names: byte order of
-    // the names, equal names in table order. Element 0 is the preset a sorted
-    // list selects first.
+    // Table indexes in the order a sorted list shows the names: the order of
+    // PresetNameBefore, without regard to the case of ASCII letters, and names
+    // equal by it in table order. Element 0 is the preset a sorted list
+    // selects first.
     std::vector<int> SortedOrder() const;
 
 private:

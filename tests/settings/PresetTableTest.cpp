@@ -1,3 +1,4 @@
+#include "settings/PresetNameText.h"
 #include "settings/PresetTable.h"
 #include "settings/SettingsLocation.h"
 #include "tests/settings/SettingsTestFiles.h"
@@ -158,15 +159,16 @@ TEST_F(Presets, MissingKeysAndSectionsTakeTheirDefaults)
     EXPECT_EQ(m_table.At(2).sampsSec, 1);
 }
 
-TEST_F(Presets, DuplicateNamesStayAndSortInTableOrder)
+TEST_F(Presets, ListOrderIgnoresLetterCaseAndKeepsDuplicatesInTableOrder)
 {
-    Load("[Application]\nPresets=6\n" + PresetSection(1, "b") + PresetSection(2, "a") + PresetSection(3, "A") +
-         PresetSection(4, "(Default)") + PresetSection(5, "a") + PresetSection(6, "B"));
-    ASSERT_EQ(m_table.Count(), 6);
+    Load("[Application]\nPresets=8\n" + PresetSection(1, "b") + PresetSection(2, "a") + PresetSection(3, "A") +
+         PresetSection(4, "(Default)") + PresetSection(5, "a") + PresetSection(6, "B") + PresetSection(7, "Zeta") +
+         PresetSection(8, "beta"));
+    ASSERT_EQ(m_table.Count(), 8);
     EXPECT_EQ(m_table.FindPreset("a"), 1);
     EXPECT_EQ(m_table.At(4).numFiles, 5);
     EXPECT_EQ(m_table.FindPreset("c"), -1);
-    EXPECT_EQ(m_table.SortedOrder(), (std::vector<int> {3, 2, 5, 1, 4, 0}));
+    EXPECT_EQ(m_table.SortedOrder(), (std::vector<int> {3, 1, 2, 4, 0, 5, 7, 6}));
 }
 
 TEST_F(Presets, EmptyTableFindsNothingAndSortsToNothing)
@@ -192,6 +194,22 @@ TEST_F(Presets, FailedWriteBackKeepsTheDefaultInTheTableAndTheFileWhole)
     EXPECT_EQ(table.Count(), 1);
     EXPECT_EQ(test::ReadBytes(blocker), "not a directory");
     EXPECT_EQ(m_dir.Entries(), (std::vector<std::string> {"KelTally.ini", "config"}));
+}
+
+TEST(PresetNameText, ControlCharactersPrintAsEscapes)
+{
+    const struct {
+        std::string name;
+        std::string printed;
+    } cases[] = {
+        {"Fast \"C:\\disk\" \xC3\x84rger", "Fast \"C:\\disk\" \xC3\x84rger"},
+        {"\x1B]0;title\x07\x1B[2J", "\\x1B]0;title\\x07\\x1B[2J"},
+        {std::string("a\tb\x7F\x01", 5), "a\\x09b\\x7F\\x01"},
+        {"\xC2\x9B" "31m\xC2\x85\xC2\xA0\xC2", "\\u009B31m\\u0085\xC2\xA0\xC2"},  // C1 controls; NBSP stays
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(PrintablePresetName(c.name), c.printed) << c.name;
+    }
 }
 
 // Sets an environment variable for the life of the object, then restores it.
