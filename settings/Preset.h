@@ -9,7 +9,7 @@
 
 namespace kel {
 
-// Longest preset name kept when reading the settings file, in bytes.
+// Longest preset name kept when reading the settings file, in characters.
 constexpr std::size_t kPresetNameMax = 38;
 
 struct Preset {

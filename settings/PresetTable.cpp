@@ -1,5 +1,6 @@
 #include "settings/PresetTable.h"
 
+#include "settings/PresetNameText.h"
 #include "settings/ProfileFile.h"
 
 #include <algorithm>
@@ -38,12 +39,12 @@ std::string SectionName(int number)
     return "Preset" + std::to_string(number);
 }
 
-Preset ReadPreset(const ProfileFile& file, const std::string& section)
+Preset ReadPreset(const ProfileSection& section)
 {
     Preset preset;
-    preset.name = file.GetProfileString(section, "Name", kUnnamed, kPresetNameMax + 1);
+    preset.name = section.GetProfileString("Name", kUnnamed, kPresetNameMax + 1);
     for (const NumberKey& number : kNumberKeys) {
-        preset.*number.field = file.GetProfileInt(section, number.key, number.missingDefault);
+        preset.*number.field = section.GetProfileInt(number.key, number.missingDefault);
     }
     return preset;
 }
@@ -68,9 +69,10 @@ Preset DefaultPreset()
 
 void PresetTable::LoadPresets(ProfileFile& file)
 {
-    m_count = std::clamp(file.GetProfileInt(kAppSection, kCountKey, 0), 0, MaxPresets);
+    const ProfileSnapshot settings = file.Load();
+    m_count = std::clamp(settings.FindSection(kAppSection).GetProfileInt(kCountKey, 0), 0, MaxPresets);
     for (int i = 0; i < m_count; ++i) {
-        m_presets[static_cast<std::size_t>(i)] = ReadPreset(file, SectionName(i + 1));
+        m_presets[static_cast<std::size_t>(i)] = ReadPreset(settings.FindSection(SectionName(i + 1)));
     }
     EnsureDefaultPreset(file);
 }
@@ -83,14 +85,15 @@ bool PresetTable::EnsureDefaultPreset(ProfileFile& file)
     const Preset preset = DefaultPreset();
     m_presets[static_cast<std::size_t>(m_count)] = preset;
     ++m_count;
-    // Each write stands alone, as the file functions allow no batch; a
-    // failure leaves the file as the previous write made it.
+    // One replacement of the file for all ten keys: a failure leaves the
+    // file as it was, never a count without its preset.
     const std::string section = SectionName(m_count);
-    file.WriteProfileString(kAppSection, kCountKey, std::to_string(m_count));
-    file.WriteProfileString(section, "Name", preset.name);
+    std::vector<ProfileSetting> settings {{kAppSection, kCountKey, std::to_string(m_count)},
+                                          {section, "Name", preset.name}};
     for (const NumberKey& number : kNumberKeys) {
-        file.WriteProfileString(section, number.key, std::to_string(preset.*number.field));
+        settings.push_back({section, number.key, std::to_string(preset.*number.field)});
     }
+    file.WriteProfileStrings(settings);
     return true;
 }
 
@@ -108,7 +111,8 @@ std::vector<int> PresetTable::SortedOrder() const
 {
     std::vector<int> order(static_cast<std::size_t>(m_count));
     std::iota(order.begin(), order.end(), 0);
-    std::stable_sort(order.begin(), order.end(), [this](int a, int b) { return At(a).name < At(b).name; });
+    std::stable_sort(order.begin(), order.end(),
+                     [this](int a, int b) { return PresetNameBefore(At(a).name, At(b).name); });
     return order;
 }
 

@@ -19,12 +19,14 @@ class PresetTable {
 public:
     // Reads "Presets" from "Application" (capped at MaxPresets; 0 or less
     // reads none) and that many "Preset%d" sections, missing keys taking their
-    // defaults, then calls EnsureDefaultPreset. Replaces the table's content.
+    // defaults, from one reading of the file, then calls EnsureDefaultPreset.
+    // Replaces the table's content.
     void LoadPresets(ProfileFile& file);
 
     // When no preset is named "(Default)" and the table is not full, adds it
-    // and writes "Presets" and its section to the file. A failed write is not
-    // reported; the preset stays in the table. Returns whether it was added.
+    // and writes "Presets" and its section to the file in one replacement. A
+    // failed write is not reported; the preset stays in the table. Returns
+    // whether it was added.
     bool EnsureDefaultPreset(ProfileFile& file);
 
     // Index of the first preset named exactly name (case-sensitive), or -1.
@@ -34,9 +36,10 @@ public:
     // 0 <= index < Count().
     const Preset& At(int index) const { return m_presets[static_cast<std::size_t>(index)]; }
 
-    // Table indexes in the order a sorted list shows the names: byte order of
-    // the names, equal names in table order. Element 0 is the preset a sorted
-    // list selects first.
+    // Table indexes in the order a sorted list shows the names: the order of
+    // PresetNameBefore, without regard to the case of ASCII letters, and names
+    // equal by it in table order. Element 0 is the preset a sorted list
+    // selects first.
     std::vector<int> SortedOrder() const;
 
 private:

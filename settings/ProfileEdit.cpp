@@ -25,26 +25,6 @@ std::string KeyLine(std::string_view key, std::string_view value)
     return line;
 }
 
-std::string Splice(std::string_view text, std::size_t from, std::size_t to, std::string_view insert)
-{
-    std::string result(text.substr(0, from));
-    result += insert;
-    result += text.substr(to);
-    return result;
-}
-
-std::size_t LastNonBlankLine(const std::vector<ProfileLine>& lines, std::size_t sectionLine)
-{
-    std::size_t last = sectionLine;
-    const std::size_t end = ProfileSectionEnd(lines, sectionLine);
-    for (std::size_t i = sectionLine + 1; i < end; ++i) {
-        if (lines[i].kind != ProfileLineKind::Blank) {
-            last = i;
-        }
-    }
-    return last;
-}
-
 }  // namespace
 
 bool IsWritableSectionName(std::string_view section)
@@ -74,47 +54,45 @@ std::string EncodeProfileValue(std::string_view value)
     return quoted;
 }
 
-std::optional<std::string> SetProfileKey(std::string_view text, std::string_view section, std::string_view key,
-                                         std::string_view value)
+bool SetProfileKey(std::string& text, std::string_view section, std::string_view key, std::string_view value)
 {
-    const auto lines = SplitProfileLines(text);
-    const std::string_view eol = ProfileLineEnding(text);
-    const std::size_t sectionLine = FindProfileSection(lines, section);
-    if (sectionLine == kNoProfileLine) {
-        std::string result(text);
-        if (!lines.empty() && lines.back().next == lines.back().end) {
-            result += eol;
+    const std::string eol(ProfileLineEnding(text));
+    const auto header = FindProfileSection(text, section);
+    if (!header) {
+        if (!text.empty() && (text.back() != '\n' && text.back() != '\r')) {
+            text += eol;
         }
-        result += '[';
-        result += section;
-        result += ']';
-        result += eol;
-        result += KeyLine(key, value);
-        result += eol;
-        return result;
+        text += '[';
+        text += section;
+        text += ']';
+        text += eol;
+        text += KeyLine(key, value);
+        text += eol;
+        return true;
     }
-    const std::size_t keyLine = FindProfileKey(lines, sectionLine, key);
-    if (keyLine != kNoProfileLine) {
-        const ProfileLine& line = lines[keyLine];
-        if (!line.hasEquals) {
-            return Splice(text, line.nameEnd, line.end, "=" + EncodeProfileValue(value));
+    if (const auto line = FindProfileKey(text, header->next, key)) {
+        if (!line->hasEquals) {
+            text.replace(line->nameEnd, line->end - line->nameEnd, "=" + EncodeProfileValue(value));
+            return true;
         }
-        const std::string_view raw = text.substr(line.valueBegin, line.end - line.valueBegin);
-        if (DecodeProfileValue(raw) == value) {
-            return std::nullopt;
+        if (ProfileKeyValue(text, *line) == value) {
+            return false;
         }
         // Keep the blanks between '=' and the value as the file spells them.
-        std::size_t valueStart = line.valueBegin;
-        while (valueStart < line.end && IsProfileBlank(text[valueStart])) {
+        std::size_t valueStart = line->valueBegin;
+        while (valueStart < line->end && IsProfileBlank(text[valueStart])) {
             ++valueStart;
         }
-        return Splice(text, valueStart, line.end, EncodeProfileValue(value));
+        text.replace(valueStart, line->end - valueStart, EncodeProfileValue(value));
+        return true;
     }
-    const ProfileLine& last = lines[LastNonBlankLine(lines, sectionLine)];
+    const ProfileLine last = LastProfileSectionLine(text, *header);
     if (last.next == last.end) {
-        return Splice(text, last.end, last.end, std::string(eol) + KeyLine(key, value));
+        text.insert(last.end, eol + KeyLine(key, value));
+    } else {
+        text.insert(last.next, KeyLine(key, value) + eol);
     }
-    return Splice(text, last.next, last.next, KeyLine(key, value) + std::string(eol));
+    return true;
 }
 
 }  // namespace kel

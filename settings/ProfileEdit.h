@@ -1,7 +1,6 @@
 #pragma once
 // Setting one key in settings-file text while keeping every other byte.
 
-#include <optional>
 #include <string>
 #include <string_view>
 
@@ -20,12 +19,11 @@ bool IsWritableValue(std::string_view value);
 // outer blanks or outer quotes would otherwise be lost on reading.
 std::string EncodeProfileValue(std::string_view value);
 
-// The text with the key set to value, or nothing when the key already reads
-// as that value. An existing key (the first of that name in the first section
-// of that name) is changed in place; a new key goes after the section's last
-// non-blank line; a new section goes at the end. New lines take the text's
-// own line ending. Names and value must be writable.
-std::optional<std::string> SetProfileKey(std::string_view text, std::string_view section, std::string_view key,
-                                         std::string_view value);
+// Sets the key to value in text, in place; false when the key already reads
+// as that value and text stays as it was. An existing key (the first of that
+// name in the first section of that name) is changed in place; a new key goes
+// after the section's last non-blank line; a new section goes at the end. New
+// lines take the text's own line ending. Names and value must be writable.
+bool SetProfileKey(std::string& text, std::string_view section, std::string_view key, std::string_view value);
 
 }  // namespace kel

@@ -1,12 +1,10 @@
 #include "settings/ProfileFile.h"
 
-#include "platform/TextRules.h"
 #include "settings/ProfileEdit.h"
-#include "settings/ProfileInteger.h"
-#include "settings/ProfileParser.h"
-#include "settings/ProfileText.h"
+#include "settings/ProfileEncoding.h"
 #include "settings/SettingsFileIo.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace kel {
@@ -16,48 +14,59 @@ ProfileFile::ProfileFile(std::filesystem::path path)
 {
 }
 
+ProfileSnapshot ProfileFile::Load() const
+{
+    auto bytes = ReadSettingsFile(m_path);
+    if (!bytes) {
+        return ProfileSnapshot();
+    }
+    return ProfileSnapshot(DecodeProfileBytes(std::move(*bytes)).text);
+}
+
 std::int32_t ProfileFile::GetProfileInt(std::string_view section, std::string_view key,
                                         std::int32_t defaultValue) const
 {
-    const auto text = ReadSettingsFile(m_path);
-    if (!text) {
-        return defaultValue;
-    }
-    const auto value = FindProfileValue(*text, section, key);
-    if (!value || value->empty()) {
-        return defaultValue;
-    }
-    return ParseProfileInteger(*value);
+    return Load().FindSection(section).GetProfileInt(key, defaultValue);
 }
 
 std::string ProfileFile::GetProfileString(std::string_view section, std::string_view key,
                                           std::string_view defaultValue, std::size_t bufferSize) const
 {
-    const std::size_t maxBytes = bufferSize > 0 ? bufferSize - 1 : 0;
-    const auto text = ReadSettingsFile(m_path);
-    if (text) {
-        const auto value = FindProfileValue(*text, section, key);
-        if (value) {
-            return std::string(CutUtf8(*value, maxBytes));
-        }
-    }
-    return std::string(CutUtf8(defaultValue, maxBytes));
+    return Load().FindSection(section).GetProfileString(key, defaultValue, bufferSize);
 }
 
 bool ProfileFile::WriteProfileString(std::string_view section, std::string_view key, std::string_view value)
 {
-    if (!IsWritableSectionName(section) || !IsWritableKeyName(key) || !IsWritableValue(value)) {
+    const ProfileSetting setting {section, key, std::string(value)};
+    return WriteProfileStrings({&setting, 1});
+}
+
+bool ProfileFile::WriteProfileStrings(std::span<const ProfileSetting> settings)
+{
+    const bool writable = std::all_of(settings.begin(), settings.end(), [](const ProfileSetting& setting) {
+        return IsWritableSectionName(setting.section) && IsWritableKeyName(setting.key) &&
+               IsWritableValue(setting.value);
+    });
+    if (!writable) {
         return false;
     }
-    const auto text = ReadSettingsFile(m_path);
-    if (!text) {
+    auto bytes = ReadSettingsFile(m_path);
+    if (!bytes) {
         return false;
     }
-    const auto changed = SetProfileKey(*text, section, key, value);
+    ProfileContent content = DecodeProfileBytes(std::move(*bytes));
+    bool changed = false;
+    for (const ProfileSetting& setting : settings) {
+        changed = SetProfileKey(content.text, setting.section, setting.key, setting.value) || changed;
+    }
     if (!changed) {
         return true;
     }
-    return ReplaceSettingsFile(m_path, *changed);
+    if (!content.reversible) {
+        return false;
+    }
+    const auto encoded = EncodeProfileText(content.encoding, std::move(content.text));
+    return encoded && ReplaceSettingsFile(m_path, *encoded);
 }
 
 }  // namespace kel

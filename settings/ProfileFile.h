@@ -1,15 +1,24 @@
 #pragma once
-// One settings file of sections and keys, read and written one key at a time
-// like the Windows private-profile functions. Every call reads the file
-// afresh; nothing is cached between calls.
+// One settings file of sections and keys, read and written like the Windows
+// private-profile functions. Every call reads the file afresh; nothing is
+// cached between calls. Load reads it once for many reads.
+
+#include "settings/ProfileSnapshot.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <span>
 #include <string>
 #include <string_view>
 
 namespace kel {
+
+struct ProfileSetting {
+    std::string_view section;
+    std::string_view key;
+    std::string value;
+};
 
 class ProfileFile {
 public:
@@ -17,23 +26,30 @@ public:
 
     const std::filesystem::path& Path() const { return m_path; }
 
-    // The key's integer value; defaultValue when the file, section or key is
-    // missing, the key has no '=', or its value is empty.
+    // The file's sections as they are now, read and parsed once; a missing or
+    // unreadable file gives a snapshot without sections.
+    ProfileSnapshot Load() const;
+
+    // The key's integer value, as ProfileSection::GetProfileInt reads it from
+    // the file as it is now.
     std::int32_t GetProfileInt(std::string_view section, std::string_view key, std::int32_t defaultValue) const;
 
-    // The key's value, or defaultValue when the file, section or key is
-    // missing or the key has no '='. Like a buffer of bufferSize bytes with its
-    // terminator, at most bufferSize - 1 bytes come back, never ending inside
-    // a UTF-8 character.
+    // The key's value, as ProfileSection::GetProfileString reads it from the
+    // file as it is now: at most bufferSize - 1 characters.
     std::string GetProfileString(std::string_view section, std::string_view key, std::string_view defaultValue,
                                  std::size_t bufferSize) const;
 
     // Sets one key, creating file, directory and section as needed, and
-    // keeps the rest of the file byte for byte. The file is not touched when
-    // the key already holds the value. Returns false when a name or the value
-    // cannot be stored (line breaks, NUL bytes, outer blanks in names, '=' in a
-    // key) or the file cannot be written; the old file then stays whole.
+    // keeps the rest of the file byte for byte, in its own encoding. The file
+    // is not touched when the key already holds the value. Returns false when
+    // a name or the value cannot be stored (line breaks, NUL bytes, outer
+    // blanks in names, '=' in a key, text the file's encoding cannot carry) or
+    // the file cannot or may not be written; the old file then stays whole.
     bool WriteProfileString(std::string_view section, std::string_view key, std::string_view value);
+
+    // Sets the keys in order as that many WriteProfileString calls would, but
+    // with one replacement of the file: all of them are written or none.
+    bool WriteProfileStrings(std::span<const ProfileSetting> settings);
 
 private:
     std::filesystem::path m_path;

@@ -7,6 +7,9 @@ namespace kel {
 
 namespace {
 
+// The longest value read as a number, in characters.
+constexpr std::size_t kIntegerChars = 29;
+
 // Value of c as a digit in base, or -1.
 int DigitValue(char c, std::uint32_t base)
 {
@@ -38,6 +41,7 @@ std::uint32_t BaseAfterPrefix(std::string_view& text)
 
 std::int32_t ParseProfileInteger(std::string_view text)
 {
+    text = CutUtf8Chars(text, kIntegerChars);
     while (!text.empty() && IsProfileBlank(text.front())) {
         text.remove_prefix(1);
     }

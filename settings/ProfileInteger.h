@@ -6,10 +6,11 @@
 
 namespace kel {
 
-// Reads the number text starts with: leading blanks, one optional sign, then
-// decimal digits or, after a lower-case 0x, 0b or 0o, hexadecimal, binary or
-// octal digits. Parsing stops at the first other character; text without a
-// number gives 0. The value wraps modulo 2^32 and is read as signed.
+// Reads the number that the first 29 characters of text start with: leading
+// blanks, one optional sign, then decimal digits or, after a lower-case 0x, 0b
+// or 0o, hexadecimal, binary or octal digits. Parsing stops at the first
+// other character; text without a number gives 0. The value wraps modulo 2^32
+// and is read as signed.
 std::int32_t ParseProfileInteger(std::string_view text);
 
 }  // namespace kel

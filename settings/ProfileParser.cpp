@@ -7,6 +7,14 @@ namespace kel {
 
 namespace {
 
+std::size_t LineStop(std::string_view text, std::size_t pos)
+{
+    while (pos < text.size() && text[pos] != '\n' && text[pos] != '\r') {
+        ++pos;
+    }
+    return pos;
+}
+
 void ClassifyLine(std::string_view text, ProfileLine& line)
 {
     const std::string_view content = text.substr(line.begin, line.end - line.begin);
@@ -43,79 +51,78 @@ void ClassifyLine(std::string_view text, ProfileLine& line)
 
 }  // namespace
 
-std::vector<ProfileLine> SplitProfileLines(std::string_view text)
+ProfileLine ReadProfileLine(std::string_view text, std::size_t begin)
 {
-    std::vector<ProfileLine> lines;
-    std::size_t pos = 0;
-    while (pos < text.size()) {
-        ProfileLine line;
-        line.begin = pos;
-        const auto stop = text.find_first_of("\r\n", pos);
-        line.end = stop == std::string_view::npos ? text.size() : stop;
-        line.next = line.end;
-        if (line.next < text.size()) {
-            const bool crlf = text[line.next] == '\r' && line.next + 1 < text.size() && text[line.next + 1] == '\n';
-            line.next += crlf ? 2 : 1;
-        }
-        ClassifyLine(text, line);
-        lines.push_back(line);
-        pos = line.next;
+    ProfileLine line;
+    line.begin = begin;
+    line.end = LineStop(text, begin);
+    line.next = line.end;
+    if (line.next < text.size()) {
+        const bool crlf = text[line.next] == '\r' && line.next + 1 < text.size() && text[line.next + 1] == '\n';
+        line.next += crlf ? 2 : 1;
     }
-    return lines;
+    ClassifyLine(text, line);
+    return line;
 }
 
 std::string_view ProfileLineEnding(std::string_view text)
 {
-    const auto stop = text.find_first_of("\r\n");
-    if (stop == std::string_view::npos || text[stop] == '\n') {
+    const std::size_t stop = LineStop(text, 0);
+    if (stop == text.size() || text[stop] == '\n') {
         return "\n";
     }
     return stop + 1 < text.size() && text[stop + 1] == '\n' ? "\r\n" : "\r";
 }
 
-std::size_t FindProfileSection(const std::vector<ProfileLine>& lines, std::string_view section)
+std::optional<ProfileLine> FindProfileSection(std::string_view text, std::string_view section)
 {
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        if (lines[i].kind == ProfileLineKind::Section && EqualsIgnoringAsciiCase(lines[i].name, section)) {
-            return i;
+    for (std::size_t pos = 0; pos < text.size();) {
+        const ProfileLine line = ReadProfileLine(text, pos);
+        if (line.kind == ProfileLineKind::Section && EqualsIgnoringAsciiCase(line.name, section)) {
+            return line;
         }
+        pos = line.next;
     }
-    return kNoProfileLine;
+    return std::nullopt;
 }
 
-std::size_t ProfileSectionEnd(const std::vector<ProfileLine>& lines, std::size_t sectionLine)
+std::optional<ProfileLine> FindProfileKey(std::string_view text, std::size_t body, std::string_view key)
 {
-    std::size_t i = sectionLine + 1;
-    while (i < lines.size() && lines[i].kind != ProfileLineKind::Section) {
-        ++i;
-    }
-    return i;
-}
-
-std::size_t FindProfileKey(const std::vector<ProfileLine>& lines, std::size_t sectionLine, std::string_view key)
-{
-    const std::size_t end = ProfileSectionEnd(lines, sectionLine);
-    for (std::size_t i = sectionLine + 1; i < end; ++i) {
-        if (lines[i].kind == ProfileLineKind::Key && EqualsIgnoringAsciiCase(lines[i].name, key)) {
-            return i;
+    for (std::size_t pos = body; pos < text.size();) {
+        const ProfileLine line = ReadProfileLine(text, pos);
+        if (line.kind == ProfileLineKind::Section) {
+            break;
         }
+        if (line.kind == ProfileLineKind::Key && EqualsIgnoringAsciiCase(line.name, key)) {
+            return line;
+        }
+        pos = line.next;
     }
-    return kNoProfileLine;
+    return std::nullopt;
 }
 
-std::optional<std::string_view> FindProfileValue(std::string_view text, std::string_view section, std::string_view key)
+std::optional<std::string_view> ProfileKeyValue(std::string_view text, const ProfileLine& keyLine)
 {
-    const auto lines = SplitProfileLines(text);
-    const std::size_t sectionLine = FindProfileSection(lines, section);
-    if (sectionLine == kNoProfileLine) {
+    if (!keyLine.hasEquals) {
         return std::nullopt;
     }
-    const std::size_t keyLine = FindProfileKey(lines, sectionLine, key);
-    if (keyLine == kNoProfileLine || !lines[keyLine].hasEquals) {
-        return std::nullopt;
+    return DecodeProfileValue(text.substr(keyLine.valueBegin, keyLine.end - keyLine.valueBegin));
+}
+
+ProfileLine LastProfileSectionLine(std::string_view text, const ProfileLine& header)
+{
+    ProfileLine last = header;
+    for (std::size_t pos = header.next; pos < text.size();) {
+        const ProfileLine line = ReadProfileLine(text, pos);
+        if (line.kind == ProfileLineKind::Section) {
+            break;
+        }
+        if (line.kind != ProfileLineKind::Blank) {
+            last = line;
+        }
+        pos = line.next;
     }
-    const ProfileLine& line = lines[keyLine];
-    return DecodeProfileValue(text.substr(line.valueBegin, line.end - line.valueBegin));
+    return last;
 }
 
 }  // namespace kel

@@ -1,12 +1,13 @@
 #pragma once
-// Splits settings-file text into lines and finds sections and keys in them.
+// Reads settings-file text line by line and finds sections and keys in it.
 // Lines keep byte offsets into the text, so a writer can change one line and
-// leave every other byte as it was.
+// leave every other byte as it was. Nothing is stored per line: a search
+// walks the text, so a file of millions of lines costs no more memory than
+// its text.
 
 #include <cstddef>
 #include <optional>
 #include <string_view>
-#include <vector>
 
 namespace kel {
 
@@ -28,26 +29,25 @@ struct ProfileLine {
     std::size_t valueBegin = 0;  // key lines with '=': first byte after the '='
 };
 
-constexpr std::size_t kNoProfileLine = static_cast<std::size_t>(-1);
-
-// Lines end at CR LF, LF or a lone CR; a last line without ending counts.
-std::vector<ProfileLine> SplitProfileLines(std::string_view text);
+// The line that starts at begin (begin < text.size()). Lines end at CR LF,
+// LF or a lone CR; a last line without ending counts.
+ProfileLine ReadProfileLine(std::string_view text, std::size_t begin);
 
 // The text's first line ending, or LF when it has none.
 std::string_view ProfileLineEnding(std::string_view text);
 
-// Index of the first header of that section, or kNoProfileLine.
-std::size_t FindProfileSection(const std::vector<ProfileLine>& lines, std::string_view section);
+// The header of the first section of that name, or nothing.
+std::optional<ProfileLine> FindProfileSection(std::string_view text, std::string_view section);
 
-// Index of the line after the section's last line (the next header, or the end).
-std::size_t ProfileSectionEnd(const std::vector<ProfileLine>& lines, std::size_t sectionLine);
+// The first line of that key in the section whose lines start at body (the
+// line after its header), or nothing.
+std::optional<ProfileLine> FindProfileKey(std::string_view text, std::size_t body, std::string_view key);
 
-// Index of the first line of that key in the section headed by sectionLine,
-// or kNoProfileLine.
-std::size_t FindProfileKey(const std::vector<ProfileLine>& lines, std::size_t sectionLine, std::string_view key);
+// The decoded value of a key line, or nothing when the line has no '='.
+std::optional<std::string_view> ProfileKeyValue(std::string_view text, const ProfileLine& keyLine);
 
-// The decoded value of a key in the first section of that name; nothing when
-// the section or key is missing or the key line has no '='.
-std::optional<std::string_view> FindProfileValue(std::string_view text, std::string_view section, std::string_view key);
+// The last line of the section that is not blank: its last key or comment
+// line before the next header, or the header itself.
+ProfileLine LastProfileSectionLine(std::string_view text, const ProfileLine& header);
 
 }  // namespace kel

@@ -2,11 +2,10 @@
 
 #include "platform/FileSync.h"
 
+#include <array>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <system_error>
 
@@ -45,16 +44,39 @@ bool WriteAndClose(FilePtr file, std::string_view content)
     return std::fclose(file.release()) == 0 && written;
 }
 
-fs::path ResolveLink(const fs::path& path)
+// Linux gives up on a path after this many symbolic links.
+constexpr int kMaxLinkHops = 40;
+
+// The file that path names once every symbolic link is followed; it need not
+// exist yet (a link into a folder that has no settings file so far). Nothing
+// for a loop of links or a link that cannot be read.
+std::optional<fs::path> FollowLinks(fs::path path)
 {
-    std::error_code error;
-    if (fs::is_symlink(fs::symlink_status(path, error))) {
-        const fs::path resolved = fs::weakly_canonical(path, error);
-        if (!error) {
-            return resolved;
+    for (int hop = 0; hop < kMaxLinkHops; ++hop) {
+        std::error_code error;
+        if (fs::symlink_status(path, error).type() != fs::file_type::symlink) {
+            return path;
         }
+        const fs::path link = fs::read_symlink(path, error);
+        if (error) {
+            return std::nullopt;
+        }
+        path = link.is_absolute() ? link : path.parent_path() / link;
     }
-    return path;
+    return std::nullopt;
+}
+
+// Whether the file may be changed. A file with no write permission at all has
+// been made read-only by its owner, and stays so even for a user the system
+// would let write it; otherwise opening it for writing (which changes
+// nothing) asks the system whether this user may write it there.
+bool MayChange(const fs::path& target, fs::perms perms)
+{
+    constexpr fs::perms anyWrite = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+    if ((perms & anyWrite) == fs::perms::none) {
+        return false;
+    }
+    return FilePtr(std::fopen(target.c_str(), "r+b")) != nullptr;
 }
 
 }  // namespace
@@ -69,12 +91,19 @@ std::optional<std::string> ReadSettingsFile(const fs::path& path)
     if (error || status.type() != fs::file_type::regular) {
         return std::nullopt;
     }
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
+    FilePtr file(std::fopen(path.c_str(), "rb"));
+    if (!file) {
         return std::nullopt;
     }
-    std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) {
+    // One read of the size the file has now, then whatever it grew by since.
+    const std::uintmax_t size = fs::file_size(path, error);
+    std::string content(error ? 0 : static_cast<std::size_t>(size), '\0');
+    content.resize(std::fread(content.data(), 1, content.size(), file.get()));
+    std::array<char, 65536> chunk {};
+    for (std::size_t got = 0; (got = std::fread(chunk.data(), 1, chunk.size(), file.get())) > 0;) {
+        content.append(chunk.data(), got);
+    }
+    if (std::ferror(file.get()) != 0) {
         return std::nullopt;
     }
     return content;
@@ -82,7 +111,11 @@ std::optional<std::string> ReadSettingsFile(const fs::path& path)
 
 bool ReplaceSettingsFile(const fs::path& path, std::string_view content)
 {
-    const fs::path target = ResolveLink(path);
+    const auto followed = FollowLinks(path);
+    if (!followed) {
+        return false;
+    }
+    const fs::path& target = *followed;
     std::error_code error;
     const fs::path parent = target.parent_path();
     if (!parent.empty()) {
@@ -93,7 +126,7 @@ bool ReplaceSettingsFile(const fs::path& path, std::string_view content)
     }
     const fs::file_status status = fs::status(target, error);
     const bool exists = status.type() != fs::file_type::not_found;
-    if (exists && status.type() != fs::file_type::regular) {
+    if (exists && (status.type() != fs::file_type::regular || !MayChange(target, status.permissions()))) {
         return false;
     }
     fs::path tempPath;

@@ -16,7 +16,8 @@ class PresetTable;
 // preset; the refusal text when there is no such preset.
 std::optional<QString> ApplyPreset(const PresetTable& presets, CliOptions& options);
 
-// The presets in table order with their nine fields, as text or as a JSON array.
+// The presets in table order with their nine fields, as text (control
+// characters in names shown as escapes) or as a JSON array.
 QString FormatPresetList(const PresetTable& presets, bool json);
 
 }  // namespace kel

@@ -1,3 +1,4 @@
+#include "settings/PresetNameText.h"
 #include "settings/PresetTable.h"
 #include "settings/SettingsLocation.h"
 #include "tests/settings/SettingsTestFiles.h"
@@ -14,25 +15,9 @@ namespace kel {
 namespace {
 
 namespace fs = std::filesystem;
-
-const std::string kDefaultSection =
-    "Name=(Default)\nNumFiles=1\nFileSize=2400\nBufSize=96\nReadReps=30\nWriteReps=30\nSampsSec=10\n"
-    "KelMinRead=0\nKelMinWrite=0\n";
-
-std::string PresetSection(int number, std::string_view name)
-{
-    return "[Preset" + std::to_string(number) + "]\nName=" + std::string(name) + "\nNumFiles=" +
-           std::to_string(number) + "\n";
-}
-
-std::string PresetFile(int count, int sections)
-{
-    std::string text = "[Application]\nPresets=" + std::to_string(count) + "\n";
-    for (int i = 1; i <= sections; ++i) {
-        text += PresetSection(i, "P" + std::to_string(i));
-    }
-    return text;
-}
+using test::kDefaultPresetKeys;
+using test::PresetFile;
+using test::PresetSection;
 
 void ExpectDefaultValues(const Preset& p)
 {
@@ -74,7 +59,7 @@ TEST_F(Presets, NoSettingsFileCreatesItWithTheDefaultPresetOnly)
     m_table.LoadPresets(file);
     ASSERT_EQ(m_table.Count(), 1);
     ExpectDefaultValues(m_table.At(0));
-    EXPECT_EQ(test::ReadBytes(file.Path().string()), "[Application]\nPresets=1\n[Preset1]\n" + kDefaultSection);
+    EXPECT_EQ(test::ReadBytes(file.Path().string()), "[Application]\nPresets=1\n[Preset1]\n" + kDefaultPresetKeys);
 }
 
 TEST_F(Presets, MissingDefaultIsAddedAfterTheCountedSections)
@@ -100,7 +85,7 @@ TEST_F(Presets, DefaultIsMatchedExactlyAfterTrimmingAndQuotes)
     EXPECT_EQ(m_table.At(0).name, "(default)");
     EXPECT_EQ(m_table.FindPreset("(Default)"), 1);
     EXPECT_EQ(test::ReadBytes(m_path), "[Application]\nPresets=2\n[Preset1]\nName=(default)\n[Preset2]\n" +
-                                           kDefaultSection);
+                                           kDefaultPresetKeys);
 
     LoadUnwritten("[Application]\nPresets=2\n[Preset1]\nName=\"(Default)\"\n[Preset2]\nName=   (Default)   \n");
     EXPECT_EQ(m_table.Count(), 2);
@@ -126,17 +111,29 @@ TEST_F(Presets, CountOfZeroNegativeOrNoneReadsNoSections)
         Load("[Application]\nPresets=" + count + "\n[Preset1]\nName=Fast\nNumFiles=9\n");
         ASSERT_EQ(m_table.Count(), 1) << count;
         ExpectDefaultValues(m_table.At(0));
-        EXPECT_EQ(test::ReadBytes(m_path), "[Application]\nPresets=1\n[Preset1]\n" + kDefaultSection) << count;
+        EXPECT_EQ(test::ReadBytes(m_path), "[Application]\nPresets=1\n[Preset1]\n" + kDefaultPresetKeys) << count;
     }
 }
 
-TEST_F(Presets, NamesAreCutTo38BytesAtACharacterBoundary)
+TEST_F(Presets, NamesAreCutTo38CharactersNeverSplittingOne)
 {
-    const std::string name45(45, 'n');
-    const std::string umlauts = std::string(37, 'u') + "\xC3\xBC" + "end";
-    Load("[Application]\nPresets=2\n[Preset1]\nName=" + name45 + "\n[Preset2]\nName=" + umlauts + "\n");
-    EXPECT_EQ(m_table.At(0).name, std::string(38, 'n'));
-    EXPECT_EQ(m_table.At(1).name, std::string(37, 'u'));
+    std::string umlauts45;
+    for (int i = 0; i < 45; ++i) {
+        umlauts45 += "\xC3\x84";  // Ä
+    }
+    const std::string cases[][2] = {
+        {std::string(45, 'n'), std::string(38, 'n')},
+        {umlauts45, umlauts45.substr(0, 2 * 38)},
+        {std::string(37, 'u') + "\xE2\x82\xAC" + "end", std::string(37, 'u') + "\xE2\x82\xAC"},
+    };
+    std::string text = "[Application]\nPresets=3\n";
+    for (int i = 0; i < 3; ++i) {
+        text += "[Preset" + std::to_string(i + 1) + "]\nName=" + cases[i][0] + "\n";
+    }
+    Load(text);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(m_table.At(i).name, cases[i][1]) << i;
+    }
 }
 
 TEST_F(Presets, MissingKeysAndSectionsTakeTheirDefaults)
@@ -162,15 +159,16 @@ TEST_F(Presets, MissingKeysAndSectionsTakeTheirDefaults)
     EXPECT_EQ(m_table.At(2).sampsSec, 1);
 }
 
-TEST_F(Presets, DuplicateNamesStayAndSortInTableOrder)
+TEST_F(Presets, ListOrderIgnoresLetterCaseAndKeepsDuplicatesInTableOrder)
 {
-    Load("[Application]\nPresets=6\n" + PresetSection(1, "b") + PresetSection(2, "a") + PresetSection(3, "A") +
-         PresetSection(4, "(Default)") + PresetSection(5, "a") + PresetSection(6, "B"));
-    ASSERT_EQ(m_table.Count(), 6);
+    Load("[Application]\nPresets=8\n" + PresetSection(1, "b") + PresetSection(2, "a") + PresetSection(3, "A") +
+         PresetSection(4, "(Default)") + PresetSection(5, "a") + PresetSection(6, "B") + PresetSection(7, "Zeta") +
+         PresetSection(8, "beta"));
+    ASSERT_EQ(m_table.Count(), 8);
     EXPECT_EQ(m_table.FindPreset("a"), 1);
     EXPECT_EQ(m_table.At(4).numFiles, 5);
     EXPECT_EQ(m_table.FindPreset("c"), -1);
-    EXPECT_EQ(m_table.SortedOrder(), (std::vector<int> {3, 2, 5, 1, 4, 0}));
+    EXPECT_EQ(m_table.SortedOrder(), (std::vector<int> {3, 1, 2, 4, 0, 5, 7, 6}));
 }
 
 TEST_F(Presets, EmptyTableFindsNothingAndSortsToNothing)
@@ -196,6 +194,22 @@ TEST_F(Presets, FailedWriteBackKeepsTheDefaultInTheTableAndTheFileWhole)
     EXPECT_EQ(table.Count(), 1);
     EXPECT_EQ(test::ReadBytes(blocker), "not a directory");
     EXPECT_EQ(m_dir.Entries(), (std::vector<std::string> {"KelTally.ini", "config"}));
+}
+
+TEST(PresetNameText, ControlCharactersPrintAsEscapes)
+{
+    const struct {
+        std::string name;
+        std::string printed;
+    } cases[] = {
+        {"Fast \"C:\\disk\" \xC3\x84rger", "Fast \"C:\\disk\" \xC3\x84rger"},
+        {"\x1B]0;title\x07\x1B[2J", "\\x1B]0;title\\x07\\x1B[2J"},
+        {std::string("a\tb\x7F\x01", 5), "a\\x09b\\x7F\\x01"},
+        {"\xC2\x9B" "31m\xC2\x85\xC2\xA0\xC2", "\\u009B31m\\u0085\xC2\xA0\xC2"},  // C1 controls; NBSP stays
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(PrintablePresetName(c.name), c.printed) << c.name;
+    }
 }
 
 // Sets an environment variable for the life of the object, then restores it.

@@ -132,17 +132,15 @@ TEST_F(ProfileRead, NulByteEndsTheValue)
     EXPECT_EQ(Str("A", "next"), "1");
 }
 
-TEST_F(ProfileRead, BufferSizeLimitsTheBytesWithoutSplittingUtf8)
+TEST_F(ProfileRead, BufferSizeLimitsTheCharactersNeverSplittingOne)
 {
     SetText("[A]\nName=" + std::string(45, 'N') + "\nU=" + std::string(37, 'u') + "\xC3\xA9" + "tail\n" +
-            "E=" + std::string(36, 'e') + "\xE2\x82\xAC" + "\nF=" + std::string(35, 'f') + "\xF0\x9F\x98\x80" +
-            "\nLatin=" + std::string(37, 'l') + "\xE9\xE9\n");
+            "F=" + std::string(35, 'f') + "\xF0\x9F\x98\x80" + "\nLatin=" + std::string(37, 'l') + "\xE9\xE9\n");
     EXPECT_EQ(Str("A", "Name", 39), std::string(38, 'N'));
-    EXPECT_EQ(Str("A", "U", 39), std::string(37, 'u'));
-    EXPECT_EQ(Str("A", "E", 39), std::string(36, 'e'));
-    EXPECT_EQ(Str("A", "E", 40), std::string(36, 'e') + "\xE2\x82\xAC");
-    EXPECT_EQ(Str("A", "F", 39), std::string(35, 'f'));
-    // Bytes that are not UTF-8 are cut at the limit.
+    EXPECT_EQ(Str("A", "U", 39), std::string(37, 'u') + "\xC3\xA9");
+    EXPECT_EQ(Str("A", "U", 38), std::string(37, 'u'));
+    EXPECT_EQ(Str("A", "F", 39), std::string(35, 'f') + "\xF0\x9F\x98\x80");
+    // Bytes that are not UTF-8 count one character each.
     EXPECT_EQ(Str("A", "Latin", 39), std::string(37, 'l') + "\xE9");
     EXPECT_EQ(Str("A", "Name", 1), "");
     EXPECT_EQ(Str("A", "Name", 0), "");
@@ -201,6 +199,19 @@ TEST_F(ProfileRead, IntegerOverflowWrapsModulo2To32)
     EXPECT_EQ(IntOf("0xffffffff"), -1);
     EXPECT_EQ(IntOf("0x100000005"), 5);
     EXPECT_EQ(IntOf("99999999999999999999"), static_cast<std::int32_t>(1661992959u));
+}
+
+TEST_F(ProfileRead, IntegersReadOnlyTheFirst29Characters)
+{
+    const std::string zeros27(27, '0');
+    EXPECT_EQ(IntOf(zeros27 + "09"), 9);
+    EXPECT_EQ(IntOf(zeros27 + "009"), 0);
+    EXPECT_EQ(IntOf("1234567890123456789012345678901234"), 1849262357);  // 12345678901234567890123456789
+    EXPECT_EQ(IntOf("-" + zeros27 + "7"), -7);
+    EXPECT_EQ(IntOf("-" + zeros27 + "07"), 0);
+    EXPECT_EQ(IntOf("0x" + zeros27 + "f"), 0);
+    // Quotes are gone before the characters are counted.
+    EXPECT_EQ(IntOf("\"" + zeros27 + "09\""), 9);
 }
 
 }  // namespace

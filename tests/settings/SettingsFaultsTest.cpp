@@ -12,8 +12,6 @@
 namespace kel::test {
 namespace {
 
-const std::string kPresetsWithoutDefault = "[Application]\nPresets=1\n[Preset1]\nName=Fast\nBufSize=1024\n";
-
 // A small tmpfs of its own, unmounted at the end.
 class SmallFileSystem : public ::testing::Test {
 protected:
@@ -54,6 +52,21 @@ TEST_F(SmallFileSystem, AReadOnlyFolderLeavesTheFileAsItWas)
 {
     ASSERT_EQ(std::system(("mount -o remount,ro " + m_mount.Path()).c_str()), 0);
     ExpectDefaultKeptOnlyInTheTable();
+}
+
+TEST_F(SmallFileSystem, ALinkIntoAReadOnlyFolderLeavesLinkAndFileAsTheyWere)
+{
+    ASSERT_EQ(std::system(("mount -o remount,ro " + m_mount.Path()).c_str()), 0);
+    const TempDir config;
+    const std::string link = config.Path() + "/KelTally.ini";
+    std::filesystem::create_symlink(m_path, link);
+    ProfileFile file(link);
+    PresetTable presets;
+    presets.LoadPresets(file);
+    EXPECT_EQ(presets.FindPreset("(Default)"), 1);
+    EXPECT_EQ(std::filesystem::read_symlink(link), m_path);
+    EXPECT_EQ(ReadBytes(m_path), kPresetsWithoutDefault);
+    EXPECT_EQ(config.Entries(), std::vector<std::string> {"KelTally.ini"});
 }
 
 TEST_F(SmallFileSystem, AFullFileSystemLeavesTheFileWholeAndNoTemporaryFile)

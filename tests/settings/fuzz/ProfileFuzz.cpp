@@ -1,7 +1,9 @@
 // Feeds arbitrary bytes as a settings file to the reader, the writer and the
-// preset loader. Everything is written inside one private temporary directory
-// that is removed when the process ends.
+// preset loader, with or without a byte-order mark. Everything is written
+// inside one private temporary directory that is removed when the process
+// ends.
 
+#include "platform/TextRules.h"
 #include "settings/PresetTable.h"
 #include "settings/ProfileFile.h"
 
@@ -10,8 +12,11 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <random>
+#include <span>
 #include <string>
+#include <string_view>
 #include <system_error>
 
 namespace {
@@ -55,6 +60,33 @@ void Check(bool condition)
     }
 }
 
+std::string ReadBytes(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+bool HasAtStart(std::string_view bytes, std::string_view mark)
+{
+    return bytes.substr(0, mark.size()) == mark;
+}
+
+// Writes the keys; a refused write leaves the file as it was, one that is
+// done keeps the file's byte-order mark.
+bool Write(kel::ProfileFile& file, std::span<const kel::ProfileSetting> settings)
+{
+    const std::string before = ReadBytes(file.Path());
+    const bool written = file.WriteProfileStrings(settings);
+    const std::string after = ReadBytes(file.Path());
+    if (!written) {
+        Check(after == before);
+    }
+    for (const std::string_view mark : {"\xEF\xBB\xBF", "\xFF\xFE"}) {
+        Check(!HasAtStart(before, mark) || HasAtStart(after, mark));
+    }
+    return written;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
@@ -70,7 +102,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const char* section : {"Application", "Preset1", "preset2", "", "[x]"}) {
         for (const char* key : {"Presets", "Name", "NumFiles", "KelMinRead", ""}) {
             const std::string text = file.GetProfileString(section, key, "(unnamed)", 39);
-            Check(text.size() <= 38);
+            Check(kel::CutUtf8Chars(text, 38) == text);
             static_cast<void>(file.GetProfileInt(section, key, 7));
         }
     }
@@ -80,15 +112,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Check(table.Count() >= 1 && table.Count() <= kel::MaxPresets);
     Check(table.FindPreset(kel::kDefaultPresetName) >= 0 || table.Count() == kel::MaxPresets);
     for (int i = 0; i < table.Count(); ++i) {
-        Check(table.At(i).name.size() <= kel::kPresetNameMax);
+        Check(kel::CutUtf8Chars(table.At(i).name, kel::kPresetNameMax) == table.At(i).name);
     }
     Check(static_cast<int>(table.SortedOrder().size()) == table.Count());
 
     // A write followed by a read gives back what was written.
-    if (file.WriteProfileString("Fuzz", "Value", "  spaced \"text\" ")) {
-        Check(file.GetProfileString("Fuzz", "Value", "", 64) == "  spaced \"text\" ");
-        Check(file.WriteProfileString("fuzz", "value", "12"));
-        Check(file.GetProfileInt("Fuzz", "Value", 0) == 12);
+    const std::string spaced = "  spaced \"text\" \xC3\xA9 ";
+    const kel::ProfileSetting first[] = {{"Fuzz", "Value", spaced}, {"Preset1", "Name", "x"}};
+    if (Write(file, first)) {
+        Check(file.GetProfileString("Fuzz", "Value", "", 64) == spaced);
+        Check(file.GetProfileString("preset1", "name", "", 64) == "x");
+        const kel::ProfileSetting second[] = {{"fuzz", "value", "12"}};
+        if (Write(file, second)) {
+            Check(file.GetProfileInt("Fuzz", "Value", 0) == 12);
+        }
     }
     return 0;
 }
