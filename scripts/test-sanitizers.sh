@@ -11,7 +11,6 @@ BUILD_DIR=build-asan BUILD_TYPE=Debug scripts/build.sh -DKELT_SANITIZE=address
 (cd build-asan && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   ctest --output-on-failure -j2)
 
-cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKELT_SANITIZE=thread >/dev/null
-cmake --build build-tsan --target engine_tests view_tests
+BUILD_DIR=build-tsan scripts/build.sh -DKELT_SANITIZE=thread --target engine_tests view_tests
 (cd build-tsan && TSAN_OPTIONS="suppressions=$root/tests/tsan.supp halt_on_error=1 second_deadlock_stack=1" \
   ctest --output-on-failure -j2 -L '^(engine_tests|view_tests)$')
