@@ -6,6 +6,7 @@
 #include <QMessageBox>
 #include <QMetaObject>
 #include <QThread>
+#include <QWidget>
 
 #include <chrono>
 #include <condition_variable>
@@ -33,6 +34,11 @@ bool Cancelled(const std::atomic<std::int32_t>* cancel)
 }
 
 }  // namespace
+
+void GuiMessageSink::SetParentWindow(QWidget* parent)
+{
+    m_parent = parent;
+}
 
 void GuiMessageSink::ShowMessageBox(const std::string& text, unsigned type, const std::atomic<std::int32_t>* cancel)
 {
