@@ -3,6 +3,7 @@
 #include "app/AppIcon.h"
 #include "app/ControlGeometry.h"
 #include "app/DialogLayout.h"
+#include "app/Version.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -25,15 +26,15 @@ AboutDialog::AboutDialog(QWidget* parent)
     PlaceLabel(icon, PixelRect(11, 10, 18, 20), false);  // an icon control takes its icon's size
 
     const struct {
-        const char* text;
+        QString text;
         int x, y, width, height;
     } lines[] = {
-        {"Kel Tallyforge Version 1.00", 44, 10, 119, 8},
-        {"Drive Performance Measurement Utility", 44, 20, 123, 8},
-        {"Copyright (C) 2026 Kel Tallyforge developers", 44, 36, 158, 8},
+        {QStringLiteral("Kel Tallyforge Version ") + QLatin1String(kAboutVersion), 44, 10, 119, 8},
+        {QStringLiteral("Drive Performance Measurement Utility"), 44, 20, 123, 8},
+        {QStringLiteral("Copyright (C) 2026 Kel Tallyforge developers"), 44, 36, 158, 8},
     };
     for (const auto& line : lines) {
-        auto* label = new QLabel(QString::fromLatin1(line.text), this);
+        auto* label = new QLabel(line.text, this);
         label->setTextFormat(Qt::PlainText);
         PlaceLabel(label, PixelRect(line.x, line.y, line.width, line.height), false);
     }

@@ -1,11 +1,12 @@
 #include "app/GuiMessageSink.h"
 
 #include "app/MessagePresenter.h"
+#include "view/QueuedCall.h"
 
 #include <QCoreApplication>
 #include <QMessageBox>
-#include <QMetaObject>
 #include <QThread>
+#include <QWidget>
 
 #include <chrono>
 #include <condition_variable>
@@ -34,33 +35,38 @@ bool Cancelled(const std::atomic<std::int32_t>* cancel)
 
 }  // namespace
 
+void GuiMessageSink::SetParentWindow(QWidget* parent)
+{
+    m_parent = parent;
+}
+
 void GuiMessageSink::ShowMessageBox(const std::string& text, unsigned type, const std::atomic<std::int32_t>* cancel)
 {
-    const QString message = QString::fromStdString(text);
     QCoreApplication* app = QCoreApplication::instance();
     if (app == nullptr || QThread::currentThread() == app->thread()) {
-        ShowMessage(m_parent, message, type);
+        ShowMessage(m_parent, QString::fromStdString(text), type);
         return;
     }
 
+    // The text crosses as a plain string: the box's QString is made, shared
+    // and freed on the GUI thread alone.
     auto pending = std::make_shared<PendingBox>();
     QPointer<QWidget> parent = m_parent;
-    QMetaObject::invokeMethod(
+    InvokeQueued(
         app,
-        [pending, parent, message, type] {
+        [pending, parent, text, type] {
             {
                 std::lock_guard lock(pending->mutex);
                 if (pending->abandoned) {
                     return;  // the run was stopped before the box came up
                 }
             }
-            pending->box = ShowMessage(parent, message, type, [pending] {
+            pending->box = ShowMessage(parent, QString::fromStdString(text), type, [pending] {
                 std::lock_guard lock(pending->mutex);
                 pending->dismissed = true;
                 pending->dismissedSignal.notify_all();
             });
-        },
-        Qt::QueuedConnection);
+        });
 
     std::unique_lock lock(pending->mutex);
     while (!pending->dismissed) {
@@ -69,14 +75,11 @@ void GuiMessageSink::ShowMessageBox(const std::string& text, unsigned type, cons
             lock.unlock();
             // The GUI thread is waiting for the run's end; it closes the box
             // once it runs its events again.
-            QMetaObject::invokeMethod(
-                app,
-                [pending] {
-                    if (pending->box) {
-                        pending->box->close();
-                    }
-                },
-                Qt::QueuedConnection);
+            InvokeQueued(app, [pending] {
+                if (pending->box) {
+                    pending->box->close();
+                }
+            });
             return;
         }
         pending->dismissedSignal.wait_for(lock, kCancelPoll);

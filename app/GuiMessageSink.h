@@ -16,7 +16,7 @@ namespace kel {
 class GuiMessageSink : public MessageSink {
 public:
     // Boxes are modal to the window set here (none: to the application).
-    void SetParentWindow(QWidget* parent) { m_parent = parent; }
+    void SetParentWindow(QWidget* parent);
 
     void ShowMessageBox(const std::string& text, unsigned type,
                         const std::atomic<std::int32_t>* cancel) override;

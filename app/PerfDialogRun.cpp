@@ -4,6 +4,7 @@
 #include "app/DialogLayout.h"
 #include "app/MessagePresenter.h"
 #include "app/PerfDialog.h"
+#include "view/QueuedCall.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -37,11 +38,14 @@ private:
 
 void PerfDialog::PostWindowMessage(std::uint32_t message, std::intptr_t, std::intptr_t)
 {
-    QCoreApplication::postEvent(this, new WindowMessageEvent(message));
+    auto* event = new WindowMessageEvent(message);
+    MarkPosted();
+    QCoreApplication::postEvent(this, event);
 }
 
 bool PerfDialog::event(QEvent* e)
 {
+    MarkReceived();
     if (e->type() == WindowMessageEvent::EventType()) {
         if (static_cast<WindowMessageEvent*>(e)->Message() == WM_TEST_FINISHED) {
             OnTestFinished();

@@ -1,8 +1,8 @@
 #include "view/ResultGraph.h"
 
 #include "view/DrawingObjects.h"
+#include "view/QueuedCall.h"
 
-#include <QMetaObject>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QResizeEvent>
@@ -76,9 +76,9 @@ void ResultGraph::resizeEvent(QResizeEvent* event)
 
 void ResultGraph::RequestRepaint()
 {
-    // A queued call to a functor with this as context is dropped if the
-    // control is gone by the time the event loop gets to it.
-    QMetaObject::invokeMethod(this, [this] { update(); }, Qt::QueuedConnection);
+    // A queued call with this as context is dropped if the control is gone
+    // by the time the event loop gets to it.
+    InvokeQueued(this, [this] { update(); });
 }
 
 }  // namespace kel

@@ -57,12 +57,6 @@ void ResultImages::AddPassResults(int passNumber, const double* samples, int sam
     m_hasResults = 1;
 }
 
-void ResultImages::DrawBackgrounds()
-{
-    const std::lock_guard guard(m_lock);
-    DrawBackgroundsLocked();
-}
-
 void ResultImages::Resize(QSize clientSize)
 {
     const std::lock_guard guard(m_lock);
@@ -75,12 +69,6 @@ void ResultImages::Resize(QSize clientSize)
     m_graphLayout = ComputeGraphLayout(clientSize);
     m_textLayout = ComputeTextLayout(clientSize);
     DrawBackgroundsLocked();
-}
-
-QSize ResultImages::ClientSize() const
-{
-    const std::lock_guard guard(m_lock);
-    return m_clientSize;
 }
 
 int ResultImages::HasResults() const

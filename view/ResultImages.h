@@ -37,12 +37,9 @@ public:
     void AddPassResults(int passNumber, const double* samples, int sampleCount, double passRate,
                         int isWrite) override;
 
-    // Draws both images empty with the current settings; clears HasResults.
-    void DrawBackgrounds();
     // New empty images when the size changes; passes drawn so far are lost.
     void Resize(QSize clientSize);
 
-    QSize ClientSize() const;
     // 1 when a pass has been drawn since the images were last drawn empty.
     int HasResults() const;
     // Deep copies, safe to use on any thread while passes keep arriving. Null

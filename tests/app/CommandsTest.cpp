@@ -2,10 +2,12 @@
 // ids, and Help.
 
 #include "app/AboutDialog.h"
+#include "app/Version.h"
 #include "tests/app/DialogFixture.h"
 
 #include <QAction>
 #include <QFileInfo>
+#include <QLabel>
 #include <QMenu>
 #include <QPushButton>
 #include <QTest>
@@ -44,6 +46,17 @@ TEST_F(CommandsTest, AboutButtonOpensTheBoxAndOkClosesIt)
     ASSERT_NE(about, nullptr);
     EXPECT_EQ(about->windowTitle(), "About Kel Tallyforge");
     EXPECT_EQ(about->size(), QSize(386, 93));
+    // The project's version as major, a point and the minor in two digits:
+    // "1.00" for 1.0.0.
+    const QStringList version = QString::fromLatin1(kVersion).split('.');
+    ASSERT_EQ(version.size(), 3);
+    const QString versionLine =
+        QStringLiteral("Kel Tallyforge Version %1.%2").arg(version[0], version[1].rightJustified(2, '0'));
+    QStringList texts;
+    for (const QLabel* label : about->findChildren<QLabel*>()) {
+        texts << label->text();
+    }
+    EXPECT_TRUE(texts.contains(versionLine)) << texts.join('|').toStdString();
     EXPECT_TRUE(CloseAbout());
     EXPECT_TRUE(m_dialog->isVisible());
     EXPECT_TRUE(Item(id::kStart)->isEnabled());

@@ -2,8 +2,8 @@
 // file systems (those where the test may mount them).
 
 #include "drives/DriveCheck.h"
-#include "platform/Privileges.h"
 #include "tests/support/EngineDoubles.h"
+#include "tests/support/Privileges.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -17,6 +17,7 @@ namespace kel {
 namespace {
 
 using test::CapturingMessageSink;
+using test::RunsAsAdministrator;
 using test::TempDir;
 
 const char* const kWriteMessage =
