@@ -7,6 +7,15 @@
 
 namespace kel {
 
+// How the run's test files were reached: with direct I/O, or buffered with
+// synchronous writes and dropped pages where direct I/O was refused.
+enum class FileAccess {
+    None,          // no test file was opened
+    Direct,
+    SyncBuffered,
+    Mixed,         // some files one way, some the other
+};
+
 enum class RunResult {
     Complete,  // every pass ran and the files were deleted
     Stopped,   // a stop was requested; what was made has been deleted
@@ -22,9 +31,16 @@ struct RunOutcome {
     // Test files that exist but could not be deleted at the end, whatever the
     // result; a name that did not exist is not listed.
     std::vector<std::string> undeletedFiles;
+    FileAccess fileAccess = FileAccess::None;
 };
 
 // "complete", "stopped" or "failed", as the run record spells them.
 const char* RunResultName(RunResult result);
+
+// "none", "direct", "synchronous buffered" or "mixed".
+const char* FileAccessName(FileAccess access);
+
+// The access of a run that has used `seen` so far and now opens a file `direct` or not.
+FileAccess CombineFileAccess(FileAccess seen, bool direct);
 
 }  // namespace kel

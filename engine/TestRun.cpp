@@ -126,6 +126,7 @@ bool TestRun::OpenFile(int index, TestFileMode mode, FileHandle& handle)
     MakeTestFileName(m_fileName, index);
     const int fd = m_context.files.Open(m_fileName.c_str(), mode, m_transferGranule);
     if (fd >= 0) {
+        m_fileAccess = CombineFileAccess(m_fileAccess, m_context.files.TransfersDirectly(fd));
         handle = FileHandle(&m_context.files, fd);
     } else {
         ReportFileFailure(mode == TestFileMode::CreateReadWrite ? msg::kUnableToCreate : msg::kUnableToOpen, index);
@@ -259,6 +260,7 @@ void TestRun::EndOfRun()
     }
 
     m_outcome.undeletedFiles = m_undeletedFiles;
+    m_outcome.fileAccess = m_fileAccess;
     m_sampler.reset();
     m_dataBuffer = AlignedBuffer();
     m_fileHandles.reset();

@@ -89,6 +89,7 @@ private:
     std::optional<PassSampler> m_sampler;
     RunOutcome m_outcome;
     std::vector<std::string> m_undeletedFiles;
+    FileAccess m_fileAccess = FileAccess::None;
     bool m_errorFlag = false;
     std::int32_t m_passIndex = 0;
 };

@@ -33,6 +33,9 @@ public:
     virtual void FlushVolume(const char* rootPath) = 0;
     // Alignment that transfer buffers need for direct I/O.
     virtual std::uint32_t BufferAlignment() const = 0;
+    // Whether an open test file transfers with direct I/O (else it was opened
+    // buffered with synchronous writes, the fallback).
+    virtual bool TransfersDirectly(int fd) const = 0;
 };
 
 // An open test file. Closing it by hand reports the result; a handle still

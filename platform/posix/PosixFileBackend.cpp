@@ -164,7 +164,7 @@ std::uint32_t PosixFileBackend::BufferAlignment() const
     return kBufferAlignment;
 }
 
-bool PosixFileBackend::IsDirect(int fd)
+bool PosixFileBackend::TransfersDirectly(int fd) const
 {
     const int flags = fcntl(fd, F_GETFL);
     return flags >= 0 && (flags & O_DIRECT) != 0;

@@ -19,9 +19,7 @@ public:
     bool Remove(const char* path) override;
     void FlushVolume(const char* rootPath) override;
     std::uint32_t BufferAlignment() const override;
-
-    // True when fd transfers with direct I/O.
-    static bool IsDirect(int fd);
+    bool TransfersDirectly(int fd) const override;
 };
 
 }  // namespace kel

@@ -205,5 +205,17 @@ TEST(RunSampling, APassThatTookNoTimeEndsTheRun)
     EXPECT_EQ(rig.dialog.Finished(), 1);
 }
 
+TEST(RunOutcomes, TellHowTheFilesWereReached)
+{
+    for (const bool direct : {true, false}) {
+        EngineRig rig;
+        rig.files.SetDirect(direct);
+        rig.Run(2, 8, 4, 1, 1, 10);
+        EXPECT_EQ(rig.tester->Outcome().fileAccess, direct ? FileAccess::Direct : FileAccess::SyncBuffered);
+    }
+    EXPECT_EQ(CombineFileAccess(FileAccess::Direct, false), FileAccess::Mixed);
+    EXPECT_EQ(CombineFileAccess(FileAccess::None, false), FileAccess::SyncBuffered);
+}
+
 }  // namespace
 }  // namespace kel

@@ -46,7 +46,7 @@ TEST_F(PosixFiles, WritesAndReadsBackWithDirectIoWhereTheFileSystemAllowsIt)
 
     const int fd = m_files.Open(path.c_str(), TestFileMode::OpenRead, 65536);
     ASSERT_GE(fd, 0);
-    EXPECT_EQ(PosixFileBackend::IsDirect(fd), DirectPossible());
+    EXPECT_EQ(m_files.TransfersDirectly(fd), DirectPossible());
     FileHandle in(&m_files, fd);
     EXPECT_EQ(in.Read(m_buffer.Data(), 65536), 65536);
     EXPECT_EQ(in.Read(m_buffer.Data(), 65536), 65536);
@@ -60,7 +60,7 @@ TEST_F(PosixFiles, TransfersTooFineForDirectIoFallBackToSynchronousBufferedFiles
     const std::string path = PathOf("~kelt01x.tmp");
     const int fd = m_files.Open(path.c_str(), TestFileMode::CreateReadWrite, 256);
     ASSERT_GE(fd, 0);
-    EXPECT_FALSE(PosixFileBackend::IsDirect(fd));
+    EXPECT_FALSE(m_files.TransfersDirectly(fd));
     EXPECT_NE(fcntl(fd, F_GETFL) & O_DSYNC, 0);
     FileHandle out(&m_files, fd);
     EXPECT_EQ(out.Write(m_buffer.Data(), 256), 256);

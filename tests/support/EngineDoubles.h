@@ -70,6 +70,9 @@ public:
     bool Remove(const char* path) override;
     void FlushVolume(const char* rootPath) override;
     std::uint32_t BufferAlignment() const override { return 4096; }
+    // The in-memory files count as direct unless a test says otherwise.
+    bool TransfersDirectly(int) const override { return m_direct; }
+    void SetDirect(bool direct) { m_direct = direct; }
 
     // "open-c name", "open-r name", "read name 4096", "write name 4096",
     // "close name", "remove name", "flush root": one line per call.
@@ -94,6 +97,7 @@ private:
     std::map<std::string, std::uint64_t> m_files;
     std::map<int, OpenFile> m_open;
     int m_nextFd = 100;
+    std::atomic<bool> m_direct {true};
     std::map<Op, int> m_calls;
     std::map<Op, std::map<int, int>> m_failures;  // op -> call number -> errno code
     std::map<Op, int> m_shorts;
