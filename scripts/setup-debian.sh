@@ -2,7 +2,8 @@
 # Installs the Debian 12 packages that building and testing need, when missing.
 set -euo pipefail
 
-packages=(g++ cmake ninja-build pkg-config libgtest-dev googletest qt6-base-dev libgl-dev fonts-liberation)
+packages=(g++ cmake ninja-build pkg-config libgtest-dev googletest qt6-base-dev libgl-dev fonts-liberation
+          desktop-file-utils appstream)
 packages+=("$@")
 
 missing=()

@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Builds the Debian package of Kel Tallyforge into out/ (installs what the
+# build needs first). Install it with: sudo apt install ./out/keltally_*.deb
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/setup-debian.sh dpkg-dev
+build="${BUILD_DIR:-build-package}"
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \
+  -DKELT_BUILD_TESTS=OFF -DKELT_WERROR="${KELT_WERROR:-OFF}" >/dev/null
+cmake --build "$build" >&2
+rm -f "$build"/keltally_*.deb
+(cd "$build" && cpack -G DEB >/dev/null)
+mkdir -p out
+deb="$(cd "$build" && ls keltally_*.deb)"
+cp "$build/$deb" out/
+echo "out/$deb"
