@@ -72,6 +72,11 @@ struct PlantedName {
     int simultaneous;
 };
 
+void PrintTo(const PlantedName& c, std::ostream* out)
+{
+    *out << c.plant.label << " as " << c.name;
+}
+
 std::vector<PlantedName> PlantedNames()
 {
     std::vector<PlantedName> cases;

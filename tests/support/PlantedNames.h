@@ -4,6 +4,7 @@
 // a FIFO, a socket or a device. Each comes with the code and the text with
 // which the program refuses to touch it.
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,11 @@ struct PlantCase {
 };
 
 const std::vector<PlantCase>& PlantCases();
+
+inline void PrintTo(const PlantCase& plant, std::ostream* out)
+{
+    *out << plant.label;
+}
 
 // Plants kind at path; the links lead to victim. False when the system
 // refuses, as it refuses a device to anyone but root.
