@@ -55,13 +55,17 @@ bool TestRun::HoldFolder()
         m_folder = FolderHandle(&m_context.files, folder);
         return true;
     }
-    if (LastSystemError() == EWOULDBLOCK) {
+    const int code = LastSystemError();
+    if (code == EWOULDBLOCK) {
         // Another run's folder: nothing in it is this run's to touch.
-        Fail(ReportNamedError(m_context.messages, msg::kFolderInUse, m_context.rootPath, EWOULDBLOCK,
+        Fail(ReportNamedError(m_context.messages, msg::kFolderInUse, m_context.rootPath, code,
                               msg::kFolderInUseReason, &m_context.stopRequested));
     } else {
-        // A folder that cannot be opened is one the first file cannot be made in.
-        ReportFileFailure(msg::kUnableToCreate, 0);
+        // A folder that cannot be opened is one the first file cannot be made
+        // in; the system's words tell why, since no test-file name is at fault.
+        MakeTestFileName(m_fileName, 0);
+        Fail(ReportNamedError(m_context.messages, msg::kUnableToCreate, m_fileName.Text(), code, SystemErrorText(code),
+                              &m_context.stopRequested));
     }
     return false;
 }

@@ -73,7 +73,7 @@ protected:
                                        &m_dialog, nullptr),
                   1);
         tester.Start();
-        ASSERT_TRUE(test::WaitUntilIdle(tester));
+        ASSERT_TRUE(test::WaitUntilIdle(tester, m_real.threads));
         EXPECT_EQ(test::OpenDescriptorCount(), descriptors);
         EXPECT_EQ(m_dialog.Finished(), 1);
     }
@@ -154,7 +154,7 @@ TEST(Soak, HundredsOfShortRunsStoppedAtRandomLeaveNothingBehind)
     std::mt19937 random(8122026);
     const auto pick = [&random](int low, int high) { return low + static_cast<int>(random() % (high - low + 1)); };
     const int descriptors = test::OpenDescriptorCount();
-    long residentAfterWarmUp = 0;
+    [[maybe_unused]] long residentAfterWarmUp = 0;
     int stopped = 0;
     for (int run = 0; run < 300; ++run) {
         const int bufSizeKB = 4 << pick(0, 4);

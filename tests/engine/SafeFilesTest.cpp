@@ -51,7 +51,7 @@ protected:
             return false;
         }
         tester.Start();
-        return test::WaitUntilIdle(tester);
+        return test::WaitUntilIdle(tester, m_real.threads);
     }
 
     std::string InFolder(const std::string& name) const { return m_folder.Path() + "/" + name; }
@@ -181,7 +181,7 @@ TEST_F(SafeFiles, ASecondRunInTheSameFolderIsRefusedAtOnceAndTouchesNothing)
             const auto before = m_folder.Entries();
             ASSERT_EQ(second.SetParameters('S', 2, 64, 16, 1, 1, 10, 0, 0, 0, &secondDialog, nullptr), 1);
             second.Start();
-            ASSERT_TRUE(test::WaitUntilIdle(second));
+            ASSERT_TRUE(test::WaitUntilIdle(second, secondReal.threads));
             seenBySecond = m_folder.Entries();
             EXPECT_EQ(seenBySecond, before);
         }
