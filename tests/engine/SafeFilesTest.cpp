@@ -145,11 +145,13 @@ TEST_F(SafeFiles, AFifoRenamedOverATestFileBetweenReadPassesEndsTheRunWithoutBlo
     std::thread rescuer([&] {
         while (!done) {
             const int fd = ::open(path.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+            struct stat info {};
             if (fd >= 0) {
-                rescued = true;
+                // Opening a FIFO for writing without waiting succeeds only while someone reads it.
+                rescued = rescued || (fstat(fd, &info) == 0 && S_ISFIFO(info.st_mode));
                 ::close(fd);
             }
-            std::this_thread::sleep_for(std::chrono::milliseconds(200));
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
         }
     });
     DriveTester tester(m_real.services);
