@@ -7,6 +7,7 @@
 #include "app/DropDownList.h"
 #include "app/HelpFile.h"
 #include "app/MessagePresenter.h"
+#include "app/RunExitGuard.h"
 #include "drives/DriveCheck.h"
 #include "drives/DriveItemText.h"
 #include "platform/DriveTable.h"
@@ -61,7 +62,10 @@ PerfDialog::PerfDialog(QWidget* parent)
     OnInitDialog();
 }
 
-PerfDialog::~PerfDialog() = default;
+PerfDialog::~PerfDialog()
+{
+    ForgetAtProcessEnd(m_tester);
+}
 
 template <int ControlId, class Control>
 Control* PerfDialog::AddControl()

@@ -4,6 +4,7 @@
 #include "app/DialogLayout.h"
 #include "app/MessagePresenter.h"
 #include "app/PerfDialog.h"
+#include "app/RunExitGuard.h"
 #include "view/QueuedCall.h"
 
 #include <QCheckBox>
@@ -111,6 +112,7 @@ void PerfDialog::OnStart()
     const RunParameters& p = m_parameters;
     m_tester.SetParameters(driveLetter, p.numFiles, p.fileSizeKB, p.bufSizeKB, p.readReps, p.writeReps, p.sampsSec,
                            p.minRead, p.minWrite, m_simultaneousCheck->isChecked() ? 1 : 0, this, &m_graph);
+    StopAtProcessEnd(m_tester);
     m_tester.Start();
 }
 

@@ -1,5 +1,6 @@
 #include "drives/DriveCheck.h"
 
+#include "platform/ForeignNames.h"
 #include "platform/VolumeInfo.h"
 
 #include <cstdio>
@@ -60,12 +61,19 @@ int CheckDrive(int letter, const DriveTable& drives, std::int32_t numFiles, std:
     if (!freeBytes) {
         return Refuse(messages, Format("Unable to access drive %c.", shown));
     }
-    const bool endsInSlash = !drive->rootPath.empty() && drive->rootPath.back() == '/';
-    const std::string probePath = drive->rootPath + (endsInSlash ? "" : "/") + kProbeFileName;
-    if (!CreateAndDeleteProbe(probePath)) {
-        return Refuse(messages, Format("Unable to write to drive %c.  (You must have\n"
-                                       "write access to perform the tests.)",
-                                       shown));
+    const int probeError = CreateAndDeleteProbe(drive->rootPath, kProbeFileName);
+    if (probeError != 0) {
+        const char* reason = ForeignNameReason(probeError);
+        if (reason == nullptr) {
+            return Refuse(messages, Format("Unable to write to drive %c.  (You must have\n"
+                                           "write access to perform the tests.)",
+                                           shown));
+        }
+        // Something the program leaves alone holds the probe's name: say what and where.
+        const bool endsInSlash = !drive->rootPath.empty() && drive->rootPath.back() == '/';
+        const std::string probePath = drive->rootPath + (endsInSlash ? "" : "/") + kProbeFileName;
+        return Refuse(messages, Format("Unable to write to drive %c.", shown) + "  (\"" + probePath + "\":\n" +
+                                    reason + ".)");
     }
     if (auto shortfall = SpaceShortfallMessage(shown, RequiredBytes(numFiles, fileSizeKB, simultaneous), *freeBytes)) {
         return Refuse(messages, *shortfall);

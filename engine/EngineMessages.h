@@ -1,5 +1,6 @@
 #pragma once
-// The texts of the engine's message boxes. The file messages take the file's name.
+// The texts of the engine's message boxes. The file messages take the file's
+// name, the folder message the folder's.
 
 namespace kel::msg {
 
@@ -9,6 +10,11 @@ inline constexpr const char* kFailedWriting = "Failed writing to file \"%s\"";
 inline constexpr const char* kFailedReading = "Failed reading from file \"%s\"";
 inline constexpr const char* kFailedClosing = "Failed closing file \"%s\"";
 inline constexpr const char* kFailedDeleting = "Failed deleting file \"%s\"";
+// Another run holds the test folder: the folder's name, and the reason in the
+// error report's text slot, where the system's words for the lock's code
+// ("Resource temporarily unavailable") would not say what is going on.
+inline constexpr const char* kFolderInUse = "Unable to use the folder \"%s\"";
+inline constexpr const char* kFolderInUseReason = "Another test is running in this folder";
 inline constexpr const char* kIntervalTooSmallSample =
     "Timing interval too small.\n\nTry decreasing the samples per second\nand/or increasing the buffer size.";
 inline constexpr const char* kIntervalTooSmallPass =

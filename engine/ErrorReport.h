@@ -19,8 +19,22 @@ constexpr std::size_t kMaxReportBytes = 511;
 // kMaxReportBytes is cut at a character boundary.
 std::string ComposeErrorReport(const std::string& message, int code, const std::string& systemText);
 
+// The same for a message whose format takes the name of a file or folder in
+// its "%s". When the report would be longer than kMaxReportBytes the name is
+// shortened in its middle, its start and end kept, so that the code and the
+// text always survive.
+std::string ComposeNamedReport(const char* format, const std::string& name, int code, const std::string& text);
+
+// The text shown for a failed file operation's code: the program's own for a
+// name it leaves alone (ForeignNames.h), else the system's.
+std::string FileErrorText(int code);
+
 // Takes the thread's last system error first, so it is the failed call's.
 RunOutcome ReportError(MessageSink& sink, const std::string& message, const std::atomic<std::int32_t>* cancel);
+
+// Reports a failure on the named file or folder with the code and text given.
+RunOutcome ReportNamedError(MessageSink& sink, const char* format, const std::string& name, int code,
+                            const std::string& text, const std::atomic<std::int32_t>* cancel);
 
 RunOutcome ShowPlainMessage(MessageSink& sink, const std::string& message, const std::atomic<std::int32_t>* cancel);
 

@@ -29,7 +29,9 @@ struct RunOutcome {
     std::string errorText;
     int errorCode = 0;
     // Test files that exist but could not be deleted at the end, whatever the
-    // result; a name that did not exist is not listed.
+    // result. Not listed: a name that did not exist, and one that holds a
+    // link or special file the run left alone (a file with other names is
+    // listed only when this run made it).
     std::vector<std::string> undeletedFiles;
     FileAccess fileAccess = FileAccess::None;
 };

@@ -7,6 +7,7 @@ TestFileName::TestFileName(const std::string& rootPath) : m_text(rootPath)
     if (m_text.empty() || m_text.back() != '/') {
         m_text += '/';
     }
+    m_namePos = m_text.size();
     m_text += "~kelt";
     m_indexPos = m_text.size();
     m_text += "$xx.tmp";

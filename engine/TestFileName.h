@@ -16,10 +16,13 @@ public:
     explicit TestFileName(const std::string& rootPath);
     const char* c_str() const { return m_text.c_str(); }
     const std::string& Text() const { return m_text; }
+    // The name alone, without the folder, as it is opened in the folder.
+    const char* Name() const { return m_text.c_str() + m_namePos; }
 
 private:
     friend void MakeTestFileName(TestFileName& fileName, int index);
     std::string m_text;
+    std::string::size_type m_namePos;
     std::string::size_type m_indexPos;
 };
 

@@ -3,6 +3,7 @@
 #include "engine/EngineMessages.h"
 #include "engine/ErrorReport.h"
 #include "engine/Sampling.h"
+#include "platform/ForeignNames.h"
 #include "platform/SystemError.h"
 
 #include <bit>
@@ -11,20 +12,6 @@
 #include <new>
 
 namespace kel {
-
-namespace {
-
-std::string WithName(const char* format, const std::string& name)
-{
-    std::string text(format);
-    const auto at = text.find("%s");
-    if (at != std::string::npos) {
-        text.replace(at, 2, name);
-    }
-    return text;
-}
-
-}  // namespace
 
 TestRun::TestRun(const RunContext& context)
     : m_context(context), m_parameters(m_context.parameters), m_fileName(m_context.rootPath)
@@ -57,9 +44,30 @@ void TestRun::ReportFileFailure(const char* message, int index)
 {
     const int code = LastSystemError();
     MakeTestFileName(m_fileName, index);
-    const std::string text = WithName(message, m_fileName.Text());
-    SetLastSystemError(code);
-    Fail(ReportError(m_context.messages, text, &m_context.stopRequested));
+    Fail(ReportNamedError(m_context.messages, message, m_fileName.Text(), code, FileErrorText(code),
+                          &m_context.stopRequested));
+}
+
+bool TestRun::HoldFolder()
+{
+    const int folder = m_context.files.OpenFolder(m_context.rootPath.c_str());
+    if (folder >= 0) {
+        m_folder = FolderHandle(&m_context.files, folder);
+        return true;
+    }
+    const int code = LastSystemError();
+    if (code == EWOULDBLOCK) {
+        // Another run's folder: nothing in it is this run's to touch.
+        Fail(ReportNamedError(m_context.messages, msg::kFolderInUse, m_context.rootPath, code,
+                              msg::kFolderInUseReason, &m_context.stopRequested));
+    } else {
+        // A folder that cannot be opened is one the first file cannot be made
+        // in; the system's words tell why, since no test-file name is at fault.
+        MakeTestFileName(m_fileName, 0);
+        Fail(ReportNamedError(m_context.messages, msg::kUnableToCreate, m_fileName.Text(), code, SystemErrorText(code),
+                              &m_context.stopRequested));
+    }
+    return false;
 }
 
 bool TestRun::SetUp()
@@ -70,8 +78,11 @@ bool TestRun::SetUp()
     m_lastBlockBytes = fileBytes % m_bufBytes != 0 ? fileBytes % m_bufBytes : m_bufBytes;
     m_transferGranule = std::uint32_t {1} << std::countr_zero(m_bufBytes | m_lastBlockBytes);
 
+    if (!HoldFolder()) {
+        return false;
+    }
     FileBackend& files = m_context.files;
-    files.FlushVolume(m_context.rootPath.c_str());
+    files.FlushVolume(m_folder.Descriptor());
 
     m_dataBuffer = AlignedBuffer(m_bufBytes, files.BufferAlignment());
     const std::size_t numFiles = static_cast<std::size_t>(m_parameters.numFiles);
@@ -124,10 +135,11 @@ bool TestRun::FinishPass(bool isWrite)
 bool TestRun::OpenFile(int index, TestFileMode mode, FileHandle& handle)
 {
     MakeTestFileName(m_fileName, index);
-    const int fd = m_context.files.Open(m_fileName.c_str(), mode, m_transferGranule);
+    const int fd = m_context.files.Open(m_folder.Descriptor(), m_fileName.Name(), mode, m_transferGranule);
     if (fd >= 0) {
         m_fileAccess = CombineFileAccess(m_fileAccess, m_context.files.TransfersDirectly(fd));
         handle = FileHandle(&m_context.files, fd);
+        m_made.set(MadeBit(index));
     } else {
         ReportFileFailure(mode == TestFileMode::CreateReadWrite ? msg::kUnableToCreate : msg::kUnableToOpen, index);
     }
@@ -227,11 +239,16 @@ bool TestRun::ReadPass()
 void TestRun::DeleteFile(int index)
 {
     MakeTestFileName(m_fileName, index);
-    if (m_context.files.Remove(m_fileName.c_str())) {
+    if (m_context.files.Remove(m_folder.Descriptor(), m_fileName.Name())) {
         return;
     }
     const int code = LastSystemError();
-    if (code != ENOENT) {
+    // Listed when a file of the run's kind is left: not for a free name, nor
+    // for a link or special file that someone else put there; a file with
+    // other names only when this run made it.
+    const bool foreign = ForeignNameReason(code) != nullptr;
+    const bool hardLinked = code == ForeignNameCode(ForeignName::HardLinked);
+    if (code != ENOENT && (!foreign || (hardLinked && m_made.test(MadeBit(index))))) {
         m_undeletedFiles.push_back(m_fileName.Text());
     }
     if (RunTests()) {
@@ -251,13 +268,17 @@ void TestRun::EndOfRun()
     m_extraHandle.Close();
 
     // Every name is deleted, also those a cut-short run never created; those
-    // failures stay silent because a stop or a failure came first.
-    for (int i = 0; i < numFiles; ++i) {
-        DeleteFile(i);
+    // failures stay silent because a stop or a failure came first. A run
+    // that never held its folder deletes nothing: it may be another run's.
+    if (m_folder.IsOpen()) {
+        for (int i = 0; i < numFiles; ++i) {
+            DeleteFile(i);
+        }
+        if (m_parameters.simultaneous != 0) {
+            DeleteFile(kExtraFileIndex);
+        }
     }
-    if (m_parameters.simultaneous != 0) {
-        DeleteFile(kExtraFileIndex);
-    }
+    m_folder.Close();
 
     m_outcome.undeletedFiles = m_undeletedFiles;
     m_outcome.fileAccess = m_fileAccess;

@@ -13,6 +13,7 @@
 #include "platform/MessageSink.h"
 
 #include <atomic>
+#include <bitset>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -45,6 +46,8 @@ public:
 
 private:
     bool SetUp();
+    // Opens and locks the test folder for the whole run; false when the run must end.
+    bool HoldFolder();
     bool WritePasses();
     bool ReadPasses();
     bool ReadPass();
@@ -68,6 +71,8 @@ private:
     bool CloseFiles();
     // Puts the name of file index into the name buffer and reports the failure.
     void ReportFileFailure(const char* message, int index);
+    // The bit of m_made for a file index.
+    static std::size_t MadeBit(int index) { return index == kExtraFileIndex ? 100u : static_cast<std::size_t>(index); }
     // Keeps the first failure as the run's outcome.
     void Fail(RunOutcome failure);
     // The sample check after a transfer or sweep; false ends the run.
@@ -82,6 +87,8 @@ private:
     std::uint32_t m_lastBlockBytes = 0;
     std::uint32_t m_transferGranule = 0;
     TestFileName m_fileName;
+    FolderHandle m_folder;
+    std::bitset<101> m_made;  // the files this run has created or opened
     AlignedBuffer m_dataBuffer;
     std::unique_ptr<FileHandle[]> m_fileHandles;
     FileHandle m_extraHandle;

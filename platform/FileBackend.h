@@ -3,6 +3,12 @@
 // back-end per platform (posix/ now). Tests put a fault-injecting back-end in
 // its place. Every failing call leaves the reason in the thread's last system
 // error (see SystemError.h), as the real system calls do.
+//
+// A run holds its test folder open from start to end and reaches every test
+// file by name relative to it, so that moving or replacing the folder during
+// the run cannot redirect it. A name that holds anything but a regular file
+// with one link is left alone: the call fails with that kind's code
+// (ForeignNames.h), and no call waits on it.
 
 #include <cstdint>
 
@@ -17,20 +23,27 @@ class FileBackend {
 public:
     virtual ~FileBackend() = default;
 
-    // Opens a test file with the system's file cache kept out of the transfers.
-    // transferGranule is the largest power of two that divides every transfer
-    // size and offset of the run; the back-end uses direct I/O only when the
-    // file system accepts transfers of that granularity. Returns a descriptor,
-    // or -1 on failure.
-    virtual int Open(const char* path, TestFileMode mode, std::uint32_t transferGranule) = 0;
+    // Opens the test folder at path for a run and locks it against every other
+    // run, in this process or another, until CloseFolder. Returns a
+    // descriptor, or -1 on failure: EWOULDBLOCK when another run holds it.
+    virtual int OpenFolder(const char* path) = 0;
+    // Releases the folder and its lock.
+    virtual bool CloseFolder(int folder) = 0;
+    // Opens the test file name (no folder part) in folder with the system's
+    // file cache kept out of the transfers. transferGranule is the largest
+    // power of two that divides every transfer size and offset of the run; the
+    // back-end uses direct I/O only when the file system accepts transfers of
+    // that granularity. Returns a descriptor, or -1 on failure.
+    virtual int Open(int folder, const char* name, TestFileMode mode, std::uint32_t transferGranule) = 0;
     // Transfers move through the file in order. Return the bytes moved, -1 on failure.
     virtual std::int64_t Read(int fd, void* buffer, std::uint32_t bytes) = 0;
     virtual std::int64_t Write(int fd, const void* buffer, std::uint32_t bytes) = 0;
     virtual bool Close(int fd) = 0;
-    // Deletes by name; refuses a file that another process holds open for a test.
-    virtual bool Remove(const char* path) = 0;
-    // Writes out the cached writes of the file system that holds rootPath. Best effort.
-    virtual void FlushVolume(const char* rootPath) = 0;
+    // Deletes the test file name in folder; refuses a file that another
+    // process holds open for a test.
+    virtual bool Remove(int folder, const char* name) = 0;
+    // Writes out the cached writes of the file system that holds folder. Best effort.
+    virtual void FlushVolume(int folder) = 0;
     // Alignment that transfer buffers need for direct I/O.
     virtual std::uint32_t BufferAlignment() const = 0;
     // Whether an open test file transfers with direct I/O (else it was opened
@@ -38,27 +51,28 @@ public:
     virtual bool TransfersDirectly(int fd) const = 0;
 };
 
-// An open test file. Closing it by hand reports the result; a handle still
-// open when it goes away is closed and the result ignored.
-class FileHandle {
+// A descriptor of the back-end, closed with CloseOp. Closing it by hand
+// reports the result; one still open when it goes away is closed and the
+// result ignored.
+template <bool (FileBackend::*CloseOp)(int)>
+class BackendDescriptor {
 public:
-    FileHandle() = default;
-    FileHandle(FileBackend* backend, int fd) : m_backend(backend), m_fd(fd) {}
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-    FileHandle(FileHandle&& other) noexcept { Swap(other); }
-    FileHandle& operator=(FileHandle&& other) noexcept
+    BackendDescriptor() = default;
+    BackendDescriptor(FileBackend* backend, int fd) : m_backend(backend), m_fd(fd) {}
+    BackendDescriptor(const BackendDescriptor&) = delete;
+    BackendDescriptor& operator=(const BackendDescriptor&) = delete;
+    BackendDescriptor(BackendDescriptor&& other) noexcept { Swap(other); }
+    BackendDescriptor& operator=(BackendDescriptor&& other) noexcept
     {
-        FileHandle moved(static_cast<FileHandle&&>(other));
+        BackendDescriptor moved(static_cast<BackendDescriptor&&>(other));
         Swap(moved);
         return *this;
     }
-    ~FileHandle() { Close(); }
+    ~BackendDescriptor() { Close(); }
 
     bool IsOpen() const { return m_fd >= 0; }
-    std::int64_t Read(void* buffer, std::uint32_t bytes) { return m_backend->Read(m_fd, buffer, bytes); }
-    std::int64_t Write(const void* buffer, std::uint32_t bytes) { return m_backend->Write(m_fd, buffer, bytes); }
-    // Closes the file and marks the handle empty, whatever the result.
+    int Descriptor() const { return m_fd; }
+    // Closes the descriptor and marks the handle empty, whatever the result.
     bool Close()
     {
         if (m_fd < 0) {
@@ -66,11 +80,14 @@ public:
         }
         const int fd = m_fd;
         m_fd = -1;
-        return m_backend->Close(fd);
+        return (m_backend->*CloseOp)(fd);
     }
 
+protected:
+    FileBackend* Backend() const { return m_backend; }
+
 private:
-    void Swap(FileHandle& other) noexcept
+    void Swap(BackendDescriptor& other) noexcept
     {
         FileBackend* backend = m_backend;
         int fd = m_fd;
@@ -82,6 +99,17 @@ private:
 
     FileBackend* m_backend = nullptr;
     int m_fd = -1;
+};
+
+// The test folder of a run, held open and locked.
+using FolderHandle = BackendDescriptor<&FileBackend::CloseFolder>;
+
+// An open test file.
+class FileHandle : public BackendDescriptor<&FileBackend::Close> {
+public:
+    using BackendDescriptor::BackendDescriptor;
+    std::int64_t Read(void* buffer, std::uint32_t bytes) { return Backend()->Read(Descriptor(), buffer, bytes); }
+    std::int64_t Write(const void* buffer, std::uint32_t bytes) { return Backend()->Write(Descriptor(), buffer, bytes); }
 };
 
 }  // namespace kel

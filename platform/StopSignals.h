@@ -11,6 +11,9 @@ void InstallStopSignals();
 int PendingStopSignal();
 // A read end that becomes readable when a stop signal arrives, for event loops; -1 if none.
 int StopSignalDescriptor();
+// Writing to a pipe whose reader has gone fails (EPIPE) instead of ending the
+// process, which would leave a run's test files behind.
+void IgnoreBrokenPipes();
 // The conventional exit code of a program ended by the signal: 128 + its number.
 int ExitCodeForSignal(int signal);
 

@@ -1,5 +1,7 @@
 #include "platform/TextRules.h"
 
+#include <algorithm>
+
 namespace kel {
 
 namespace {
@@ -77,6 +79,24 @@ std::string_view CutUtf8(std::string_view text, std::size_t maxBytes)
         end += bytes;
     }
     return text.substr(0, end);
+}
+
+std::string ElideUtf8Middle(std::string_view text, std::size_t maxBytes)
+{
+    constexpr std::string_view kEllipsis = "...";
+    if (text.size() <= maxBytes) {
+        return std::string(text);
+    }
+    const std::size_t kept = maxBytes > kEllipsis.size() ? maxBytes - kEllipsis.size() : 0;
+    const std::string_view start = CutUtf8(text, kept / 2);
+    std::size_t endAt = text.size() - (kept - start.size());
+    while (endAt < text.size() && IsContinuationByte(text[endAt])) {
+        ++endAt;
+    }
+    std::string elided(start);
+    elided += kEllipsis.substr(0, std::min(kEllipsis.size(), maxBytes));
+    elided += text.substr(endAt);
+    return elided;
 }
 
 std::string_view CutUtf8Chars(std::string_view text, std::size_t maxChars)

@@ -4,6 +4,7 @@
 // locale is involved, so results are the same on every system.
 
 #include <cstddef>
+#include <string>
 #include <string_view>
 
 namespace kel {
@@ -27,6 +28,10 @@ int HexDigitValue(char c);
 // The longest start of text of at most maxBytes bytes that does not end inside
 // a UTF-8 sequence. Bytes that are not UTF-8 count as characters of their own.
 std::string_view CutUtf8(std::string_view text, std::size_t maxBytes);
+
+// text when it has at most maxBytes bytes; else its start and its end, whole
+// characters of about equal length, with "..." between, at most maxBytes in all.
+std::string ElideUtf8Middle(std::string_view text, std::size_t maxBytes);
 
 // The longest start of text that holds at most maxChars characters, counted
 // as CutUtf8 counts them.

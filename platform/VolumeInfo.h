@@ -39,10 +39,11 @@ bool IsFolder(const std::string& path);
 // nothing when the file system cannot be queried.
 std::optional<std::uint64_t> FreeBytesForUser(const std::string& path);
 
-// Creates the file at path anew for reading and writing and holds it
-// exclusively, then closes and deletes it. A file or link of that name left
-// over from an earlier attempt is replaced; a link is never followed.
-// Returns whether the file could be created.
-bool CreateAndDeleteProbe(const std::string& path);
+// Creates the file name in the folder at folderPath for reading and writing,
+// holds it exclusively, then closes and deletes it. A file of that name left
+// over from an earlier attempt is replaced; a name that holds anything but a
+// regular file with one link is left alone (ForeignNames.h). Returns 0 when
+// the file could be created, else the system's error code.
+int CreateAndDeleteProbe(const std::string& folderPath, const char* name);
 
 }  // namespace kel

@@ -1,5 +1,7 @@
 #include "platform/posix/PosixFileBackend.h"
 
+#include "platform/posix/OwnFiles.h"
+
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/file.h>
@@ -16,9 +18,7 @@ constexpr std::uint32_t kAssumedDirectAlignment = 4096;
 
 int BaseFlags(TestFileMode mode)
 {
-    // O_NOFOLLOW: never write through a link planted under a test file's name.
-    const int common = O_CLOEXEC | O_NOFOLLOW;
-    return mode == TestFileMode::CreateReadWrite ? (common | O_RDWR | O_CREAT) : (common | O_RDONLY);
+    return mode == TestFileMode::CreateReadWrite ? (O_RDWR | O_CREAT) : O_RDONLY;
 }
 
 // Whether direct transfers of this granularity suit the open file.
@@ -38,7 +38,8 @@ bool DirectSuits(int fd, std::uint32_t transferGranule)
            kBufferAlignment % memoryAlign == 0;
 }
 
-// Takes the exclusive lock and, for a new test file, empties it; closes fd on failure.
+// Takes the exclusive lock and, for a new test file, empties it (only now that
+// it is known to be the program's own); closes fd on failure.
 int Claim(int fd, TestFileMode mode)
 {
     if (flock(fd, LOCK_EX | LOCK_NB) != 0 || (mode == TestFileMode::CreateReadWrite && ftruncate(fd, 0) != 0)) {
@@ -50,9 +51,9 @@ int Claim(int fd, TestFileMode mode)
     return fd;
 }
 
-int OpenDirect(const char* path, TestFileMode mode, std::uint32_t transferGranule)
+int OpenDirect(int folder, const char* name, TestFileMode mode, std::uint32_t transferGranule)
 {
-    const int fd = open(path, BaseFlags(mode) | O_DIRECT, 0600);
+    const int fd = OpenOwnFile(folder, name, BaseFlags(mode) | O_DIRECT);
     if (fd < 0) {
         return -1;
     }
@@ -64,10 +65,10 @@ int OpenDirect(const char* path, TestFileMode mode, std::uint32_t transferGranul
     return Claim(fd, mode);
 }
 
-int OpenBuffered(const char* path, TestFileMode mode)
+int OpenBuffered(int folder, const char* name, TestFileMode mode)
 {
     const int flags = BaseFlags(mode) | (mode == TestFileMode::CreateReadWrite ? O_DSYNC : 0);
-    const int fd = open(path, flags, 0600);
+    const int fd = OpenOwnFile(folder, name, flags);
     if (fd < 0) {
         return -1;
     }
@@ -84,13 +85,36 @@ int OpenBuffered(const char* path, TestFileMode mode)
 
 }  // namespace
 
-int PosixFileBackend::Open(const char* path, TestFileMode mode, std::uint32_t transferGranule)
+int PosixFileBackend::OpenFolder(const char* path)
 {
-    const int fd = OpenDirect(path, mode, transferGranule);
+    const int fd = open(path, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) {
+        return -1;
+    }
+    // Each run locks its own descriptor of the folder, so a second run, in
+    // this process or another, is refused. A file system that locks no
+    // folders (NFS emulates flock with byte-range locks, which a folder
+    // cannot take) still runs, with each test file held exclusively while open.
+    if (flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK) {
+        close(fd);
+        errno = EWOULDBLOCK;
+        return -1;
+    }
+    return fd;
+}
+
+bool PosixFileBackend::CloseFolder(int folder)
+{
+    return close(folder) == 0;
+}
+
+int PosixFileBackend::Open(int folder, const char* name, TestFileMode mode, std::uint32_t transferGranule)
+{
+    const int fd = OpenDirect(folder, name, mode, transferGranule);
     if (fd >= 0 || errno != EINVAL) {
         return fd;
     }
-    return OpenBuffered(path, mode);
+    return OpenBuffered(folder, name, mode);
 }
 
 std::int64_t PosixFileBackend::Read(int fd, void* buffer, std::uint32_t bytes)
@@ -128,35 +152,14 @@ bool PosixFileBackend::Close(int fd)
     return close(fd) == 0;
 }
 
-bool PosixFileBackend::Remove(const char* path)
+bool PosixFileBackend::Remove(int folder, const char* name)
 {
-    // A test file held by another run (its flock) is not ours to delete.
-    const int fd = open(path, O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
-    if (fd < 0 && errno == ENOENT) {
-        return false;
-    }
-    if (fd >= 0 && flock(fd, LOCK_EX | LOCK_NB) != 0) {
-        const int error = errno == EWOULDBLOCK ? EBUSY : errno;
-        close(fd);
-        errno = error;
-        return false;
-    }
-    const bool removed = unlink(path) == 0;
-    const int error = errno;
-    if (fd >= 0) {
-        close(fd);
-    }
-    errno = error;
-    return removed;
+    return RemoveOwnFile(folder, name);
 }
 
-void PosixFileBackend::FlushVolume(const char* rootPath)
+void PosixFileBackend::FlushVolume(int folder)
 {
-    const int fd = open(rootPath, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        syncfs(fd);
-        close(fd);
-    }
+    syncfs(folder);
 }
 
 std::uint32_t PosixFileBackend::BufferAlignment() const

@@ -51,6 +51,11 @@ int StopSignalDescriptor()
     return g_pipe[0];
 }
 
+void IgnoreBrokenPipes()
+{
+    std::signal(SIGPIPE, SIG_IGN);
+}
+
 int ExitCodeForSignal(int signal)
 {
     return 128 + signal;

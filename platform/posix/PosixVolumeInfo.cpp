@@ -1,5 +1,8 @@
 #include "platform/VolumeInfo.h"
 
+#include "platform/posix/Descriptor.h"
+#include "platform/posix/OwnFiles.h"
+
 #include <cerrno>
 #include <cstdlib>
 #include <fcntl.h>
@@ -21,29 +24,6 @@ namespace {
 
 constexpr const char* kMountTablePath = "/proc/self/mountinfo";
 constexpr const char* kLabelFolder = "/dev/disk/by-label";
-
-class Descriptor {
-public:
-    explicit Descriptor(int fd) : m_fd(fd) {}
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    ~Descriptor()
-    {
-        if (m_fd >= 0) {
-            close(m_fd);
-        }
-    }
-    int Get() const { return m_fd; }
-
-private:
-    int m_fd;
-};
-
-int OpenProbe(const std::string& path)
-{
-    // O_NOFOLLOW: the probe never writes through a link planted under its name.
-    return open(path.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0600);
-}
 
 }  // namespace
 
@@ -115,24 +95,22 @@ std::optional<std::uint64_t> FreeBytesForUser(const std::string& path)
     return static_cast<std::uint64_t>(info.f_bavail) * static_cast<std::uint64_t>(info.f_frsize);
 }
 
-bool CreateAndDeleteProbe(const std::string& path)
+int CreateAndDeleteProbe(const std::string& folderPath, const char* name)
 {
-    int fd = OpenProbe(path);
-    if (fd < 0 && errno == ELOOP && unlink(path.c_str()) == 0) {
-        fd = OpenProbe(path);  // a stale link is replaced like a stale file
+    const Descriptor folder(open(folderPath.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (folder.Get() < 0) {
+        return errno;
     }
-    if (fd < 0) {
-        return false;
+    const Descriptor probe(OpenOwnFile(folder.Get(), name, O_RDWR | O_CREAT));
+    if (probe.Get() < 0) {
+        return errno;
     }
-    {
-        const Descriptor probe(fd);
-        // Held by another check at this moment: that check removes it.
-        if (flock(probe.Get(), LOCK_EX | LOCK_NB) != 0) {
-            return false;
-        }
+    // Held by another check at this moment: that check removes it.
+    if (flock(probe.Get(), LOCK_EX | LOCK_NB) != 0) {
+        return errno;
     }
-    unlink(path.c_str());
-    return true;
+    unlinkat(folder.Get(), name, 0);
+    return 0;
 }
 
 }  // namespace kel

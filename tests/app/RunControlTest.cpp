@@ -5,6 +5,7 @@
 #include "platform/DriveTable.h"
 #include "platform/StopSignals.h"
 #include "tests/app/DialogFixture.h"
+#include "tests/support/EngineDoubles.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -12,6 +13,7 @@
 #include <QRadioButton>
 #include <QTest>
 
+#include <cerrno>
 #include <csignal>
 
 namespace kel::test {
@@ -139,6 +141,31 @@ TEST_F(RunControlTest, RefusedDriveLeavesTheDialogIdle)
     EXPECT_EQ(m_dialog->Tester().IsRunning(), 0);
     EXPECT_TRUE(Item(id::kStart)->isEnabled());
     EXPECT_FALSE(Item(id::kStop)->isEnabled());
+}
+
+TEST_F(RunControlTest, AFolderThatAnotherRunHoldsIsRefusedWithOneMessageAndLeftAlone)
+{
+    CapturingMessageSink otherMessages;
+    PlatformServices services = DefaultPlatformServices();
+    services.messages = &otherMessages;
+    DriveTester other(services);
+    ASSERT_EQ(other.SetParameters('T', 1, 4096, 4, 1000, 1000, 10, 0, 0, 0, nullptr, nullptr), 1);
+    other.Start();
+    ASSERT_TRUE(WaitUntil([this] { return !Leftovers().empty(); }));
+
+    Start(kShortRun);
+    ASSERT_TRUE(WaitUntil([this] { return !m_messages.empty(); }));
+    ASSERT_TRUE(WaitForIdle());
+    ASSERT_EQ(m_messages.size(), 1u);
+    EXPECT_EQ(m_messages.front().text.toStdString(), "Unable to use the folder \"" + m_drive.Path() +
+                                                         "\"\n-> Error " + std::to_string(EWOULDBLOCK) +
+                                                         ":  Another test is running in this folder");
+    EXPECT_EQ(m_messages.front().type, kErrorBox);
+    EXPECT_EQ(other.IsRunning(), 1);
+    EXPECT_EQ(Leftovers(), std::vector<std::string> {"~kelt00x.tmp"});
+    other.Stop();
+    EXPECT_TRUE(otherMessages.Boxes().empty());
+    EXPECT_TRUE(Leftovers().empty());
 }
 
 TEST_F(RunControlTest, StartWithoutAChosenDriveAsksForOne)

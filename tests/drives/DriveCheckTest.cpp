@@ -3,6 +3,7 @@
 
 #include "drives/DriveCheck.h"
 #include "tests/support/EngineDoubles.h"
+#include "tests/support/PlantedNames.h"
 #include "tests/support/Privileges.h"
 #include "tests/support/TempDir.h"
 
@@ -135,7 +136,6 @@ TEST(DriveCheck, WritableFolderPassesAndKeepsNoProbe)
 TEST(DriveCheck, StaleProbeIsReplacedAndRemoved)
 {
     TempDir dir;
-    TempDir elsewhere;
     DriveTable drives;
     drives.Register('T', dir.Path());
     CapturingMessageSink messages;
@@ -143,18 +143,36 @@ TEST(DriveCheck, StaleProbeIsReplacedAndRemoved)
     std::ofstream(dir.Path() + "/" + kProbeFileName) << "left by an interrupted check";
     EXPECT_EQ(CheckDrive('T', drives, 1, 4, false, messages), 1);
     EXPECT_TRUE(dir.Entries().empty());
-
-    // A link under the probe's name is removed, never written through.
-    const std::string target = elsewhere.Path() + "/precious";
-    std::ofstream(target) << "keep";
-    std::filesystem::create_symlink(target, dir.Path() + "/" + kProbeFileName);
-    EXPECT_EQ(CheckDrive('T', drives, 1, 4, false, messages), 1);
-    EXPECT_TRUE(dir.Entries().empty());
-    std::string kept;
-    std::ifstream(target) >> kept;
-    EXPECT_EQ(kept, "keep");
     EXPECT_TRUE(messages.Boxes().empty());
 }
+
+class PlantedProbe : public ::testing::TestWithParam<test::PlantCase> {};
+
+TEST_P(PlantedProbe, IsLeftAloneAndRefusedWithItsReason)
+{
+    const test::PlantCase& c = GetParam();
+    TempDir dir;
+    TempDir elsewhere;
+    const test::Victim victim(elsewhere.Path() + "/precious");
+    const std::string probe = dir.Path() + "/" + kProbeFileName;
+    if (!test::Plant(c.kind, probe, victim.Path())) {
+        GTEST_SKIP() << "this system does not let the test make a " << c.label << " (devices need root)";
+    }
+    const std::string planted = test::Identity(probe);
+    DriveTable drives;
+    drives.Register('T', dir.Path());
+    CapturingMessageSink messages;
+    EXPECT_EQ(CheckDrive('T', drives, 1, 4, false, messages), 0);
+    ASSERT_EQ(messages.Boxes().size(), 1u);
+    EXPECT_EQ(messages.Boxes()[0].text,
+              "Unable to write to drive T.  (\"" + probe + "\":\n" + std::string(c.reason) + ".)");
+    EXPECT_EQ(messages.Boxes()[0].type, kPlainBox);
+    EXPECT_EQ(test::Identity(probe), planted);
+    EXPECT_TRUE(victim.Unchanged());
+}
+
+INSTANTIATE_TEST_SUITE_P(EachKind, PlantedProbe, ::testing::ValuesIn(test::PlantCases()),
+                         [](const auto& testInfo) { return std::string(testInfo.param.label); });
 
 TEST(DriveCheckOnTmpfs, ReadOnlyMediumGetsTheWriteMessageBeforeTheSpaceMessage)
 {

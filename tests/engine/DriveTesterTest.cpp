@@ -28,7 +28,7 @@ TEST(DriveTesterParameters, AcceptsLettersInEitherCaseAndAfterARefusalStartsNoth
 
     EXPECT_EQ(tester.SetParameters('t', 2, 96, 96, 1, 1, 10, 0, 0, 0, &rig.dialog, &rig.results), 1);
     tester.Start();
-    ASSERT_TRUE(test::WaitUntilIdle(tester));
+    ASSERT_TRUE(test::WaitUntilIdle(tester, rig.threads));
     EXPECT_EQ(rig.files.FileSize("~kelt01x.tmp"), 0u);  // deleted again
     EXPECT_EQ(rig.dialog.Finished(), 1);
     EXPECT_EQ(tester.Outcome().result, RunResult::Complete);
@@ -80,7 +80,7 @@ TEST(DriveTesterParameters, WithoutAViewTheRunHandsNothingOver)
     EngineRig rig;
     ASSERT_EQ(rig.tester->SetParameters('T', 1, 8, 4, 1, 1, 10, 0, 0, 0, &rig.dialog, nullptr), 1);
     rig.tester->Start();
-    ASSERT_TRUE(test::WaitUntilIdle(*rig.tester));
+    ASSERT_TRUE(test::WaitUntilIdle(*rig.tester, rig.threads));
     EXPECT_TRUE(rig.results.Passes().empty());
     EXPECT_EQ(rig.dialog.Finished(), 1);
     EXPECT_TRUE(rig.messages.Boxes().empty());
@@ -120,7 +120,7 @@ TEST(DriveTesterRunState, WhileRunningParametersAreRefusedAndASecondStartDoesNot
     EXPECT_EQ(rig.results.Configs().size(), 1u);
     rig.tester->Start();
     gate.open = true;
-    ASSERT_TRUE(test::WaitUntilIdle(*rig.tester));
+    ASSERT_TRUE(test::WaitUntilIdle(*rig.tester, rig.threads));
     EXPECT_EQ(rig.dialog.Finished(), 1);
     EXPECT_EQ(rig.results.Passes().size(), 2u);
 }

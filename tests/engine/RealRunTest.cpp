@@ -56,7 +56,7 @@ TEST_F(RealRun, FilesExistDuringTheRunAndAreDeletedAfterIt)
     DriveTester tester(m_services);
     ASSERT_EQ(tester.SetParameters('r', 3, 256, 64, 2, 2, 50, 0, 0, 0, &m_dialog, &sink), 1);
     tester.Start();
-    ASSERT_TRUE(test::WaitUntilIdle(tester));
+    ASSERT_TRUE(test::WaitUntilIdle(tester, m_real.threads));
     const std::vector<std::string> testFiles {"~kelt00x.tmp", "~kelt01x.tmp", "~kelt02x.tmp"};
     ASSERT_EQ(sink.seen.size(), 4u);
     for (const auto& listing : sink.seen) {
@@ -86,7 +86,7 @@ TEST_F(RealRun, SimultaneousRunsKeepTheExtraFileUntilTheEnd)
     DriveTester tester(m_services);
     ASSERT_EQ(tester.SetParameters('R', 1, 128, 64, 2, 3, 10, 0, 0, 1, &m_dialog, &sink), 1);
     tester.Start();
-    ASSERT_TRUE(test::WaitUntilIdle(tester));
+    ASSERT_TRUE(test::WaitUntilIdle(tester, m_real.threads));
     ASSERT_EQ(sink.seen.size(), 2u);
     EXPECT_EQ(sink.seen[1], (std::vector<std::string> {"~kelt00x.tmp", "~keltwwx.tmp"}));
     EXPECT_TRUE(m_dir.Entries().empty());
@@ -117,7 +117,7 @@ TEST_F(RealRun, AFolderThatDoesNotExistFailsAtTheFirstCreate)
     DriveTester tester(m_services);
     ASSERT_EQ(tester.SetParameters('M', 2, 64, 64, 1, 1, 10, 0, 0, 0, &m_dialog, nullptr), 1);
     tester.Start();
-    ASSERT_TRUE(test::WaitUntilIdle(tester));
+    ASSERT_TRUE(test::WaitUntilIdle(tester, m_real.threads));
     ASSERT_EQ(m_messages.Boxes().size(), 1u);
     EXPECT_EQ(m_messages.Boxes()[0].text.rfind("Unable to create file \"" + m_dir.Path() + "/gone/~kelt00x.tmp\"", 0),
               0u);
@@ -138,7 +138,7 @@ TEST_F(RealRun, AFullFileSystemEndsTheWritePassWithTheSystemsReason)
         DriveTester tester(m_services);
         ASSERT_EQ(tester.SetParameters('F', 1, 2048, 64, 1, 1, 10, 0, 0, 0, &m_dialog, nullptr), 1);
         tester.Start();
-        ASSERT_TRUE(test::WaitUntilIdle(tester));
+        ASSERT_TRUE(test::WaitUntilIdle(tester, m_real.threads));
     }
     const auto leftOver = mountPoint.Entries();
     std::system(("umount " + mountPoint.Path()).c_str());

@@ -127,6 +127,32 @@ TEST(RunFailures, OnlyTheFirstOfSeveralFailedDeletionsIsReported)
     EXPECT_EQ(rig.dialog.Finished(), 1);
 }
 
+TEST(RunFailures, OnlyFilesOfTheRunsOwnKindAreListedAsLeftBehind)
+{
+    // A file of the run's that someone else has linked to stays listed; a
+    // FIFO put in a file's place and a link planted before the run are not
+    // test files.
+    EngineRig rig;
+    rig.files.FailNth(Op::Remove, 1, EMLINK);
+    rig.files.FailNth(Op::Remove, 2, ESPIPE);
+    rig.files.FailNth(Op::Remove, 3, EBUSY);
+    rig.Run(3, 4, 4, 1, 1, 10);
+    ASSERT_EQ(rig.messages.Boxes().size(), 1u);
+    EXPECT_EQ(rig.messages.Boxes()[0].text, "Failed deleting file \"/virtual/~kelt00x.tmp\"\n-> Error " +
+                                                std::to_string(EMLINK) +
+                                                ":  The file also has other names (hard links), so the program "
+                                                "leaves it untouched");
+    EXPECT_EQ(rig.tester->Outcome().undeletedFiles,
+              (std::vector<std::string> {"/virtual/~kelt00x.tmp", "/virtual/~kelt02x.tmp"}));
+
+    EngineRig planted;
+    planted.files.FailNth(Op::Open, 1, EMLINK);
+    planted.files.FailNth(Op::Remove, 1, EMLINK);
+    planted.Run(1, 4, 4, 1, 1, 10);
+    EXPECT_EQ(planted.tester->Outcome().errorCode, EMLINK);
+    EXPECT_TRUE(planted.tester->Outcome().undeletedFiles.empty());
+}
+
 TEST(RunFailures, FileFourOfFourUnopenableIsNamedAndEveryFileStillDeleted)
 {
     EngineRig rig;

@@ -43,7 +43,7 @@ private:
     std::atomic<std::uint64_t> m_now {1000};
 };
 
-enum class Op { Open, Read, Write, Close, Remove };
+enum class Op { Open, Read, Write, Close, Remove, Folder };
 
 class FakeFileBackend : public FileBackend {
 public:
@@ -63,19 +63,24 @@ public:
     // Called before each transfer's clock advance, from the worker thread.
     void SetTransferHook(std::function<void()> hook) { m_hook = std::move(hook); }
 
-    int Open(const char* path, TestFileMode mode, std::uint32_t transferGranule) override;
+    // One run at a time holds a folder: a second OpenFolder of the same path
+    // fails with EWOULDBLOCK until the first is closed.
+    int OpenFolder(const char* path) override;
+    bool CloseFolder(int folder) override;
+    int Open(int folder, const char* name, TestFileMode mode, std::uint32_t transferGranule) override;
     std::int64_t Read(int fd, void* buffer, std::uint32_t bytes) override;
     std::int64_t Write(int fd, const void* buffer, std::uint32_t bytes) override;
     bool Close(int fd) override;
-    bool Remove(const char* path) override;
-    void FlushVolume(const char* rootPath) override;
+    bool Remove(int folder, const char* name) override;
+    void FlushVolume(int folder) override;
     std::uint32_t BufferAlignment() const override { return 4096; }
     // The in-memory files count as direct unless a test says otherwise.
     bool TransfersDirectly(int) const override { return m_direct; }
     void SetDirect(bool direct) { m_direct = direct; }
 
-    // "open-c name", "open-r name", "read name 4096", "write name 4096",
-    // "close name", "remove name", "flush root": one line per call.
+    // "lock root", "open-c name", "open-r name", "read name 4096",
+    // "write name 4096", "close name", "remove name", "flush root",
+    // "unlock root": one line per call.
     std::vector<std::string> Log() const;
     std::vector<std::string> ExistingFiles() const;
     std::uint64_t FileSize(const std::string& name) const;
@@ -96,6 +101,7 @@ private:
     mutable std::mutex m_mutex;
     std::map<std::string, std::uint64_t> m_files;
     std::map<int, OpenFile> m_open;
+    std::map<int, std::string> m_folders;  // held folders by descriptor
     int m_nextFd = 100;
     std::atomic<bool> m_direct {true};
     std::map<Op, int> m_calls;

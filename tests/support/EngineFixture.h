@@ -5,8 +5,8 @@
 #include "engine/DriveTester.h"
 #include "platform/DriveTable.h"
 #include "platform/PlatformServices.h"
-#include "platform/posix/PosixWorkerThread.h"
 #include "tests/support/EngineDoubles.h"
+#include "tests/support/TrackedThreads.h"
 
 #include <gtest/gtest.h>
 
@@ -19,14 +19,15 @@ namespace kel::test {
 // Waits for a run to end; false if it did not within the time.
 inline bool WaitUntilIdle(const DriveTester& tester, std::chrono::seconds limit = std::chrono::seconds(30))
 {
-    const auto deadline = std::chrono::steady_clock::now() + limit;
-    while (tester.IsRunning() != 0) {
-        if (std::chrono::steady_clock::now() > deadline) {
-            return false;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    return true;
+    return PollUntil([&tester] { return tester.IsRunning() == 0; }, limit);
+}
+
+// The same, and then until the run's worker has returned, which it does just
+// after telling the dialog that the run has finished.
+inline bool WaitUntilIdle(const DriveTester& tester, const TrackedThreads& threads,
+                          std::chrono::seconds limit = std::chrono::seconds(30))
+{
+    return WaitUntilIdle(tester, limit) && threads.WaitUntilEnded(limit);
 }
 
 struct EngineRig {
@@ -50,13 +51,13 @@ struct EngineRig {
                                         simultaneous, &dialog, &results),
                   1);
         tester->Start();
-        ASSERT_TRUE(WaitUntilIdle(*tester));
+        ASSERT_TRUE(WaitUntilIdle(*tester, threads));
     }
 
     VirtualClock clock;
     FakeFileBackend files;
     CapturingMessageSink messages;
-    PosixThreadFactory threads;
+    TrackedThreads threads;
     DriveTable drives;
     PlatformServices services;
     RecordingResultSink results;

@@ -49,9 +49,38 @@ void FakeFileBackend::Tick(std::uint32_t bytes)
     }
 }
 
-int FakeFileBackend::Open(const char* path, TestFileMode mode, std::uint32_t transferGranule)
+int FakeFileBackend::OpenFolder(const char* path)
 {
     std::lock_guard lock(m_mutex);
+    m_log.push_back(std::string("lock ") + path);
+    int code = 0;
+    if (Fails(Op::Folder, code)) {
+        errno = code;
+        return -1;
+    }
+    for (const auto& [fd, folder] : m_folders) {
+        if (folder == path) {
+            errno = EWOULDBLOCK;
+            return -1;
+        }
+    }
+    const int fd = m_nextFd++;
+    m_folders[fd] = path;
+    return fd;
+}
+
+bool FakeFileBackend::CloseFolder(int folder)
+{
+    std::lock_guard lock(m_mutex);
+    m_log.push_back("unlock " + m_folders.at(folder));
+    m_folders.erase(folder);
+    return true;
+}
+
+int FakeFileBackend::Open(int folder, const char* name, TestFileMode mode, std::uint32_t transferGranule)
+{
+    std::lock_guard lock(m_mutex);
+    const std::string path = m_folders.at(folder) + "/" + name;
     const bool create = mode == TestFileMode::CreateReadWrite;
     m_log.push_back(std::string(create ? "open-c " : "open-r ") + Base(path));
     m_lastGranule = transferGranule;
@@ -127,9 +156,10 @@ bool FakeFileBackend::Close(int fd)
     return true;
 }
 
-bool FakeFileBackend::Remove(const char* path)
+bool FakeFileBackend::Remove(int folder, const char* name)
 {
     std::lock_guard lock(m_mutex);
+    const std::string path = m_folders.at(folder) + "/" + name;
     m_log.push_back("remove " + Base(path));
     int code = 0;
     if (Fails(Op::Remove, code)) {
@@ -143,10 +173,10 @@ bool FakeFileBackend::Remove(const char* path)
     return true;
 }
 
-void FakeFileBackend::FlushVolume(const char* rootPath)
+void FakeFileBackend::FlushVolume(int folder)
 {
     std::lock_guard lock(m_mutex);
-    m_log.push_back(std::string("flush ") + rootPath);
+    m_log.push_back("flush " + m_folders.at(folder));
 }
 
 std::vector<std::string> FakeFileBackend::Log() const

@@ -5,8 +5,8 @@
 #include "platform/DriveTable.h"
 #include "platform/PlatformServices.h"
 #include "platform/posix/PosixClock.h"
-#include "platform/posix/PosixWorkerThread.h"
 #include "tests/support/EngineDoubles.h"
+#include "tests/support/TrackedThreads.h"
 
 namespace kel::test {
 
@@ -15,7 +15,7 @@ struct RealServices {
 
     PosixClock clock;
     CapturingMessageSink messages;
-    PosixThreadFactory threads;
+    TrackedThreads threads;
     DriveTable drives;
     PlatformServices services;
 };
