@@ -73,7 +73,8 @@ TEST_F(ContextMenuTest, ScaleChoiceIsReadAtStartAndWrittenOnlyWhenChanged)
     } starts[] = {
         {nullptr, DefaultGraphScale(), {"*" + kDefaultScaleItem, kFittedScaleItem}},
         {"GraphScale=auto", FittedGraphScale(), {kDefaultScaleItem, "*" + kFittedScaleItem}},
-        {"GraphScale=100", GraphScale {false, 100}, {kDefaultScaleItem, kFittedScaleItem, "*Graph Scale 0 to 100 MB/s"}},
+        {"GraphScale=100", GraphScale {false, 100},
+         {kDefaultScaleItem, kFittedScaleItem, "*Graph Scale 0 to 100 MB/s"}},
         {"GraphScale=fast", DefaultGraphScale(), {"*" + kDefaultScaleItem, kFittedScaleItem}},
     };
     for (const auto& start : starts) {
