@@ -1,6 +1,10 @@
 #include "app/HelpFile.h"
 
+#include "app/MessagePresenter.h"
+#include "platform/MessageSink.h"
+
 #include <QCoreApplication>
+#include <QDesktopServices>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -36,6 +40,16 @@ QString HelpFilePath()
         return {};
     }
     return unpacked;
+}
+
+void OpenHelpFile(QWidget* parent, const std::function<bool(const QUrl&)>& open)
+{
+    const QString path = HelpFilePath();
+    const std::function<bool(const QUrl&)> opener = open ? open : &QDesktopServices::openUrl;
+    if (path.isEmpty() || !opener(QUrl::fromLocalFile(path))) {
+        const QString shown = path.isEmpty() ? HelpFileName() : path;
+        ShowMessage(parent, QStringLiteral("Unable to open the help file \"%1\".").arg(shown), kPlainBox);
+    }
 }
 
 }  // namespace kel

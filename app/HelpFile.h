@@ -4,11 +4,20 @@
 // copy built into the program.
 
 #include <QString>
+#include <QUrl>
+
+#include <functional>
+
+class QWidget;
 
 namespace kel {
 
 QString HelpFileName();
 // The manual's path on disk, or empty when none can be found or unpacked.
 QString HelpFilePath();
+
+// Opens the manual with open (the desktop's URL handler when empty); a
+// failure is told in a message box over parent.
+void OpenHelpFile(QWidget* parent, const std::function<bool(const QUrl&)>& open);
 
 }  // namespace kel

@@ -2,11 +2,12 @@
 
 #include "app/AboutDialog.h"
 #include "app/AppIcon.h"
+#include "app/ContextMenu.h"
 #include "app/ControlGeometry.h"
 #include "app/DialogLayout.h"
 #include "app/DropDownList.h"
+#include "app/GraphScaleSetting.h"
 #include "app/HelpFile.h"
-#include "app/MessagePresenter.h"
 #include "app/RunExitGuard.h"
 #include "drives/DriveCheck.h"
 #include "drives/DriveItemText.h"
@@ -15,27 +16,23 @@
 #include "settings/SettingsLocation.h"
 
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QContextMenuEvent>
-#include <QDesktopServices>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QShortcut>
 
 #include <type_traits>
 
 namespace kel {
 
 namespace {
-
-// Command ids of the title-bar menu. The low four bits of a command id are
-// the system's own; the About item is 16.
-constexpr int kAboutCommand = 0x0010;
-constexpr int kMinimizeCommand = 0xF020;
-constexpr int kCloseCommand = 0xF060;
 
 PlatformServices ServicesWithSink(MessageSink& sink)
 {
@@ -89,6 +86,7 @@ Control* PerfDialog::AddControl()
         PlaceLabel(control, rect, right);
     } else {
         if constexpr (std::is_same_v<Control, QComboBox>) {
+            PrepareDropDown(control);
             // The template's height is that of the opened list; the closed box keeps its own.
             rect.setHeight(control->sizeHint().height());
         }
@@ -140,19 +138,21 @@ void PerfDialog::CreateControls()
     m_simultaneousCheck = AddControl<id::kSimultaneous, QCheckBox>();
     m_repsLabel = AddControl<id::kRepsLabel, QLabel>();
 
-    // Each label's mnemonic leads to the control after it; the shared
-    // repetitions label leads to the repetitions edit that stays visible in
-    // simultaneous mode.
+    // Each label's mnemonic leads to the control after it (the panel's
+    // labels only while it is expanded: SetPanelMnemonics).
     m_presetLabel->setBuddy(m_presetList);
     m_driveLabel->setBuddy(m_driveList);
     m_displayLabel->setBuddy(m_asGraph);
-    m_sampsSecLabel->setBuddy(m_sampsSecEdit);
-    m_numFilesLabel->setBuddy(m_numFilesEdit);
-    m_fileSizeLabel->setBuddy(m_fileSizeEdit);
-    m_bufSizeLabel->setBuddy(m_bufSizeEdit);
-    m_readRepsLabel->setBuddy(m_readRepsEdit);
-    m_writeRepsLabel->setBuddy(m_writeRepsEdit);
-    m_repsLabel->setBuddy(m_readRepsEdit);
+    // Screen readers name each list and edit by its label; buttons, radio
+    // buttons and the group box by their own captions.
+    const auto nameAfter = [](QWidget* control, const QLabel* label) {
+        control->setAccessibleName(label->text().remove(QLatin1Char('&')).remove(QLatin1Char(':')));
+    };
+    nameAfter(m_presetList, m_presetLabel);
+    nameAfter(m_driveList, m_driveLabel);
+    for (const auto& [label, edit] : PanelFields()) {
+        nameAfter(edit, label);
+    }
 
     connect(m_asGraph, &QRadioButton::clicked, this, &PerfDialog::OnDisplayMode);
     connect(m_asText, &QRadioButton::clicked, this, &PerfDialog::OnDisplayMode);
@@ -164,6 +164,18 @@ void PerfDialog::CreateControls()
     connect(m_advancedButton, &QPushButton::clicked, this, &PerfDialog::OnAdvanced);
     connect(m_exitButton, &QPushButton::clicked, this, &PerfDialog::reject);
     connect(m_presetList, &QComboBox::activated, this, &PerfDialog::OnSelchangePreset);
+    connect(&m_graph, &ResultGraph::PassDrawn, this, &PerfDialog::OnPassDrawn);
+    CreateShortcuts();
+}
+
+std::array<std::pair<QLabel*, QLineEdit*>, 6> PerfDialog::PanelFields() const
+{
+    return {{{m_sampsSecLabel, m_sampsSecEdit},
+             {m_numFilesLabel, m_numFilesEdit},
+             {m_fileSizeLabel, m_fileSizeEdit},
+             {m_bufSizeLabel, m_bufSizeEdit},
+             {m_readRepsLabel, m_readRepsEdit},
+             {m_writeRepsLabel, m_writeRepsEdit}}};
 }
 
 void PerfDialog::OnInitDialog()
@@ -177,6 +189,7 @@ void PerfDialog::OnInitDialog()
     m_fullHeight = height();
     FillDriveList();
     LoadPresets();
+    m_graph.SetScale(ReadGraphScaleSetting(ProfileFile(SettingsFilePath())));
     m_stopButton->setEnabled(false);
     m_asGraph->setChecked(true);
     OnDisplayMode();
@@ -226,6 +239,26 @@ void PerfDialog::LayoutPanel()
         m_parameterPanel->hide();
         EnableParamEdits();
     }
+    SetPanelMnemonics();
+}
+
+void PerfDialog::SetPanelMnemonics()
+{
+    const bool expanded = m_advanced != 0;
+    for (const auto& [label, edit] : PanelFields()) {
+        label->setBuddy(expanded ? edit : nullptr);
+    }
+    // The shared repetitions label leads to the repetitions edit that stays
+    // visible in simultaneous mode.
+    m_repsLabel->setBuddy(expanded ? m_readRepsEdit : nullptr);
+}
+
+void PerfDialog::FocusParameterEdit(QLineEdit* edit)
+{
+    if (m_advanced == 0) {
+        OnAdvanced();
+    }
+    edit->setFocus(Qt::OtherFocusReason);
 }
 
 void PerfDialog::OnSimultaneous()
@@ -295,16 +328,27 @@ int PerfDialog::CheckDrive(int driveLetter)
                            m_simultaneousCheck->isChecked(), m_messages);
 }
 
-// --- Help, the About box and the title-bar menu ------------------------------
+// --- Help, the About box, the context menu and the keys that reach them ------
+
+void PerfDialog::CreateShortcuts()
+{
+    // The Help button's rule holds for F1 too: no help during a run.
+    connect(new QShortcut(QKeySequence(Qt::Key_F1), this), &QShortcut::activated, this, [this] {
+        if (m_helpButton->isEnabled()) {
+            OnHelpButton();
+        }
+    });
+    for (const QKeySequence& keys : {QKeySequence(Qt::SHIFT | Qt::Key_F10), QKeySequence(Qt::Key_Menu)}) {
+        connect(new QShortcut(keys, this), &QShortcut::activated, this, [this] {
+            const QWidget* anchor = focusWidget() != nullptr ? focusWidget() : &m_graph;
+            PopUpContextMenu(anchor->mapToGlobal(anchor->rect().center()));
+        });
+    }
+}
 
 void PerfDialog::OnHelpButton()
 {
-    const QString path = HelpFilePath();
-    const std::function<bool(const QUrl&)> open = m_openUrl ? m_openUrl : &QDesktopServices::openUrl;
-    if (path.isEmpty() || !open(QUrl::fromLocalFile(path))) {
-        const QString shown = path.isEmpty() ? HelpFileName() : path;
-        ShowMessage(this, QStringLiteral("Unable to open the help file \"%1\".").arg(shown), kPlainBox);
-    }
+    OpenHelpFile(this, m_openUrl);
 }
 
 void PerfDialog::OnAbout()
@@ -319,24 +363,27 @@ void PerfDialog::OnAbout()
     m_aboutBox->open();
 }
 
-QMenu* PerfDialog::CreateSystemMenu(QWidget* menuParent)
+QMenu* PerfDialog::CreateContextMenu(QWidget* menuParent)
 {
-    auto* menu = new QMenu(menuParent);
-    const auto addCommand = [this, menu](const QString& text, int commandId) {
-        connect(menu->addAction(text), &QAction::triggered, this, [this, commandId] { OnSysCommand(commandId); });
-    };
-    addCommand(QStringLiteral("Mi&nimize"), kMinimizeCommand);
-    addCommand(QStringLiteral("&Close"), kCloseCommand);
-    menu->addSeparator();
-    addCommand(QStringLiteral("&About Kel Tallyforge..."), kAboutCommand);
-    return menu;
+    ContextMenuActions actions;
+    actions.currentScale = m_graph.Scale();
+    actions.hasResults = m_graph.HasResults() != 0;
+    actions.onScale = [this](const GraphScale& scale) { OnGraphScale(scale); };
+    actions.onCopyResults = [this] { OnCopyResults(); };
+    actions.onCommand = [this](int commandId) { OnSysCommand(commandId); };
+    return BuildContextMenu(menuParent, actions);
+}
+
+void PerfDialog::PopUpContextMenu(QPoint globalPos)
+{
+    QMenu* menu = CreateContextMenu(this);
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->popup(globalPos);
 }
 
 void PerfDialog::contextMenuEvent(QContextMenuEvent* e)
 {
-    QMenu* menu = CreateSystemMenu(this);
-    menu->setAttribute(Qt::WA_DeleteOnClose);
-    menu->popup(e->globalPos());
+    PopUpContextMenu(e->globalPos());
 }
 
 void PerfDialog::OnSysCommand(int commandId)
@@ -354,6 +401,23 @@ void PerfDialog::OnSysCommand(int commandId)
         break;
     default:
         break;
+    }
+}
+
+void PerfDialog::OnGraphScale(const GraphScale& scale)
+{
+    if (scale == m_graph.Scale()) {
+        return;
+    }
+    m_graph.SetScale(scale);
+    ProfileFile settings(SettingsFilePath());
+    WriteGraphScaleSetting(settings, scale);
+}
+
+void PerfDialog::OnCopyResults()
+{
+    if (m_graph.HasResults() != 0) {
+        QGuiApplication::clipboard()->setText(m_graph.ResultsText());
     }
 }
 

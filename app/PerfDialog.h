@@ -9,13 +9,16 @@
 #include "engine/RunObservers.h"
 #include "engine/RunParameters.h"
 #include "settings/PresetTable.h"
+#include "view/GraphScale.h"
 #include "view/ResultGraph.h"
 
 #include <QDialog>
 #include <QPointer>
 #include <QUrl>
 
+#include <array>
 #include <functional>
+#include <utility>
 
 class QCheckBox;
 class QComboBox;
@@ -46,10 +49,15 @@ public:
     // Height of the expanded window, recorded before the first layout.
     int FullHeight() const { return m_fullHeight; }
 
-    // The items this window adds to the title-bar menu: the window's own
-    // commands, a separator and the About item (command id 16).
-    QMenu* CreateSystemMenu(QWidget* menuParent);
+    // The window's context menu, from the mouse, Shift+F10 or the Menu key:
+    // the graph's scale and Copy Results, then the items a title-bar menu
+    // would hold: the window's own commands, a separator and the About item
+    // (command id 16).
+    QMenu* CreateContextMenu(QWidget* menuParent);
     void OnSysCommand(int commandId);
+    // Shows the graph on that scale and keeps the choice in the settings
+    // file; nothing happens when it is the scale shown.
+    void OnGraphScale(const GraphScale& scale);
     // Replaces the desktop's URL handler used by Help (tests).
     void SetUrlOpener(std::function<bool(const QUrl&)> opener) { m_openUrl = std::move(opener); }
 
@@ -63,6 +71,8 @@ public slots:
     void OnSelchangePreset();
     void OnHelpButton();
     void OnAbout();
+    // The text view's values as text, on the clipboard.
+    void OnCopyResults();
     // Exit, Escape and closing the window.
     void reject() override;
 
@@ -76,6 +86,10 @@ private:
     template <int ControlId, class Control>
     Control* AddControl();
     void CreateControls();
+    // The panel's labels and the edits they name, in layout order.
+    std::array<std::pair<QLabel*, QLineEdit*>, 6> PanelFields() const;
+    // F1 for Help; Shift+F10 and the Menu key for the context menu.
+    void CreateShortcuts();
     void OnInitDialog();
     // Fields to edits (save false) or edits to fields with the range checks
     // (save true); false when a field was refused.
@@ -83,6 +97,15 @@ private:
     void EnableControls(int idle);
     void EnableParamEdits();
     void LayoutPanel();
+    // The panel's labels lead to their edits by their mnemonics only while
+    // the panel is expanded: collapsed, they lie outside the window.
+    void SetPanelMnemonics();
+    // Expands the panel if need be, so the edit can be seen, and focuses it.
+    void FocusParameterEdit(QLineEdit* edit);
+    // The title names the pass in progress while a run is on.
+    void OnPassDrawn();
+    void ShowIdleTitle();
+    void PopUpContextMenu(QPoint globalPos);
 
     // Drive list and presets.
     void FillDriveList();
@@ -128,6 +151,8 @@ private:
     PresetTable m_presets;
     int m_advanced = 0;
     int m_fullHeight = 0;
+    // From the start of a run until it has ended: the title shows its progress.
+    bool m_runInTitle = false;
     QPointer<AboutDialog> m_aboutBox;
     std::function<bool(const QUrl&)> m_openUrl;
 };

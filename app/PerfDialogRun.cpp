@@ -5,6 +5,7 @@
 #include "app/MessagePresenter.h"
 #include "app/PerfDialog.h"
 #include "app/RunExitGuard.h"
+#include "app/RunProgressTitle.h"
 #include "view/QueuedCall.h"
 
 #include <QCheckBox>
@@ -77,7 +78,7 @@ bool PerfDialog::UpdateData(bool save)
         const ParameterSpec& spec = SpecOf(exchanged.field);
         const FieldCheck check = CheckIntegerField(exchanged.edit->text(), spec.low, spec.high);
         if (!check.accepted) {
-            exchanged.edit->setFocus(Qt::OtherFocusReason);
+            FocusParameterEdit(exchanged.edit);
             exchanged.edit->selectAll();
             ShowMessage(this, check.message, kPlainBox);
             return false;
@@ -93,7 +94,7 @@ void PerfDialog::OnStart()
         return;
     }
     if (m_parameters.fileSizeKB % m_parameters.bufSizeKB != 0) {
-        m_fileSizeEdit->setFocus(Qt::OtherFocusReason);
+        FocusParameterEdit(m_fileSizeEdit);
         ShowMessage(this, QStringLiteral("File size must be a multiple of the buffer size."), kPlainBox);
         return;
     }
@@ -114,11 +115,17 @@ void PerfDialog::OnStart()
                            p.minRead, p.minWrite, m_simultaneousCheck->isChecked() ? 1 : 0, this, &m_graph);
     StopAtProcessEnd(m_tester);
     m_tester.Start();
+    // A run that could not start has already queued its end.
+    if (m_tester.IsRunning() != 0) {
+        m_runInTitle = true;
+        OnPassDrawn();
+    }
 }
 
 void PerfDialog::OnStop()
 {
     m_tester.Stop();
+    ShowIdleTitle();
     EnableControls(1);
     m_startButton->setFocus(Qt::OtherFocusReason);
 }
@@ -133,8 +140,25 @@ void PerfDialog::reject()
 
 void PerfDialog::OnTestFinished()
 {
+    ShowIdleTitle();
     EnableControls(1);
     m_startButton->setFocus(Qt::OtherFocusReason);
+}
+
+void PerfDialog::OnPassDrawn()
+{
+    // Passes may still be on their way when a run has ended: only a run in
+    // progress is shown, and always from the view's last pass rather than the
+    // one announced, which may belong to an earlier run.
+    if (m_runInTitle) {
+        setWindowTitle(RunProgressTitle(m_tester.Parameters(), m_graph.LastPass()));
+    }
+}
+
+void PerfDialog::ShowIdleTitle()
+{
+    m_runInTitle = false;
+    setWindowTitle(QString::fromLatin1(kDialogCaption));
 }
 
 void PerfDialog::EnableControls(int idle)

@@ -2,8 +2,10 @@
 
 #include "view/LineRaster.h"
 
+#include <QFontMetrics>
 #include <QString>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 
@@ -11,7 +13,12 @@ namespace kel {
 
 namespace {
 
-constexpr int kScaleSteps = 10;  // gridlines of 2 MB/s up to 20 MB/s
+constexpr int kScaleSteps = 10;  // gridlines of a tenth of the top each
+// The default layout: labels centred 13 pixels left of the axis at x 29.
+constexpr int kDefaultOriginX = 29;
+constexpr int kDefaultLabelX = 16;
+constexpr int kLabelMargin = 2;   // from the image's left edge
+constexpr int kLabelAxisGap = 3;  // between the widest label and the axis
 constexpr double kFarOffset = 16777216.0;
 
 // A pen with a current position, so a curve reads as a chain of moves and
@@ -39,8 +46,8 @@ void DrawScale(QImage& image, const DrawingObjects& objects, const GraphLayout& 
     for (int k = 0; k <= kScaleSteps; ++k) {
         const int y = layout.baseY - k * layout.gridStep;
         const bool top = k == kScaleSteps;
-        DrawOpaqueText(image, objects.axisFont, layout.originX - 13, y + (top ? 6 : 4), TextAnchor::CentreBaseline,
-                       QString::number(2 * k));
+        DrawOpaqueText(image, objects.axisFont, layout.labelX, y + (top ? 6 : 4), TextAnchor::CentreBaseline,
+                       ScaleLabel(layout.scaleTop, k));
         if (k == 0) {
             continue;
         }
@@ -95,15 +102,20 @@ void DrawLegend(QImage& image, const DrawingObjects& objects, const GraphLayout&
 
 }  // namespace
 
-GraphLayout ComputeGraphLayout(QSize clientSize)
+GraphLayout ComputeGraphLayout(QSize clientSize, int scaleTop, int widestLabel)
 {
     const int right = clientSize.width();
     const int bottom = clientSize.height();
     GraphLayout layout;
-    layout.originX = 29;
+    layout.scaleTop = scaleTop;
+    // Labels are centred like DrawOpaqueText centres them: left edge at
+    // centre - width / 2.
+    layout.labelX = std::max(kDefaultLabelX, kLabelMargin + widestLabel / 2);
+    const int labelRight = layout.labelX - widestLabel / 2 + widestLabel;
+    layout.originX = std::max(kDefaultOriginX, labelRight + kLabelAxisGap);
     layout.axisTopY = 20;
     layout.baseY = bottom - 23;
-    layout.axisWidth = right - 42;
+    layout.axisWidth = right - 13 - layout.originX;
     layout.gridStep = (bottom - 47) / 10;
     layout.plotWidth = layout.axisWidth - 4;
     layout.legendWidth = right / 7 + 1;
@@ -111,9 +123,30 @@ GraphLayout ComputeGraphLayout(QSize clientSize)
     return layout;
 }
 
+QString ScaleLabel(int top, int k)
+{
+    const long long tenths = static_cast<long long>(top) * k;
+    const long long whole = tenths / 10;
+    const long long fraction = tenths % 10;
+    return fraction == 0 ? QString::number(whole) : QStringLiteral("%1.%2").arg(whole).arg(fraction);
+}
+
+int WidestScaleLabel(const QFont& axisFont, int top)
+{
+    const QFontMetrics metrics(axisFont);
+    int widest = 0;
+    for (int k = 0; k <= kScaleSteps; ++k) {
+        widest = std::max(widest, metrics.horizontalAdvance(ScaleLabel(top, k)));
+    }
+    return widest;
+}
+
 int RateToY(const GraphLayout& layout, double rate)
 {
-    double offset = layout.gridStep * 0.5 * rate + 0.5;
+    // Grid steps per MB/s; exactly 0.5 for the default top of 20, so the
+    // default scale keeps its pixels.
+    const double stepsPerRate = static_cast<double>(kScaleSteps) / layout.scaleTop;
+    double offset = layout.gridStep * stepsPerRate * rate + 0.5;
     if (std::isnan(offset)) {
         offset = 0.0;
     }

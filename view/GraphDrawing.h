@@ -1,12 +1,16 @@
 #pragma once
-// The graph image: the empty graph with its fixed 0..20 MB/s scale, legend and
-// threshold lines, and the curve of one pass added on top of it.
+// The graph image: the empty graph with its rate scale (0 to 20 MB/s unless
+// another top is given), legend and threshold lines, and the curve of one
+// pass added on top of it.
 
 #include "view/DrawingObjects.h"
+#include "view/GraphScale.h"
 
+#include <QFont>
 #include <QImage>
 #include <QPoint>
 #include <QSize>
+#include <QString>
 
 namespace kel {
 
@@ -15,10 +19,12 @@ struct GraphLayout {
     int axisTopY = 0;
     int baseY = 0;      // y of 0 MB/s
     int axisWidth = 0;
-    int gridStep = 0;   // pixels per 2 MB/s
+    int gridStep = 0;   // pixels per tenth of the scale (2 MB/s by default)
     int plotWidth = 0;  // shared by all passes of one kind
     int legendWidth = 0;
     int legendHeight = 0;
+    int scaleTop = kDefaultScaleTop;  // MB/s at the top gridline
+    int labelX = 0;                   // centre of the scale labels
 };
 
 struct GraphSettings {
@@ -27,9 +33,20 @@ struct GraphSettings {
     int minWrite = 0;
 };
 
-GraphLayout ComputeGraphLayout(QSize clientSize);
+// The layout for a scale from 0 to scaleTop MB/s whose widest label is
+// widestLabel pixels wide. Labels up to 20 pixels wide leave the default
+// layout as it is; wider ones move the vertical axis right, so that no label
+// is cut by the image's edge or touches the axis.
+GraphLayout ComputeGraphLayout(QSize clientSize, int scaleTop = kDefaultScaleTop, int widestLabel = 0);
 
-// y of a rate in MB/s. Not clamped to the scale: a rate above 20 MB/s lies
+// The label of the k-th gridline (k = 0 to 10) of a scale up to top MB/s:
+// k tenths of the top, with one decimal only where it is not whole.
+QString ScaleLabel(int top, int k);
+
+// Width in pixels of the widest label of that scale in the axis font.
+int WidestScaleLabel(const QFont& axisFont, int top);
+
+// y of a rate in MB/s. Not clamped to the scale: a rate above the top lies
 // above the top gridline, possibly outside the image. Only absurd rates (and
 // NaN, taken as 0) are limited, to keep pixel arithmetic in range.
 int RateToY(const GraphLayout& layout, double rate);

@@ -13,6 +13,8 @@ ResultGraph::ResultGraph(QWidget* parent) : QWidget(parent), m_images(size())
 {
     // Every pixel comes from an image: nothing for Qt to clear first.
     setAttribute(Qt::WA_OpaquePaintEvent);
+    setAccessibleName(QStringLiteral("Results"));
+    UpdateDescription();
 }
 
 // The owner stops any run before destroying the control, so no pass can be
@@ -25,6 +27,7 @@ void ResultGraph::ConfigureRun(int readReps, int writeReps, int simultaneous, in
     // out for the size it has now.
     m_images.Resize(size());
     m_images.ConfigureRun(readReps, writeReps, simultaneous, minRead, minWrite);
+    UpdateDescription();
     RequestRepaint();
 }
 
@@ -32,7 +35,9 @@ void ResultGraph::AddPassResults(int passNumber, const double* samples, int samp
                                  int isWrite)
 {
     m_images.AddPassResults(passNumber, samples, sampleCount, passRate, isWrite);
-    RequestRepaint();
+    // A queued call with this as context is dropped if the control is gone
+    // by the time the event loop gets to it.
+    InvokeQueued(this, [this] { OnPassDrawn(); });
 }
 
 void ResultGraph::SetDisplayMode(int showGraph)
@@ -41,9 +46,30 @@ void ResultGraph::SetDisplayMode(int showGraph)
     RequestRepaint();
 }
 
+void ResultGraph::SetScale(const GraphScale& scale)
+{
+    m_images.SetScale(scale);
+    RequestRepaint();
+}
+
+GraphScale ResultGraph::Scale() const
+{
+    return m_images.Scale();
+}
+
 int ResultGraph::HasResults() const
 {
     return m_images.HasResults();
+}
+
+DrawnPass ResultGraph::LastPass() const
+{
+    return m_images.LastPass();
+}
+
+QString ResultGraph::ResultsText() const
+{
+    return m_images.ResultsText();
 }
 
 QImage ResultGraph::GraphImage() const
@@ -71,14 +97,25 @@ void ResultGraph::paintEvent(QPaintEvent* /*event*/)
 void ResultGraph::resizeEvent(QResizeEvent* event)
 {
     m_images.Resize(event->size());
+    UpdateDescription();
     QWidget::resizeEvent(event);
 }
 
 void ResultGraph::RequestRepaint()
 {
-    // A queued call with this as context is dropped if the control is gone
-    // by the time the event loop gets to it.
     InvokeQueued(this, [this] { update(); });
+}
+
+void ResultGraph::OnPassDrawn()
+{
+    update();
+    UpdateDescription();
+    emit PassDrawn();
+}
+
+void ResultGraph::UpdateDescription()
+{
+    setAccessibleDescription(m_images.ResultsText());
 }
 
 }  // namespace kel

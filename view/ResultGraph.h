@@ -2,11 +2,15 @@
 // The results view control: shows the graph or the text image of the current
 // run. Passes arrive on the tester's worker thread and are drawn into the
 // images there; the control's own thread only copies one image to the screen.
+// For screen readers the control's accessible description holds what the
+// text image shows.
 
 #include "engine/RunObservers.h"
+#include "view/GraphScale.h"
 #include "view/ResultImages.h"
 
 #include <QImage>
+#include <QString>
 #include <QWidget>
 
 
@@ -25,9 +29,19 @@ public:
                         int isWrite) override;
     // Nonzero shows the graph, 0 the text; both images are always up to date.
     void SetDisplayMode(int showGraph);
+    // Redraws the graph with the run's passes on the new scale.
+    void SetScale(const GraphScale& scale);
+    GraphScale Scale() const;
     int HasResults() const;
+    DrawnPass LastPass() const;
+    QString ResultsText() const;
     QImage GraphImage() const;  // copies, for tests and screenshots
     QImage TextImage() const;
+
+signals:
+    // On the control's thread, once per pass drawn, after the repaint has
+    // been asked for and the description updated.
+    void PassDrawn();
 
 protected:
     void paintEvent(QPaintEvent* event) override;    // OnPaint: copies one image
@@ -36,6 +50,8 @@ protected:
 private:
     // update() belongs to the widget's thread; this may be called from any.
     void RequestRepaint();
+    void OnPassDrawn();
+    void UpdateDescription();
 
     ResultImages m_images;
     int m_showGraph = 1;  // GUI thread only

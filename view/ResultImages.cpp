@@ -1,5 +1,7 @@
 #include "view/ResultImages.h"
 
+#include <cmath>
+
 namespace kel {
 
 namespace {
@@ -11,11 +13,11 @@ QImage MakeImage(QSize size)
 
 }  // namespace
 
-ResultImages::ResultImages(QSize clientSize)
+ResultImages::ResultImages(QSize clientSize, GraphScale scale)
     : m_clientSize(clientSize),
       m_graphImage(MakeImage(clientSize)),
       m_textImage(MakeImage(clientSize)),
-      m_graphLayout(ComputeGraphLayout(clientSize)),
+      m_scale(scale),
       m_textLayout(ComputeTextLayout(clientSize))
 {
     DrawBackgroundsLocked();
@@ -42,17 +44,26 @@ void ResultImages::AddPassResults(int passNumber, const double* samples, int sam
     if (samples == nullptr || sampleCount < 1 || passNumber < 1 || passCount < 1) {
         return;
     }
-    const int firstRow = (isWrite != 0 && m_simultaneous == 0) ? kRecordSectionRow : kPlaySectionRow;
+    const bool recordSection = isWrite != 0 && m_simultaneous == 0;
 
-    if (!m_graphImage.isNull()) {
-        const PassCurve pass {passNumber, passCount, samples, sampleCount, isWrite != 0};
-        DrawPassCurve(m_graphImage, m_graphLayout, pass, m_lastPoint);
+    m_passes.push_back({passNumber, isWrite != 0, std::vector<double>(samples, samples + sampleCount)});
+    for (int i = 0; i < sampleCount; ++i) {
+        if (std::isfinite(samples[i]) && samples[i] > m_fastest) {
+            m_fastest = samples[i];
+        }
+    }
+    if (WantedTopLocked() != m_graphLayout.scaleTop) {
+        RedrawGraphLocked();
+    } else {
+        DrawCurveLocked(m_passes.back());
     }
 
     m_statistics.Add(passNumber, samples, sampleCount, passRate);
+    const SectionValues values {m_statistics.minRate, m_statistics.maxRate, m_statistics.Average()};
+    (recordSection ? m_recordValues : m_playValues) = values;
     if (!m_textImage.isNull()) {
-        const SectionValues values {m_statistics.minRate, m_statistics.maxRate, m_statistics.Average()};
-        WriteSectionValues(m_textImage, m_objects, m_textLayout, firstRow, values);
+        WriteSectionValues(m_textImage, m_objects, m_textLayout, recordSection ? kRecordSectionRow : kPlaySectionRow,
+                           values);
     }
     m_hasResults = 1;
 }
@@ -66,15 +77,48 @@ void ResultImages::Resize(QSize clientSize)
     m_clientSize = clientSize;
     m_graphImage = MakeImage(clientSize);
     m_textImage = MakeImage(clientSize);
-    m_graphLayout = ComputeGraphLayout(clientSize);
     m_textLayout = ComputeTextLayout(clientSize);
     DrawBackgroundsLocked();
+}
+
+void ResultImages::SetScale(const GraphScale& scale)
+{
+    const std::lock_guard guard(m_lock);
+    if (scale == m_scale) {
+        return;
+    }
+    m_scale = scale;
+    RedrawGraphLocked();
+}
+
+GraphScale ResultImages::Scale() const
+{
+    const std::lock_guard guard(m_lock);
+    return m_scale;
+}
+
+int ResultImages::ScaleTop() const
+{
+    const std::lock_guard guard(m_lock);
+    return m_graphLayout.scaleTop;
 }
 
 int ResultImages::HasResults() const
 {
     const std::lock_guard guard(m_lock);
     return m_hasResults;
+}
+
+DrawnPass ResultImages::LastPass() const
+{
+    const std::lock_guard guard(m_lock);
+    return m_passes.empty() ? DrawnPass {} : DrawnPass {m_passes.back().passNumber, m_passes.back().isWrite};
+}
+
+QString ResultImages::ResultsText() const
+{
+    const std::lock_guard guard(m_lock);
+    return ResultsAsText(m_simultaneous, m_playValues, m_recordValues);
 }
 
 QImage ResultImages::GraphImage() const
@@ -89,12 +133,52 @@ QImage ResultImages::TextImage() const
     return m_textImage.copy();
 }
 
+int ResultImages::WantedTopLocked() const
+{
+    if (!m_scale.fit) {
+        return m_scale.fixedTop;
+    }
+    return m_fastest > 0.0 ? FittedScaleTop(m_fastest) : kDefaultScaleTop;
+}
+
+void ResultImages::LayOutGraphLocked()
+{
+    const int top = WantedTopLocked();
+    m_graphLayout = ComputeGraphLayout(m_clientSize, top, WidestScaleLabel(m_objects.axisFont, top));
+}
+
 void ResultImages::DrawBackgroundsLocked()
 {
+    m_passes.clear();
+    m_fastest = 0.0;
+    m_playValues.reset();
+    m_recordValues.reset();
+    LayOutGraphLocked();
     const GraphSettings settings {m_simultaneous, m_minRead, m_minWrite};
     DrawEmptyGraph(m_graphImage, m_objects, m_graphLayout, settings);
     DrawEmptyText(m_textImage, m_objects, m_textLayout, m_simultaneous);
     m_hasResults = 0;
+}
+
+void ResultImages::RedrawGraphLocked()
+{
+    LayOutGraphLocked();
+    const GraphSettings settings {m_simultaneous, m_minRead, m_minWrite};
+    DrawEmptyGraph(m_graphImage, m_objects, m_graphLayout, settings);
+    for (const KeptPass& pass : m_passes) {
+        DrawCurveLocked(pass);
+    }
+}
+
+void ResultImages::DrawCurveLocked(const KeptPass& pass)
+{
+    if (m_graphImage.isNull()) {
+        return;
+    }
+    const int passCount = pass.isWrite ? m_writeReps : m_readReps;
+    const PassCurve curve {pass.passNumber, passCount, pass.samples.data(), static_cast<int>(pass.samples.size()),
+                           pass.isWrite};
+    DrawPassCurve(m_graphImage, m_graphLayout, curve, m_lastPoint);
 }
 
 }  // namespace kel

@@ -7,18 +7,44 @@ namespace kel {
 
 namespace {
 
+constexpr const char* kValueLabels[] = {"Min:", "Max:", "Avg:"};
+
 int RowY(const TextLayout& layout, int row)
 {
     return layout.textTop + row * layout.lineHeight;
 }
 
+QString PlayHeading(int simultaneous)
+{
+    return simultaneous != 0 ? QStringLiteral("Play/Record Performance:") : QStringLiteral("Play Performance:");
+}
+
+QString RecordHeading()
+{
+    return QStringLiteral("Record Performance:");
+}
+
 void DrawLabels(QImage& image, const DrawingObjects& objects, const TextLayout& layout, int firstRow)
 {
     int row = firstRow;
-    for (const char* label : {"Min:", "Max:", "Avg:"}) {
+    for (const char* label : kValueLabels) {
         ++row;
         DrawOpaqueText(image, objects.valueFont, layout.labelX, RowY(layout, row), TextAnchor::LeftBaseline,
                        QString::fromLatin1(label));
+    }
+}
+
+void AppendSection(QString& text, const QString& heading, const std::optional<SectionValues>& values)
+{
+    text += heading + QLatin1Char('\n');
+    const SectionValues shown = values.value_or(SectionValues {});
+    const double figures[] = {shown.minRate, shown.maxRate, shown.average};
+    for (int i = 0; i < 3; ++i) {
+        text += QString::fromLatin1(kValueLabels[i]);
+        if (values) {
+            text += QLatin1Char(' ') + FormatRate(figures[i]);
+        }
+        text += QLatin1Char('\n');
     }
 }
 
@@ -47,13 +73,11 @@ void DrawEmptyText(QImage& image, const DrawingObjects& objects, const TextLayou
     FillImageRect(image, 0, 0, image.width(), image.height(), kBackColour);
     DrawImageEdge3d(image, kShadowColour, kLightColour);
 
-    const QString playHeading = simultaneous != 0 ? QStringLiteral("Play/Record Performance:")
-                                                  : QStringLiteral("Play Performance:");
     DrawOpaqueText(image, objects.headingFont, layout.labelX, RowY(layout, kPlaySectionRow) - 6,
-                   TextAnchor::LeftBaseline, playHeading);
+                   TextAnchor::LeftBaseline, PlayHeading(simultaneous));
     if (simultaneous == 0) {
         DrawOpaqueText(image, objects.headingFont, layout.labelX, RowY(layout, kRecordSectionRow) - 6,
-                       TextAnchor::LeftBaseline, QStringLiteral("Record Performance:"));
+                       TextAnchor::LeftBaseline, RecordHeading());
     }
     DrawLabels(image, objects, layout, kPlaySectionRow);
     if (simultaneous == 0) {
@@ -74,6 +98,17 @@ void WriteSectionValues(QImage& image, const DrawingObjects& objects, const Text
         DrawOpaqueText(image, objects.valueFont, layout.valueX, RowY(layout, row), TextAnchor::LeftBaseline,
                        FormatRate(value));
     }
+}
+
+QString ResultsAsText(int simultaneous, const std::optional<SectionValues>& play,
+                      const std::optional<SectionValues>& record)
+{
+    QString text;
+    AppendSection(text, PlayHeading(simultaneous), play);
+    if (simultaneous == 0) {
+        AppendSection(text, RecordHeading(), record);
+    }
+    return text;
 }
 
 }  // namespace kel

@@ -8,6 +8,8 @@
 #include <QSize>
 #include <QString>
 
+#include <optional>
+
 namespace kel {
 
 struct TextLayout {
@@ -36,5 +38,11 @@ struct SectionValues {
 // Replaces the values of the section that starts at firstRow.
 void WriteSectionValues(QImage& image, const DrawingObjects& objects, const TextLayout& layout, int firstRow,
                         const SectionValues& values);
+
+// The text image's contents as lines: the Play section (or, with
+// simultaneous write, the Play/Record section) and then the Record section,
+// each a heading and "Min:", "Max:", "Avg:" with the values it has.
+QString ResultsAsText(int simultaneous, const std::optional<SectionValues>& play,
+                      const std::optional<SectionValues>& record);
 
 }  // namespace kel

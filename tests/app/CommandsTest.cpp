@@ -2,6 +2,7 @@
 // ids, and Help.
 
 #include "app/AboutDialog.h"
+#include "app/MessagePresenter.h"
 #include "app/Version.h"
 #include "tests/app/DialogFixture.h"
 
@@ -9,6 +10,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 
@@ -64,7 +66,7 @@ TEST_F(CommandsTest, AboutButtonOpensTheBoxAndOkClosesIt)
 
 TEST_F(CommandsTest, MenuEndsWithASeparatorAndTheAboutItem)
 {
-    std::unique_ptr<QMenu> menu(m_dialog->CreateSystemMenu(nullptr));
+    std::unique_ptr<QMenu> menu(m_dialog->CreateContextMenu(nullptr));
     const QList<QAction*> actions = menu->actions();
     ASSERT_GE(actions.size(), 2);
     EXPECT_TRUE(actions[actions.size() - 2]->isSeparator());
@@ -124,6 +126,47 @@ TEST_F(CommandsTest, HelpOpensTheManualOrSaysWhyNot)
     Click(id::kHelp);
     ASSERT_EQ(m_messages.size(), 1u);
     EXPECT_TRUE(m_messages.front().text.startsWith("Unable to open the help file"));
+}
+
+TEST_F(CommandsTest, F1OpensTheHelpLikeTheHelpButton)
+{
+    int opened = 0;
+    m_dialog->SetUrlOpener([&opened](const QUrl&) {
+        ++opened;
+        return true;
+    });
+    QTest::keyClick(m_dialog.get(), Qt::Key_F1);
+    EXPECT_EQ(opened, 1);
+    // Like the button, not during a run.
+    Click(id::kAdvanced);
+    SelectDrive('T');
+    SetParameters({"1", "4096", "4", "1000", "1000", "10"});
+    Click(id::kStart);
+    QTest::keyClick(m_dialog.get(), Qt::Key_F1);
+    Click(id::kStop);
+    EXPECT_EQ(opened, 1);
+}
+
+// A box stands centred over the dialog, wide enough for its whole title,
+// with a plain OK button.
+TEST_F(CommandsTest, MessageBoxesAreCentredWithTheirWholeTitleAndAPlainButton)
+{
+    const MessageHook hook = SetMessageHook({});
+    for (const char* text : {"OK.", "File size must be a multiple of the buffer size."}) {
+        const QPointer<QMessageBox> box = ShowMessage(m_dialog.get(), QString::fromLatin1(text), kPlainBox);
+        ASSERT_TRUE(box);
+        ASSERT_TRUE(WaitUntil([&box] { return box->isVisible(); }));
+        const QPoint offset = box->frameGeometry().center() - m_dialog->frameGeometry().center();
+        EXPECT_LE(offset.manhattanLength(), 2) << text;
+        EXPECT_EQ(box->windowTitle(), "Kel Tallyforge");
+        QFont bold = box->font();
+        bold.setBold(true);
+        EXPECT_GE(box->width(), 2 * QFontMetrics(bold).horizontalAdvance(box->windowTitle())) << text;
+        EXPECT_TRUE(box->button(QMessageBox::Ok)->icon().isNull());
+        box->button(QMessageBox::Ok)->click();
+        EXPECT_TRUE(WaitUntil([&box] { return box.isNull(); }));
+    }
+    SetMessageHook(hook);
 }
 
 }  // namespace

@@ -5,12 +5,15 @@
 #include "platform/DriveTable.h"
 #include "tests/app/DialogFixture.h"
 
+#include <QAbstractItemView>
+#include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
 
 namespace kel::test {
@@ -104,6 +107,48 @@ TEST_F(PanelTest, TabOrderAndMnemonicsFollowTheLayout)
     EXPECT_EQ(QApplication::focusWidget(), Item(id::kDriveList));
 }
 
+// Collapsed, the panel's labels lie outside the window: their letters belong
+// to the visible controls alone ("&Buffer Size" would otherwise make Alt+B
+// only focus "A&bout...").
+TEST_F(PanelTest, CollapsedPanelLabelsTakeNoPartInMnemonics)
+{
+    OpenDialog();
+    QWidget* before = QApplication::focusWidget();
+    QTest::keyClick(m_dialog.get(), Qt::Key_F, Qt::AltModifier);
+    EXPECT_EQ(QApplication::focusWidget(), before);
+    QTest::keyClick(m_dialog.get(), Qt::Key_B, Qt::AltModifier);
+    ASSERT_TRUE(WaitUntil([this] { return m_dialog->findChild<AboutDialog*>() != nullptr; }));
+    m_dialog->findChild<AboutDialog*>()->close();
+    ASSERT_TRUE(WaitUntil([this] { return m_dialog->findChild<AboutDialog*>() == nullptr; }));
+    m_dialog->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(m_dialog.get()));
+
+    Click(id::kAdvanced);
+    QTest::keyClick(m_dialog.get(), Qt::Key_F, Qt::AltModifier);
+    EXPECT_EQ(QApplication::focusWidget(), Item(id::kFileSize));
+    Click(id::kAdvanced);
+    QTest::keyClick(m_dialog.get(), Qt::Key_W, Qt::AltModifier);
+    EXPECT_NE(QApplication::focusWidget(), Item(id::kWriteReps));
+}
+
+TEST_F(PanelTest, EveryControlHasAnAccessibleName)
+{
+    OpenDialog();
+    Click(id::kAdvanced);
+    for (const QWidget* control : m_dialog->findChildren<QWidget*>()) {
+        if (!control->objectName().startsWith("id")) {
+            continue;
+        }
+        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(const_cast<QWidget*>(control));
+        ASSERT_NE(accessible, nullptr) << control->objectName().toStdString();
+        EXPECT_FALSE(accessible->text(QAccessible::Name).isEmpty()) << control->objectName().toStdString();
+    }
+    EXPECT_EQ(Item(id::kFileSize)->accessibleName(), "File size (KB)");
+    EXPECT_EQ(Item(id::kDriveList)->accessibleName(), "Drive");
+    QAccessibleInterface* results = QAccessible::queryAccessibleInterface(Item(id::kResults));
+    EXPECT_EQ(results->text(QAccessible::Description), m_dialog->Graph().ResultsText());
+}
+
 class PresetsTest : public DialogFixture {
 protected:
     QString SettingsPath() const { return QString::fromStdString(m_config.Path()) + "/KelTally.ini"; }
@@ -165,6 +210,76 @@ TEST_F(PresetsTest, ListIsSortedAndAPickedPresetDrivesTheNextRun)
     ASSERT_TRUE(WaitForIdle());
     EXPECT_EQ(m_dialog->Graph().HasResults(), 1);
     EXPECT_TRUE(Leftovers().empty());
+}
+
+// A preset's value that Start refuses sits in a field of the collapsed panel:
+// the panel opens so the user sees the field the message is about.
+TEST_F(PresetsTest, ARefusedPresetValueOpensThePanelAtItsField)
+{
+    const struct {
+        const char* values;
+        int field;
+        const char* message;
+    } cases[] = {
+        {"NumFiles=500\nFileSize=96\nBufSize=96\n", id::kNumFiles, "Please enter an integer between 1 and 100."},
+        {"NumFiles=1\nFileSize=100\nBufSize=64\n", id::kFileSize, "File size must be a multiple of the buffer size."},
+    };
+    for (const auto& c : cases) {
+        m_dialog.reset();
+        m_messages.clear();
+        WriteSettings(QByteArray("[Application]\nPresets=1\n[Preset1]\nName=Bad\nReadReps=1\nWriteReps=1\n") +
+                      c.values);
+        OpenDialog();
+        Presets()->setCurrentIndex(Presets()->findText("Bad"));
+        emit Presets()->activated(Presets()->currentIndex());
+        SelectDrive('T');
+        ASSERT_EQ(m_dialog->IsAdvanced(), 0);
+        Click(id::kStart);
+        ASSERT_EQ(m_messages.size(), 1u);
+        EXPECT_EQ(m_messages.front().text, c.message);
+        EXPECT_EQ(m_dialog->IsAdvanced(), 1);
+        EXPECT_EQ(TextOf(id::kAdvanced), "Ad&vanced <<");
+        EXPECT_EQ(QApplication::focusWidget(), Item(c.field));
+        EXPECT_TRUE(m_dialog->rect().contains(Item(c.field)->geometry()));
+        EXPECT_EQ(m_dialog->Tester().IsRunning(), 0);
+    }
+}
+
+// Opened, a list shows at most 16 rows and scrolls, and is wide enough for
+// its longest text; closed, its tooltip is the whole chosen text.
+TEST_F(PresetsTest, DropDownsShowSixteenRowsAndTheirWholeTexts)
+{
+    QByteArray settings = "[Application]\nPresets=20\n";
+    for (int i = 1; i <= 20; ++i) {
+        settings += QStringLiteral("[Preset%1]\nName=Preset %1 with a name longer than the list\n").arg(i).toLatin1();
+    }
+    WriteSettings(settings);
+    OpenDialog();
+    for (const int listId : {id::kPresetList, id::kDriveList}) {
+        auto* list = static_cast<QComboBox*>(Item(listId));
+        EXPECT_EQ(list->toolTip(), list->currentText()) << listId;
+        int longest = 0;
+        for (int i = 0; i < list->count(); ++i) {
+            longest = std::max(longest, list->view()->fontMetrics().horizontalAdvance(list->itemText(i)));
+        }
+        EXPECT_GT(longest, list->width()) << listId << ": the closed list cuts its text";
+        list->showPopup();
+        QAbstractItemView* view = list->view();
+        ASSERT_TRUE(WaitUntil([view] { return view->isVisible(); })) << listId;
+        EXPECT_GE(view->viewport()->width(), longest) << listId;
+        const int viewHeight = view->viewport()->height();
+        if (list->count() > 16) {
+            EXPECT_LE(view->visualRect(list->model()->index(15, 0)).bottom(), viewHeight) << "row 16 shows";
+            EXPECT_GE(view->visualRect(list->model()->index(16, 0)).top(), viewHeight) << "row 17 does not";
+            EXPECT_TRUE(view->verticalScrollBar()->isVisible());
+        } else {
+            EXPECT_LE(view->visualRect(list->model()->index(list->count() - 1, 0)).bottom(), viewHeight);
+        }
+        list->hidePopup();
+    }
+    auto* presets = Presets();
+    presets->setCurrentIndex(presets->count() - 1);
+    EXPECT_EQ(presets->toolTip(), presets->itemText(presets->count() - 1));
 }
 
 TEST_F(DialogFixture, DriveListShowsEveryDriveAndSelectsC)

@@ -1,6 +1,7 @@
 // Starting, stopping and leaving runs on a temporary drive, and what the
 // controls show in each state.
 
+#include "app/RunProgressTitle.h"
 #include "app/StopSignalWatch.h"
 #include "platform/DriveTable.h"
 #include "platform/StopSignals.h"
@@ -11,6 +12,7 @@
 #include <QComboBox>
 #include <QImage>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QTest>
 
 #include <cerrno>
@@ -129,6 +131,64 @@ TEST_F(RunControlTest, DisplayModeSwitchesDuringARun)
     Click(id::kAsGraph);
     EXPECT_EQ(Rgb(m_dialog->Graph().grab().toImage()), Rgb(m_dialog->Graph().GraphImage()));
     EXPECT_NE(m_dialog->Graph().GraphImage(), m_dialog->Graph().TextImage());
+}
+
+TEST(RunProgressTitle, NamesThePassAfterTheLastOneDrawn)
+{
+    RunParameters run {1, 96, 96, 3, 2, 10, 0, 0, 0};
+    const struct {
+        DrawnPass last;
+        const char* title;
+    } cases[] = {
+        {{0, false}, "Kel Tallyforge - Record 1 of 2"}, {{1, true}, "Kel Tallyforge - Record 2 of 2"},
+        {{2, true}, "Kel Tallyforge - Play 1 of 3"},    {{1, false}, "Kel Tallyforge - Play 2 of 3"},
+        {{3, false}, "Kel Tallyforge - Play 3 of 3"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(RunProgressTitle(run, c.last), c.title) << c.last.passNumber << c.last.isWrite;
+    }
+    run.simultaneous = 1;
+    EXPECT_EQ(RunProgressTitle(run, {0, false}), "Kel Tallyforge - Play/Record 1 of 3");
+    EXPECT_EQ(RunProgressTitle(run, {1, false}), "Kel Tallyforge - Play/Record 2 of 3");
+}
+
+// The titles a run shows: the pass in progress, never going back, then the
+// program's name however the run ends. A pass may be drawn before the title
+// has shown the one before, so titles may be skipped, never reordered.
+TEST_F(RunControlTest, TitleNamesThePassInProgressUntilTheRunEnds)
+{
+    QStringList titles;
+    QObject::connect(m_dialog.get(), &QWidget::windowTitleChanged, [&titles](const QString& t) { titles << t; });
+    Start(kLongRun);
+    EXPECT_EQ(m_dialog->windowTitle(), "Kel Tallyforge - Record 1 of 1000");
+    ASSERT_TRUE(WaitUntil([this] { return m_dialog->windowTitle() != "Kel Tallyforge - Record 1 of 1000"; }));
+    Click(id::kStop);
+    EXPECT_EQ(m_dialog->windowTitle(), "Kel Tallyforge");
+    WaitUntil([] { return false; }, 100);
+    EXPECT_EQ(m_dialog->windowTitle(), "Kel Tallyforge") << "passes still queued at the stop change nothing";
+    const QRegularExpression record(QStringLiteral("^Kel Tallyforge - Record (\\d+) of 1000$"));
+    int previous = 0;
+    for (const QString& title : titles.mid(0, titles.size() - 1)) {
+        const QRegularExpressionMatch match = record.match(title);
+        ASSERT_TRUE(match.hasMatch()) << title.toStdString();
+        EXPECT_GT(match.captured(1).toInt(), previous);
+        previous = match.captured(1).toInt();
+    }
+
+    const QStringList shortRun {"Kel Tallyforge - Record 1 of 2", "Kel Tallyforge - Record 2 of 2",
+                                "Kel Tallyforge - Play 1 of 2", "Kel Tallyforge - Play 2 of 2", "Kel Tallyforge"};
+    titles.clear();
+    Start(kShortRun);
+    ASSERT_TRUE(WaitForIdle());
+    ASSERT_FALSE(titles.isEmpty());
+    EXPECT_EQ(titles.front(), shortRun.front());
+    EXPECT_EQ(titles.back(), "Kel Tallyforge");
+    qsizetype at = 0;
+    for (const QString& title : titles) {
+        at = shortRun.indexOf(title, at);
+        ASSERT_GE(at, 0) << "out of order or unknown: " << titles.join(" | ").toStdString();
+        ++at;
+    }
 }
 
 TEST_F(RunControlTest, RefusedDriveLeavesTheDialogIdle)

@@ -82,6 +82,29 @@ TEST(ResultGraphControl, PassesArriveOnAWorkerAndAreShownAfterTheQueuedRepaint)
     EXPECT_EQ(graph->GraphImage(), empty);
 }
 
+// Screen readers read the text view's values from the control's description;
+// each pass drawn updates it and tells the owner on the control's thread.
+TEST(ResultGraphControl, EachPassUpdatesTheDescriptionAndIsAnnounced)
+{
+    auto graph = MakeControl();
+    graph->ConfigureRun(2, 2, 0, 0, 0);
+    EXPECT_EQ(graph->accessibleName(), "Results");
+    EXPECT_EQ(graph->accessibleDescription(), graph->ResultsText());
+    std::vector<DrawnPass> announced;
+    QObject::connect(graph.get(), &ResultGraph::PassDrawn, [&] { announced.push_back(graph->LastPass()); });
+    std::thread worker([&] { AddPass(*graph, 1, {4.0, 6.0}, 5.0, 1); });
+    worker.join();
+    EXPECT_TRUE(announced.empty()) << "announced on the control's thread, not the worker's";
+    QApplication::processEvents();
+    ASSERT_EQ(announced.size(), 1u);
+    EXPECT_EQ(announced[0].passNumber, 1);
+    EXPECT_TRUE(announced[0].isWrite);
+    EXPECT_TRUE(graph->accessibleDescription().contains("Record Performance:\nMin:  4.000 MB/s\nMax:  6.000 MB/s"))
+        << graph->accessibleDescription().toStdString();
+    graph->ConfigureRun(2, 2, 0, 0, 0);
+    EXPECT_FALSE(graph->accessibleDescription().contains("MB/s"));
+}
+
 TEST(ResultGraphControl, APassBeforeTheFirstPaintIsKept)
 {
     auto graph = MakeControl();

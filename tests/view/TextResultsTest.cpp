@@ -166,5 +166,29 @@ TEST(PassValues, SimultaneousPassesGoToTheSingleSection)
     EXPECT_TRUE(RowInk(images.TextImage(), 56, 72).isNull());
 }
 
+// The text that Copy Results and screen readers get: what the text image
+// shows, section by section.
+TEST(PassValues, ResultsAsTextFollowTheTextImage)
+{
+    ResultImages images(kClient);
+    images.ConfigureRun(3, 2, 0, 0, 0);
+    const QString empty = "Play Performance:\nMin:\nMax:\nAvg:\nRecord Performance:\nMin:\nMax:\nAvg:\n";
+    EXPECT_EQ(images.ResultsText(), empty);
+    AddPass(images, 1, {123.456, 4.0}, 50.0, 1);
+    AddPass(images, 1, {4.0, 6.0}, 5.0, 0);
+    AddPass(images, 2, {5.0}, 5.0, 0);
+    AddPass(images, 3, {7.0, 3.0}, 4.0, 0);
+    EXPECT_EQ(images.ResultsText(), "Play Performance:\n"
+                                    "Min:  3.000 MB/s\nMax:  7.000 MB/s\nAvg:  4.667 MB/s\n"
+                                    "Record Performance:\n"
+                                    "Min:  4.000 MB/s\nMax: 123.456 MB/s\nAvg: 50.000 MB/s\n");
+    images.ConfigureRun(2, 0, 1, 0, 0);
+    AddPass(images, 1, {5.0}, 5.0, 0);
+    EXPECT_EQ(images.ResultsText(),
+              "Play/Record Performance:\nMin:  5.000 MB/s\nMax:  5.000 MB/s\nAvg:  5.000 MB/s\n");
+    images.ConfigureRun(3, 2, 0, 0, 0);
+    EXPECT_EQ(images.ResultsText(), empty);
+}
+
 }  // namespace
 }  // namespace kel::test

@@ -1,0 +1,51 @@
+#include "app/ContextMenu.h"
+
+#include <QActionGroup>
+#include <QMenu>
+
+#include <vector>
+
+namespace kel {
+
+QMenu* BuildContextMenu(QWidget* parent, const ContextMenuActions& actions)
+{
+    auto* menu = new QMenu(parent);
+
+    struct ScaleItem {
+        QString text;
+        GraphScale scale;
+    };
+    std::vector<ScaleItem> scales {{QStringLiteral("Graph Scale 0 to &20 MB/s"), DefaultGraphScale()},
+                                   {QStringLiteral("Graph Scale &Fitted to the Results"), FittedGraphScale()}};
+    const GraphScale current = actions.currentScale;
+    if (!current.fit && current.fixedTop != kDefaultScaleTop) {
+        // A top that only the settings file can set.
+        scales.push_back({QStringLiteral("Graph Scale 0 to %1 MB/s").arg(current.fixedTop), current});
+    }
+    auto* scaleGroup = new QActionGroup(menu);
+    for (const ScaleItem& item : scales) {
+        QAction* action = menu->addAction(item.text);
+        action->setCheckable(true);
+        action->setChecked(item.scale == current);
+        scaleGroup->addAction(action);
+        QObject::connect(action, &QAction::triggered, menu,
+                         [onScale = actions.onScale, scale = item.scale] { onScale(scale); });
+    }
+    menu->addSeparator();
+    QAction* copy = menu->addAction(QStringLiteral("Co&py Results"));
+    copy->setEnabled(actions.hasResults);
+    QObject::connect(copy, &QAction::triggered, menu, actions.onCopyResults);
+    menu->addSeparator();
+
+    const auto addCommand = [menu, &actions](const QString& text, int commandId) {
+        QObject::connect(menu->addAction(text), &QAction::triggered, menu,
+                         [onCommand = actions.onCommand, commandId] { onCommand(commandId); });
+    };
+    addCommand(QStringLiteral("Mi&nimize"), kMinimizeCommand);
+    addCommand(QStringLiteral("&Close"), kCloseCommand);
+    menu->addSeparator();
+    addCommand(QStringLiteral("&About Kel Tallyforge..."), kAboutCommand);
+    return menu;
+}
+
+}  // namespace kel

@@ -1,0 +1,32 @@
+#pragma once
+// The main window's context menu: the graph's scale and Copy Results, then
+// the items a title-bar menu would hold: the window's own commands, a
+// separator and the About item.
+
+#include "view/GraphScale.h"
+
+#include <functional>
+
+class QMenu;
+class QWidget;
+
+namespace kel {
+
+// Command ids of the title-bar menu's items. The low four bits of a command
+// id are the system's own; the About item is 16.
+constexpr int kAboutCommand = 0x0010;
+constexpr int kMinimizeCommand = 0xF020;
+constexpr int kCloseCommand = 0xF060;
+
+struct ContextMenuActions {
+    GraphScale currentScale;
+    bool hasResults = false;  // Copy Results is enabled once a pass has been drawn
+    std::function<void(const GraphScale&)> onScale;
+    std::function<void()> onCopyResults;
+    std::function<void(int commandId)> onCommand;
+};
+
+// A new menu owned by parent (none: by the caller).
+QMenu* BuildContextMenu(QWidget* parent, const ContextMenuActions& actions);
+
+}  // namespace kel

@@ -1,0 +1,163 @@
+// The context menu: the graph's scale, kept in the settings file, Copy
+// Results, and the keys that open the menu.
+
+#include "settings/ProfileFile.h"
+#include "tests/app/DialogFixture.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QFile>
+#include <QMenu>
+#include <QTest>
+
+#include <memory>
+
+namespace kel::test {
+namespace {
+
+const QString kDefaultScaleItem = QStringLiteral("Graph Scale 0 to &20 MB/s");
+const QString kFittedScaleItem = QStringLiteral("Graph Scale &Fitted to the Results");
+const QString kCopyItem = QStringLiteral("Co&py Results");
+
+class ContextMenuTest : public DialogFixture {
+protected:
+    QString SettingsPath() const { return QString::fromStdString(m_config.Path()) + "/KelTally.ini"; }
+    QByteArray Settings() const
+    {
+        QFile file(SettingsPath());
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+    std::string ScaleKey() const
+    {
+        return ProfileFile(SettingsPath().toStdString()).GetProfileString("Application", "GraphScale", "(none)", 40);
+    }
+    // The menu as the dialog would show it now.
+    std::unique_ptr<QMenu> Menu() const { return std::unique_ptr<QMenu>(m_dialog->CreateContextMenu(nullptr)); }
+    static QAction* Find(const QMenu& menu, const QString& text)
+    {
+        for (QAction* action : menu.actions()) {
+            if (action->text() == text) {
+                return action;
+            }
+        }
+        return nullptr;
+    }
+    // The scale items of the menu, the checked one marked with a '*'.
+    QStringList ScaleItems() const
+    {
+        QStringList items;
+        const std::unique_ptr<QMenu> menu = Menu();
+        for (const QAction* action : menu->actions()) {
+            if (action->isCheckable()) {
+                items << (action->isChecked() ? "*" : "") + action->text();
+            }
+        }
+        return items;
+    }
+    void Choose(const QString& text) const
+    {
+        const std::unique_ptr<QMenu> menu = Menu();
+        QAction* action = Find(*menu, text);
+        ASSERT_NE(action, nullptr) << text.toStdString();
+        action->trigger();
+    }
+};
+
+TEST_F(ContextMenuTest, ScaleChoiceIsReadAtStartAndWrittenOnlyWhenChanged)
+{
+    const struct {
+        const char* line;  // under [Application]; null: no key
+        GraphScale scale;
+        QStringList items;
+    } starts[] = {
+        {nullptr, DefaultGraphScale(), {"*" + kDefaultScaleItem, kFittedScaleItem}},
+        {"GraphScale=auto", FittedGraphScale(), {kDefaultScaleItem, "*" + kFittedScaleItem}},
+        {"GraphScale=100", GraphScale {false, 100},
+         {kDefaultScaleItem, kFittedScaleItem, "*Graph Scale 0 to 100 MB/s"}},
+        {"GraphScale=fast", DefaultGraphScale(), {"*" + kDefaultScaleItem, kFittedScaleItem}},
+    };
+    for (const auto& start : starts) {
+        SCOPED_TRACE(start.line != nullptr ? start.line : "no key");
+        m_dialog.reset();
+        QFile::remove(SettingsPath());
+        if (start.line != nullptr) {
+            QFile file(SettingsPath());
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+            file.write(QByteArray("[Application]\n") + start.line + "\n");
+        }
+        OpenDialog();
+        EXPECT_EQ(m_dialog->Graph().Scale(), start.scale);
+        EXPECT_EQ(ScaleItems(), start.items);
+        // Choosing the scale shown writes nothing.
+        const QByteArray opened = Settings();
+        const std::unique_ptr<QMenu> menu = Menu();
+        for (QAction* action : menu->actions()) {
+            if (action->isChecked()) {
+                action->trigger();
+            }
+        }
+        EXPECT_EQ(Settings(), opened);
+    }
+
+    // Picking another scale shows it at once and keeps it, in place of the
+    // old value, for the next start.
+    Choose(kFittedScaleItem);
+    EXPECT_EQ(m_dialog->Graph().Scale(), FittedGraphScale());
+    EXPECT_EQ(ScaleKey(), "auto");
+    Choose(kDefaultScaleItem);
+    EXPECT_EQ(m_dialog->Graph().Scale(), DefaultGraphScale());
+    EXPECT_EQ(ScaleKey(), "20");
+    EXPECT_EQ(Settings().count("GraphScale="), 1);
+    Choose(kFittedScaleItem);
+    m_dialog.reset();
+    OpenDialog();
+    EXPECT_EQ(m_dialog->Graph().Scale(), FittedGraphScale());
+}
+
+TEST_F(ContextMenuTest, CopyResultsOnceAPassIsDrawn)
+{
+    OpenDialog();
+    QApplication::clipboard()->setText("before");
+    EXPECT_FALSE(Find(*Menu(), kCopyItem)->isEnabled());
+    m_dialog->OnCopyResults();
+    EXPECT_EQ(QApplication::clipboard()->text(), "before");
+
+    Click(id::kAdvanced);
+    SelectDrive('T');
+    SetParameters({"1", "96", "96", "2", "2", "10"});
+    Click(id::kStart);
+    ASSERT_TRUE(WaitForIdle());
+    ASSERT_TRUE(m_messages.empty());
+    const std::unique_ptr<QMenu> menu = Menu();
+    QAction* copy = Find(*menu, kCopyItem);
+    ASSERT_TRUE(copy->isEnabled());
+    copy->trigger();
+    const QString copied = QApplication::clipboard()->text();
+    EXPECT_EQ(copied, m_dialog->Graph().ResultsText());
+    const QStringList lines = copied.split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 8);
+    EXPECT_EQ(lines[0], "Play Performance:");
+    EXPECT_EQ(lines[4], "Record Performance:");
+    for (const int row : {1, 2, 3, 5, 6, 7}) {
+        EXPECT_TRUE(lines[row].endsWith(" MB/s")) << lines[row].toStdString();
+    }
+}
+
+TEST_F(ContextMenuTest, ShiftF10AndTheMenuKeyOpenTheMenu)
+{
+    OpenDialog();
+    for (const auto& [key, modifiers] : {std::pair {Qt::Key_F10, Qt::ShiftModifier},
+                                         std::pair {Qt::Key_Menu, Qt::NoModifier}}) {
+        QTest::keyClick(m_dialog.get(), key, modifiers);
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        ASSERT_NE(menu, nullptr) << key;
+        EXPECT_NE(Find(*menu, kCopyItem), nullptr);
+        EXPECT_EQ(menu->actions().back()->text(), "&About Kel Tallyforge...");
+        menu->close();
+        EXPECT_TRUE(WaitUntil([] { return QApplication::activePopupWidget() == nullptr; }));
+    }
+}
+
+}  // namespace
+}  // namespace kel::test
