@@ -32,6 +32,7 @@ AboutDialog::AboutDialog(QWidget* parent)
         {QStringLiteral("Kel Tallyforge Version ") + QLatin1String(kAboutVersion), 44, 10, 119, 8},
         {QStringLiteral("Drive Performance Measurement Utility"), 44, 20, 123, 8},
         {QStringLiteral("Copyright (C) 2026 Kel Tallyforge developers"), 44, 36, 158, 8},
+        {QStringLiteral("License: GPL-3.0-or-later"), 44, 46, 158, 8},
     };
     for (const auto& line : lines) {
         auto* label = new QLabel(line.text, this);

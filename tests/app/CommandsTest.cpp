@@ -59,6 +59,7 @@ TEST_F(CommandsTest, AboutButtonOpensTheBoxAndOkClosesIt)
         texts << label->text();
     }
     EXPECT_TRUE(texts.contains(versionLine)) << texts.join('|').toStdString();
+    EXPECT_TRUE(texts.contains("License: GPL-3.0-or-later")) << texts.join('|').toStdString();
     EXPECT_TRUE(CloseAbout());
     EXPECT_TRUE(m_dialog->isVisible());
     EXPECT_TRUE(Item(id::kStart)->isEnabled());
