@@ -1,7 +1,8 @@
-// Options and exit codes of the runner as a user meets them: judging a run by
-// its minimum rates, refusals before the run, and the settings file's
-// "(Default)" preset.
+// Options and exit codes of the programs as a user meets them: versions, a
+// dialog without a display, judging a run by its minimum rates, refusals
+// before the run, and the settings file's "(Default)" preset.
 
+#include "app/Version.h"
 #include "tests/cli/CliProcess.h"
 
 #include <QDir>
@@ -15,6 +16,44 @@ namespace kel {
 namespace {
 
 using namespace test;
+
+// No display of any kind, and no platform chosen for Qt.
+ProgramRun WithoutDisplay(const QStringList& args)
+{
+    ProgramRun run;
+    run.args = args;
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "WAYLAND_SOCKET", "QT_QPA_PLATFORM"}) {
+        run.environment.insert(name, QString());
+    }
+    return run;
+}
+
+TEST(ProgramStart, EveryProgramTellsItsVersionAndTheDialogItsHelpWithoutADisplay)
+{
+    for (const auto& [program, name] : {std::pair {kCli, "keltally-cli"}, {kViews, "keltally-views"},
+                                        {kDialog, "keltally"}}) {
+        const test::ProgramResult version = RunProgram(program, WithoutDisplay({"--version"}));
+        EXPECT_EQ(version.exitCode, 0) << name;
+        EXPECT_EQ(version.out, QString("%1 %2\n").arg(name, kVersion));
+    }
+    const test::ProgramResult help = RunProgram(kDialog, WithoutDisplay({"--help"}));
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_TRUE(help.out.startsWith("Usage: keltally")) << help.out.toStdString();
+}
+
+TEST(ProgramStart, TheDialogWithoutADisplaySaysSoInOneLineAndExitsWithOne)
+{
+    ProgramRun xcbOnly = WithoutDisplay({});
+    xcbOnly.environment.insert("QT_QPA_PLATFORM", "xcb");
+    ProgramRun platformArgument = WithoutDisplay({"-platform", "wayland"});
+    for (const ProgramRun& run : {WithoutDisplay({}), xcbOnly, platformArgument}) {
+        const test::ProgramResult result = RunProgram(kDialog, run);
+        EXPECT_EQ(result.exitCode, 1) << run.args.join(' ').toStdString();
+        EXPECT_EQ(result.err.count('\n'), 1) << result.err.toStdString();
+        EXPECT_TRUE(result.err.contains("no display") && result.err.contains("keltally-cli"))
+            << result.err.toStdString();
+    }
+}
 
 TEST(FailBelow, ASampleBelowItsKindsMinimumExitsWithThreeOnlyWhenAsked)
 {

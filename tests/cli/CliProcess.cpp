@@ -7,6 +7,7 @@ namespace kel::test {
 
 const QString kCli = QStringLiteral(KELT_CLI_PATH);
 const QString kViews = QStringLiteral(KELT_VIEWS_PATH);
+const QString kDialog = QStringLiteral(KELT_DIALOG_PATH);
 
 namespace {
 

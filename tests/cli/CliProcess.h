@@ -1,5 +1,5 @@
 #pragma once
-// The runner and keltally-views run as a user runs them,
+// The runner, keltally-views and the dialog program run as a user runs them,
 // each with a settings folder of its own: never the user's settings file.
 
 #include "tests/support/TempDir.h"
@@ -15,6 +15,7 @@ namespace kel::test {
 // The programs of this build.
 extern const QString kCli;
 extern const QString kViews;
+extern const QString kDialog;
 
 struct ProgramRun {
     QStringList args;
