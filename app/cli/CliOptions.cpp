@@ -67,7 +67,8 @@ CliParseResult ParseCliOptions(const QStringList& arguments)
         "FILE");
     const QCommandLineOption metrics("metrics",
                                      "Write the run's figures to FILE in the Prometheus text format, for "
-                                     "node_exporter's textfile collector; - for standard output.",
+                                     "node_exporter's textfile collector; - for standard output, the pass lines "
+                                     "then go to standard error.",
                                      "FILE");
     const QCommandLineOption png("png", "Write the graph and text views of the run to DIR/graph.png and "
                                         "DIR/text.png; DIR is made when missing.", "DIR");

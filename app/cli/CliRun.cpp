@@ -221,7 +221,9 @@ int RunDriveTest(CliOptions options)
         drives.Register(FolderDriveEntry(SystemDriveSources(), kDirLetter, folderShown, resolved.toStdString()));
     }
 
-    CliReport report(options.jsonFile == "-" ? stderr : stdout, StandardErrorIsTerminal());
+    // A report on standard output leaves the printed lines to standard error.
+    const bool reportOnStandardOutput = options.jsonFile == "-" || options.metricsFile == "-";
+    CliReport report(reportOnStandardOutput ? stderr : stdout, StandardErrorIsTerminal());
     if (CheckDrive(letter, drives, parameters.numFiles, parameters.fileSizeKB, parameters.simultaneous != 0, report,
                    folderShown) == 0) {
         return kExitRefused;

@@ -2,6 +2,7 @@
 // node_exporter, the drive list for scripts, and numbers written with a
 // point whatever the locale.
 
+#include "app/cli/CliReport.h"
 #include "app/record/RunMetrics.h"
 #include "tests/cli/CliProcess.h"
 
@@ -12,7 +13,9 @@
 #include <QProcess>
 #include <QRegularExpression>
 
+#include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <gtest/gtest.h>
 
 namespace kel {
@@ -26,17 +29,22 @@ QString ReadText(const QString& path)
     return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
 }
 
-TEST(Outputs, TheRecordOnStandardOutputLeavesThePassLinesToStandardError)
+TEST(Outputs, AReportOnStandardOutputLeavesThePassLinesToStandardError)
 {
     TempDir dir;
-    const test::ProgramResult run = RunCli(ShortRun(dir) + QStringList {"--json", "-"});
-    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    const test::ProgramResult json = RunCli(ShortRun(dir) + QStringList {"--json", "-"});
+    ASSERT_EQ(json.exitCode, 0) << json.err.toStdString();
     QJsonParseError error;
-    const QJsonDocument record = QJsonDocument::fromJson(run.out.toUtf8(), &error);
-    EXPECT_EQ(error.error, QJsonParseError::NoError) << run.out.toStdString();
+    const QJsonDocument record = QJsonDocument::fromJson(json.out.toUtf8(), &error);
+    EXPECT_EQ(error.error, QJsonParseError::NoError) << json.out.toStdString();
     EXPECT_EQ(record["passes"].toArray().size(), 4);
-    EXPECT_TRUE(run.err.contains(QRegularExpression("^Record    1  samples", QRegularExpression::MultilineOption)));
-    EXPECT_TRUE(run.err.contains("Play Performance:\n  Min: "));
+    const test::ProgramResult metrics = RunCli(ShortRun(dir) + QStringList {"--metrics", "-"});
+    ASSERT_EQ(metrics.exitCode, 0) << metrics.err.toStdString();
+    EXPECT_TRUE(metrics.out.startsWith("# HELP keltally_")) << metrics.out.toStdString();
+    for (const QString& err : {json.err, metrics.err}) {
+        EXPECT_TRUE(err.contains(QRegularExpression("^Record    1  samples", QRegularExpression::MultilineOption)));
+        EXPECT_TRUE(err.contains("Play Performance:\n  Min: "));
+    }
 }
 
 TEST(Outputs, MetricsFollowThePrometheusTextFormatAndAgreeWithTheRecord)
@@ -90,6 +98,24 @@ TEST(Outputs, MetricsFollowThePrometheusTextFormatAndAgreeWithTheRecord)
     const QDateTime finish = QDateTime::fromString(record["finish"].toString(), Qt::ISODateWithMs);
     EXPECT_EQ(values["keltally_run_finish_timestamp_seconds{}"],
               static_cast<double>(finish.toMSecsSinceEpoch()) / 1000.0);
+}
+
+TEST(Outputs, ThePrintedLinesSayWhenTheBufferedFallbackWasUsed)
+{
+    for (const FileAccess access : {FileAccess::Direct, FileAccess::SyncBuffered, FileAccess::Mixed}) {
+        const std::unique_ptr<std::FILE, int (*)(std::FILE*)> lines(std::tmpfile(), &std::fclose);
+        ASSERT_TRUE(lines);
+        CliReport report(lines.get(), false);
+        RunRecord record;
+        record.outcome.fileAccess = access;
+        report.PrintSummary(record);
+        std::rewind(lines.get());
+        char text[512] = {};
+        const std::size_t length = std::fread(text, 1, sizeof text - 1, lines.get());
+        EXPECT_EQ(std::string(text, length).find("(buffered fallback)") != std::string::npos,
+                  access != FileAccess::Direct)
+            << FileAccessName(access);
+    }
 }
 
 TEST(Outputs, MetricLabelsEscapeWhatTheFormatRequires)
