@@ -12,7 +12,9 @@ namespace kel {
 
 namespace {
 
-volatile std::sig_atomic_t g_pendingSignal = 0;
+// Atomic, not just sig_atomic_t: the handler may run on any thread of the
+// process while another reads it.
+std::atomic<int> g_pendingSignal {0};
 int g_pipe[2] = {-1, -1};
 
 // What a second stop signal writes before it ends the process. The handler
@@ -38,9 +40,10 @@ void WriteAll(int fd, const char* text, std::size_t size)
 
 extern "C" void OnStopSignal(int signal)
 {
-    if (g_pendingSignal == 0) {
-        g_pendingSignal = signal;
-    } else if (const int slot = g_endText.load(); slot >= 0) {
+    const int savedErrno = errno;  // the interrupted code may be about to read it
+    int none = 0;
+    const bool first = g_pendingSignal.compare_exchange_strong(none, signal);
+    if (const int slot = g_endText.load(); !first && slot >= 0) {
         const std::string& text = g_endTexts[static_cast<std::size_t>(slot)];
         WriteAll(STDERR_FILENO, text.data(), text.size());
         _exit(ExitCodeForSignal(signal));
@@ -49,6 +52,7 @@ extern "C" void OnStopSignal(int signal)
         const char byte = 1;
         [[maybe_unused]] const ssize_t ignored = write(g_pipe[1], &byte, 1);
     }
+    errno = savedErrno;
 }
 
 }  // namespace
@@ -71,7 +75,7 @@ void InstallStopSignals()
 
 int PendingStopSignal()
 {
-    return g_pendingSignal;
+    return g_pendingSignal.load();
 }
 
 int StopSignalDescriptor()
