@@ -1,9 +1,8 @@
 #include "drives/DriveCheck.h"
 
+#include "platform/DecimalText.h"
 #include "platform/ForeignNames.h"
 #include "platform/VolumeInfo.h"
-
-#include <cstdio>
 
 namespace kel {
 
@@ -14,11 +13,14 @@ char ShownLetter(int letter)
     return (letter > 0x20 && letter < 0x7F) ? static_cast<char>(letter) : '?';
 }
 
-std::string Format(const char* format, char letter)
+// How a message names the place checked: the drive's letter, or the folder
+// the user named instead of one.
+std::string Place(char shownLetter, std::string_view folder, const char* afterLetter)
 {
-    char text[160];
-    std::snprintf(text, sizeof text, format, letter);
-    return text;
+    if (!folder.empty()) {
+        return "folder \"" + std::string(folder) + "\"";
+    }
+    return std::string("drive ") + shownLetter + afterLetter;
 }
 
 int Refuse(MessageSink& messages, const std::string& text)
@@ -36,22 +38,21 @@ double RequiredBytes(std::int32_t numFiles, std::int32_t fileSizeKB, bool simult
     return need + need * 0.2;
 }
 
-std::optional<std::string> SpaceShortfallMessage(char shownLetter, double requiredBytes, std::uint64_t freeBytes)
+std::optional<std::string> SpaceShortfallMessage(char shownLetter, double requiredBytes, std::uint64_t freeBytes,
+                                                 std::string_view folder)
 {
     const double freeAsDouble = static_cast<double>(freeBytes);
     if (freeAsDouble >= requiredBytes) {
         return std::nullopt;
     }
     const double extraMB = (requiredBytes - freeAsDouble + 99999) * 0.000001;
-    char text[200];
-    std::snprintf(text, sizeof text,
-                  "There is not enough space on drive %c: to perform\nthe tests.  (An extra %.1lf MB is required.)",
-                  shownLetter, extraMB);
-    return std::string(text);
+    return std::string("There is not enough space ") + (folder.empty() ? "on " : "in ") +
+           Place(shownLetter, folder, ":") + " to perform\nthe tests.  (An extra " + FixedText(extraMB, 1) +
+           " MB is required.)";
 }
 
 int CheckDrive(int letter, const DriveTable& drives, std::int32_t numFiles, std::int32_t fileSizeKB,
-               bool simultaneous, MessageSink& messages)
+               bool simultaneous, MessageSink& messages, std::string_view folder)
 {
     const char shown = ShownLetter(letter);
     const DriveEntry* drive = drives.Find(letter);
@@ -59,23 +60,23 @@ int CheckDrive(int letter, const DriveTable& drives, std::int32_t numFiles, std:
     const std::optional<std::uint64_t> freeBytes =
         drive != nullptr ? FreeBytesForUser(drive->rootPath) : std::nullopt;
     if (!freeBytes) {
-        return Refuse(messages, Format("Unable to access drive %c.", shown));
+        return Refuse(messages, "Unable to access " + Place(shown, folder, "") + ".");
     }
     const int probeError = CreateAndDeleteProbe(drive->rootPath, kProbeFileName);
     if (probeError != 0) {
         const char* reason = ForeignNameReason(probeError);
         if (reason == nullptr) {
-            return Refuse(messages, Format("Unable to write to drive %c.  (You must have\n"
-                                           "write access to perform the tests.)",
-                                           shown));
+            return Refuse(messages, "Unable to write to " + Place(shown, folder, "") +
+                                        ".  (You must have\nwrite access to perform the tests.)");
         }
         // Something the program leaves alone holds the probe's name: say what and where.
         const bool endsInSlash = !drive->rootPath.empty() && drive->rootPath.back() == '/';
         const std::string probePath = drive->rootPath + (endsInSlash ? "" : "/") + kProbeFileName;
-        return Refuse(messages, Format("Unable to write to drive %c.", shown) + "  (\"" + probePath + "\":\n" +
+        return Refuse(messages, "Unable to write to " + Place(shown, folder, "") + ".  (\"" + probePath + "\":\n" +
                                     reason + ".)");
     }
-    if (auto shortfall = SpaceShortfallMessage(shown, RequiredBytes(numFiles, fileSizeKB, simultaneous), *freeBytes)) {
+    if (auto shortfall = SpaceShortfallMessage(shown, RequiredBytes(numFiles, fileSizeKB, simultaneous), *freeBytes,
+                                                folder)) {
         return Refuse(messages, *shortfall);
     }
     return 1;

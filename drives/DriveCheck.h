@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace kel {
 
@@ -20,12 +21,16 @@ constexpr const char* kProbeFileName = "jv7rt.d2w";
 double RequiredBytes(std::int32_t numFiles, std::int32_t fileSizeKB, bool simultaneous);
 
 // Nothing when freeBytes covers requiredBytes, else the message that tells how
-// many MB (of 1,000,000 bytes) are missing, rounded up to a tenth.
-std::optional<std::string> SpaceShortfallMessage(char shownLetter, double requiredBytes, std::uint64_t freeBytes);
+// many MB (of 1,000,000 bytes) are missing, rounded up to a tenth. It names
+// the drive by its letter, or folder when the user named a folder instead.
+std::optional<std::string> SpaceShortfallMessage(char shownLetter, double requiredBytes, std::uint64_t freeBytes,
+                                                 std::string_view folder = {});
 
 // 1 when a run may start on the drive, 0 when not (after telling why).
 // The letter is shown as given; one that cannot be shown appears as '?'.
+// When folder is not empty the messages name it instead of the letter: the
+// user named a folder, not a drive.
 int CheckDrive(int letter, const DriveTable& drives, std::int32_t numFiles, std::int32_t fileSizeKB,
-               bool simultaneous, MessageSink& messages);
+               bool simultaneous, MessageSink& messages, std::string_view folder = {});
 
 }  // namespace kel

@@ -97,6 +97,15 @@ std::vector<const MountRecord*> SelectDrives(const std::vector<MountRecord>& vis
     return chosen;
 }
 
+// What the entry tells of the file system mounted there.
+void DescribeMount(DriveEntry& entry, const MountRecord& mount, const std::vector<LabelLink>& labelLinks)
+{
+    entry.mountPoint = mount.mountPoint;
+    entry.label = LabelOfMount(labelLinks, mount);
+    entry.fileSystem = mount.fileSystem;
+    entry.device = mount.source;
+}
+
 std::string WithoutTrailingSlashes(std::string path)
 {
     while (path.size() > 1 && path.back() == '/') {
@@ -134,8 +143,7 @@ std::vector<DriveEntry> BuildDriveEntries(const DriveSources& sources)
     auto add = [&](const MountRecord& mount, char letter) {
         DriveEntry entry;
         entry.letter = letter;
-        entry.mountPoint = mount.mountPoint;
-        entry.label = LabelOfMount(sources.labelLinks, mount);
+        DescribeMount(entry, mount, sources.labelLinks);
         const bool writable = sources.isWritable && sources.isWritable(mount.mountPoint);
         const bool holdsHome = !home.empty() && mount.deviceNumber == homeDevice;
         entry.rootPath = (!writable && holdsHome) ? home : mount.mountPoint;
@@ -153,7 +161,20 @@ std::vector<DriveEntry> BuildDriveEntries(const DriveSources& sources)
     return entries;
 }
 
-void FillDriveTable(DriveTable& table)
+DriveEntry FolderDriveEntry(const DriveSources& sources, char letter, const std::string& folder,
+                            const std::string& resolvedFolder)
+{
+    DriveEntry entry;
+    entry.letter = letter;
+    entry.rootPath = folder;
+    const std::vector<MountRecord> visible = VisibleMounts(ParseMountInfo(sources.mountTable));
+    if (const MountRecord* mount = MountHolding(visible, WithoutTrailingSlashes(resolvedFolder))) {
+        DescribeMount(entry, *mount, sources.labelLinks);
+    }
+    return entry;
+}
+
+DriveSources SystemDriveSources()
 {
     DriveSources sources;
     sources.mountTable = ReadMountTable();
@@ -161,6 +182,12 @@ void FillDriveTable(DriveTable& table)
     sources.labelLinks = ListLabelLinks();
     sources.isWritable = IsWritableFolder;
     sources.isFolder = IsFolder;
+    return sources;
+}
+
+void FillDriveTable(DriveTable& table)
+{
+    const DriveSources sources = SystemDriveSources();
     table.Clear();
     for (DriveEntry& entry : BuildDriveEntries(sources)) {
         table.Register(std::move(entry));

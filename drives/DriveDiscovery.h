@@ -34,6 +34,16 @@ struct DriveSources {
 // The entries in letter order.
 std::vector<DriveEntry> BuildDriveEntries(const DriveSources& sources);
 
+// The entry of a folder the user names instead of a letter: rootPath is the
+// folder as given; the mount point, label, type and device are those of the
+// mount that holds resolvedFolder (the folder with its links resolved), and
+// empty when no mount does (a folder that does not exist).
+DriveEntry FolderDriveEntry(const DriveSources& sources, char letter, const std::string& folder,
+                            const std::string& resolvedFolder);
+
+// This system's mounts, labels and home folder.
+DriveSources SystemDriveSources();
+
 // Empties the table and fills it from this system's mounts.
 void FillDriveTable(DriveTable& table);
 

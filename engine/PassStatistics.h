@@ -3,20 +3,17 @@
 // of passes 1 to n, and the mean of their whole-pass rates (not of the
 // samples). Pass 1 of a kind starts them afresh.
 
-#include <cstdio>
+#include "platform/DecimalText.h"
+
 #include <string>
 
 namespace kel {
 
 // A rate as the results are written out: "%6.3lf MB/s", at least six
-// characters with three decimals, never cut.
+// characters with three decimals, never cut, with a point whatever the locale.
 inline std::string RateText(double rate)
 {
-    const int length = std::snprintf(nullptr, 0, "%6.3f MB/s", rate);
-    std::string text(static_cast<std::size_t>(length > 0 ? length : 0) + 1, '\0');
-    std::snprintf(text.data(), text.size(), "%6.3f MB/s", rate);
-    text.resize(text.size() - 1);
-    return text;
+    return FixedText(rate, 3, 6) + " MB/s";
 }
 
 struct PassStatistics {

@@ -66,9 +66,11 @@ inline constexpr std::array<ParameterSpec, 9> kRunParameterTable {{
     {"resolution", "sampsSec", &RunParameters::sampsSec, ParameterKind::Count, 0, 200, 10, 0, kNoLimit,
      "Rate samples per second"},
     {"min-read", "minRead", &RunParameters::minRead, ParameterKind::Threshold, kNoLowerLimit, kNoLimit, 0,
-     kNoLowerLimit, kNoLimit, "Minimum read rate in thousandths of an MB/s, for the graph"},
+     kNoLowerLimit, kNoLimit,
+     "Minimum read rate in thousandths of an MB/s, drawn on the graph and judged by --fail-below"},
     {"min-write", "minWrite", &RunParameters::minWrite, ParameterKind::Threshold, kNoLowerLimit, kNoLimit, 0,
-     kNoLowerLimit, kNoLimit, "Minimum write rate in thousandths of an MB/s, for the graph"},
+     kNoLowerLimit, kNoLimit,
+     "Minimum write rate in thousandths of an MB/s, drawn on the graph and judged by --fail-below"},
     {"simultaneous", "simultaneous", &RunParameters::simultaneous, ParameterKind::Flag, 0, 1, 0, kNoLowerLimit,
      kNoLimit, "Write an extra file during every read pass"},
 }};

@@ -12,6 +12,8 @@ struct DriveEntry {
     std::string rootPath;    // folder that receives the test files and the probe file
     std::string mountPoint;  // shown beside the label so entries can be told apart
     std::string label;       // the file system's label as the system gives it; may be empty
+    std::string fileSystem;  // its type, e.g. "ext4"; empty when not known
+    std::string device;      // what is mounted, e.g. "/dev/sda1"; empty when not known
 };
 
 class DriveTable {

@@ -3,6 +3,8 @@
 // closed terminal) end a run like the Stop button. The handlers only record
 // the signal; the program polls for it and stops the run itself.
 
+#include <string>
+
 namespace kel {
 
 // Catches SIGINT, SIGTERM and SIGHUP from now on.
@@ -16,5 +18,12 @@ int StopSignalDescriptor();
 void IgnoreBrokenPipes();
 // The conventional exit code of a program ended by the signal: 128 + its number.
 int ExitCodeForSignal(int signal);
+
+// From now on a stop signal that comes after the first one ends the process at
+// once with its exit code, after writing text to standard error: for a stop
+// that cannot finish because the run is stuck in the kernel. The text is
+// prepared beforehand because a signal handler can do little else safely.
+// A later call replaces the text.
+void EndAtSecondStopSignal(const std::string& text);
 
 }  // namespace kel

@@ -4,6 +4,8 @@ set -euo pipefail
 
 packages=(g++ cmake ninja-build pkg-config libgtest-dev googletest qt6-base-dev libgl-dev fonts-liberation
           desktop-file-utils appstream)
+# The runner's tests build a German locale (locales) and make a folder immutable (e2fsprogs).
+packages+=(locales e2fsprogs)
 packages+=("$@")
 
 missing=()

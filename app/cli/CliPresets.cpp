@@ -9,18 +9,35 @@
 
 namespace kel {
 
-std::optional<QString> ApplyPreset(const PresetTable& presets, CliOptions& options)
+namespace {
+
+void ApplyPresetAt(const PresetTable& presets, int index, CliOptions& options)
 {
-    const int index = presets.FindPreset(options.presetName.toStdString());
-    if (index < 0) {
-        return QString("there is no preset named \"%1\" (see --list-presets)").arg(options.presetName);
-    }
     const RunParameters fromPreset = ParametersOf(presets.At(index));
     for (std::size_t i = 0; i < kRunParameterTable.size(); ++i) {
         if (!options.setOnCommandLine[i]) {
             options.parameters.*kRunParameterTable[i].field = fromPreset.*kRunParameterTable[i].field;
         }
     }
+}
+
+}  // namespace
+
+std::optional<QString> ApplyPreset(const PresetTable& presets, CliOptions& options)
+{
+    if (options.presetName.isEmpty()) {
+        // A full table may lack "(Default)"; the built-in values stand for it.
+        const int index = presets.FindPreset(kDefaultPresetName);
+        if (index >= 0) {
+            ApplyPresetAt(presets, index, options);
+        }
+        return std::nullopt;
+    }
+    const int index = presets.FindPreset(options.presetName.toStdString());
+    if (index < 0) {
+        return QString("there is no preset named \"%1\" (see --list-presets)").arg(options.presetName);
+    }
+    ApplyPresetAt(presets, index, options);
     return std::nullopt;
 }
 

@@ -13,7 +13,9 @@ namespace kel {
 class PresetTable;
 
 // Fills the parameters that the command line did not set from the named
-// preset; the refusal text when there is no such preset.
+// preset, or without --preset from "(Default)" as the dialog starts (a full
+// table without it leaves the built-in defaults); the refusal text when there
+// is no preset of the name given.
 std::optional<QString> ApplyPreset(const PresetTable& presets, CliOptions& options);
 
 // The presets in table order with their nine fields, as text (control

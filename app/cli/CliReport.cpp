@@ -1,8 +1,70 @@
 #include "app/cli/CliReport.h"
 
+#include "engine/PassStatistics.h"
+#include "platform/DecimalText.h"
+
 #include <algorithm>
+#include <cerrno>
 
 namespace kel {
+
+namespace {
+
+std::string Padded(std::string text, std::size_t width, bool left)
+{
+    if (text.size() < width) {
+        text.insert(left ? text.end() : text.begin(), width - text.size(), ' ');
+    }
+    return text;
+}
+
+std::string SectionText(const char* heading, const KindSummary& summary, double minimum)
+{
+    if (summary.passes == 0) {
+        return {};
+    }
+    std::string text = std::string(heading) + "\n  Min: " + RateText(summary.minRate) +
+                       "\n  Max: " + RateText(summary.maxRate) + "\n  Avg: " + RateText(summary.averageRate) + "\n";
+    if (minimum > 0.0) {
+        text += "  Below " + RateText(minimum) + ": " + std::to_string(summary.samplesBelowMinimum) + " of " +
+                std::to_string(summary.samples) + " samples\n";
+    }
+    return text;
+}
+
+std::string AccessNote(FileAccess access)
+{
+    switch (access) {
+    case FileAccess::SyncBuffered:
+        return "Note: direct I/O was refused here; the test files were written synchronously and read with their "
+               "cached pages dropped (buffered fallback).\n";
+    case FileAccess::Mixed:
+        return "Note: direct I/O was refused for some of the test files; those were written synchronously and read "
+               "with their cached pages dropped (buffered fallback).\n";
+    case FileAccess::None:
+    case FileAccess::Direct:
+        break;
+    }
+    return {};
+}
+
+}  // namespace
+
+void CliReport::Write(std::FILE* stream, const std::string& text)
+{
+    errno = 0;
+    if (std::fputs(text.c_str(), stream) < 0 || std::fflush(stream) != 0) {
+        int expected = 0;
+        m_outputError.compare_exchange_strong(expected, errno != 0 ? errno : EIO, std::memory_order_acq_rel);
+    }
+}
+
+void CliReport::ClearProgressLocked()
+{
+    if (m_progress) {
+        Write(stderr, "\r\033[K");
+    }
+}
 
 void CliReport::ConfigureRun(int readReps, int writeReps, int simultaneous, int, int)
 {
@@ -16,66 +78,47 @@ void CliReport::AddPassResults(int passNumber, const double* samples, int sample
 {
     std::lock_guard lock(m_mutex);
     const auto [lowest, highest] = std::minmax_element(samples, samples + sampleCount);
+    ClearProgressLocked();
+    Write(m_lines, Padded(isWrite != 0 ? "Record" : "Play", 6, true) + " " +
+                       Padded(std::to_string(passNumber), 4, false) + "  samples " +
+                       Padded(std::to_string(sampleCount), 6, false) + "  lowest " + FixedText(*lowest, 3, 10) +
+                       "  highest " + FixedText(*highest, 3, 10) + "  pass " + FixedText(passRate, 3, 10) +
+                       " MB/s\n");
     if (m_progress) {
-        std::fputs("\r\033[K", stderr);
+        const int done = isWrite != 0 ? passNumber : (m_simultaneous ? 0 : m_writeReps) + passNumber;
+        const int total = m_simultaneous ? m_readReps : m_writeReps + m_readReps;
+        Write(stderr, "  " + std::to_string(done) + " of " + std::to_string(total) + " passes done");
     }
-    std::fprintf(m_out, "%-6s %4d  samples %6d  lowest %10.3f  highest %10.3f  pass %10.3f MB/s\n",
-                 isWrite != 0 ? "Record" : "Play", passNumber, sampleCount, *lowest, *highest, passRate);
-    std::fflush(m_out);
-    (isWrite != 0 ? m_record : m_play).Add(passNumber, samples, sampleCount, passRate);
-    ReportedPass pass {isWrite != 0, passNumber, passRate, {}};
-    if (m_keepSamples) {
-        pass.samples.assign(samples, samples + sampleCount);
-    }
-    m_passes.push_back(std::move(pass));
-    if (m_progress) {
-        PrintProgress(passNumber, isWrite != 0);
-    }
-}
-
-void CliReport::PrintProgress(int passNumber, bool isWrite)
-{
-    const int total = m_writeReps + m_readReps;
-    const int done = isWrite ? passNumber : (m_simultaneous ? 0 : m_writeReps) + passNumber;
-    const int shownTotal = m_simultaneous ? m_readReps : total;
-    std::fprintf(stderr, "  %d of %d passes done", done, shownTotal);
-    std::fflush(stderr);
 }
 
 void CliReport::ShowMessageBox(const std::string& text, unsigned, const std::atomic<std::int32_t>*)
 {
     std::lock_guard lock(m_mutex);
-    if (m_progress) {
-        std::fputs("\r\033[K", stderr);
-    }
-    std::fprintf(stderr, "%s\n", text.c_str());
-    std::fflush(stderr);
+    ClearProgressLocked();
+    Write(stderr, text + "\n");
 }
 
-void CliReport::PrintSummary()
+void CliReport::PrintSummary(const RunRecord& record)
 {
     std::lock_guard lock(m_mutex);
-    if (m_progress) {
-        std::fputs("\r\033[K", stderr);
+    ClearProgressLocked();
+    const bool simultaneous = record.parameters.simultaneous != 0;
+    std::string text = SectionText(simultaneous ? "Play/Record Performance:" : "Play Performance:", record.play,
+                                   MinimumRate(record.parameters, false));
+    if (!simultaneous) {
+        text += SectionText("Record Performance:", record.record, MinimumRate(record.parameters, true));
     }
-    const auto section = [this](const char* heading, const PassStatistics& stats) {
-        if (stats.passNumber == 0) {
-            return;
-        }
-        std::fprintf(m_out, "%s\n  Min: %s\n  Max: %s\n  Avg: %s\n", heading, RateText(stats.minRate).c_str(),
-                     RateText(stats.maxRate).c_str(), RateText(stats.Average()).c_str());
-    };
-    section(m_simultaneous ? "Play/Record Performance:" : "Play Performance:", m_play);
-    if (!m_simultaneous) {
-        section("Record Performance:", m_record);
+    text += AccessNote(record.outcome.fileAccess);
+    if (!text.empty()) {
+        Write(m_lines, text);
     }
-    std::fflush(m_out);
 }
 
-std::vector<ReportedPass> CliReport::Passes() const
+void CliReport::PrintError(const std::string& text)
 {
     std::lock_guard lock(m_mutex);
-    return m_passes;
+    ClearProgressLocked();
+    Write(stderr, text);
 }
 
 }  // namespace kel

@@ -1,58 +1,54 @@
 #pragma once
 // What the headless runner tells while a run goes on and after it: one line
 // per finished pass, a progress line on a terminal, the minimum, maximum and
-// average of each kind as the text view shows them, and the passes with all
-// their samples for the JSON file.
+// average of each kind as the text view shows them, and the engine's
+// messages. A write to standard output or error that fails (a closed pipe, a
+// full disk) is noted, so that the runner can stop the run: its output is
+// what the user asked for.
 
-#include "engine/PassStatistics.h"
+#include "app/record/RunRecord.h"
 #include "engine/RunObservers.h"
 #include "platform/MessageSink.h"
 
-#include <QString>
-
+#include <atomic>
 #include <cstdio>
 #include <mutex>
 #include <string>
-#include <vector>
 
 namespace kel {
 
-struct ReportedPass {
-    bool isWrite;
-    int number;
-    double rate;
-    std::vector<double> samples;
-};
-
 class CliReport : public PassResultSink, public MessageSink {
 public:
-    CliReport(std::FILE* out, bool progress, bool keepSamples) : m_out(out), m_progress(progress), m_keepSamples(keepSamples)
-    {
-    }
+    // lines: where the pass lines and the summary go (standard output, or
+    // standard error when standard output carries the record).
+    CliReport(std::FILE* lines, bool progress) : m_lines(lines), m_progress(progress) {}
 
     void ConfigureRun(int readReps, int writeReps, int simultaneous, int minRead, int minWrite) override;
     void AddPassResults(int passNumber, const double* samples, int sampleCount, double passRate, int isWrite) override;
     // Engine messages go to standard error at once; the run's outcome comes from the engine.
     void ShowMessageBox(const std::string& text, unsigned type, const std::atomic<std::int32_t>* cancel) override;
 
-    // The per-kind summary, printed after the run.
-    void PrintSummary();
+    // The per-kind summary after the run, with the samples below a kind's
+    // minimum rate and a note when direct I/O was refused.
+    void PrintSummary(const RunRecord& record);
+    // Text for standard error, such as the end of a stopped run.
+    void PrintError(const std::string& text);
 
-    std::vector<ReportedPass> Passes() const;
+    // The system's code of the first write to standard output or error that
+    // failed, or 0.
+    int OutputError() const { return m_outputError.load(std::memory_order_acquire); }
 
 private:
-    void PrintProgress(int passNumber, bool isWrite);
+    void Write(std::FILE* stream, const std::string& text);
+    void ClearProgressLocked();
 
-    std::FILE* m_out;
+    std::FILE* m_lines;
     bool m_progress;
-    bool m_keepSamples;
-    mutable std::mutex m_mutex;
+    std::mutex m_mutex;
     int m_readReps = 0;
     int m_writeReps = 0;
     bool m_simultaneous = false;
-    PassStatistics m_record;
-    PassStatistics m_play;
-    std::vector<ReportedPass> m_passes;
+    std::atomic<int> m_outputError {0};
 };
 
 }  // namespace kel

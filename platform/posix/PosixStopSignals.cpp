@@ -1,5 +1,8 @@
 #include "platform/StopSignals.h"
 
+#include <array>
+#include <atomic>
+#include <cerrno>
 #include <csignal>
 #include <initializer_list>
 #include <fcntl.h>
@@ -9,18 +12,47 @@ namespace kel {
 
 namespace {
 
-volatile std::sig_atomic_t g_pendingSignal = 0;
+// Atomic, not just sig_atomic_t: the handler may run on any thread of the
+// process while another reads it.
+std::atomic<int> g_pendingSignal {0};
 int g_pipe[2] = {-1, -1};
+
+// What a second stop signal writes before it ends the process. The handler
+// reads the slot g_endText names; a new text goes into the other slot first.
+std::array<std::string, 2> g_endTexts;
+std::atomic<int> g_endText {-1};  // -1: a second signal changes nothing
+static_assert(std::atomic<int>::is_always_lock_free, "read in a signal handler");
+
+void WriteAll(int fd, const char* text, std::size_t size)
+{
+    while (size > 0) {
+        const ssize_t written = write(fd, text, size);
+        if (written < 0 && errno == EINTR) {
+            continue;
+        }
+        if (written <= 0) {
+            return;
+        }
+        text += written;
+        size -= static_cast<std::size_t>(written);
+    }
+}
 
 extern "C" void OnStopSignal(int signal)
 {
-    if (g_pendingSignal == 0) {
-        g_pendingSignal = signal;
+    const int savedErrno = errno;  // the interrupted code may be about to read it
+    int none = 0;
+    const bool first = g_pendingSignal.compare_exchange_strong(none, signal);
+    if (const int slot = g_endText.load(); !first && slot >= 0) {
+        const std::string& text = g_endTexts[static_cast<std::size_t>(slot)];
+        WriteAll(STDERR_FILENO, text.data(), text.size());
+        _exit(ExitCodeForSignal(signal));
     }
     if (g_pipe[1] >= 0) {
         const char byte = 1;
         [[maybe_unused]] const ssize_t ignored = write(g_pipe[1], &byte, 1);
     }
+    errno = savedErrno;
 }
 
 }  // namespace
@@ -43,7 +75,7 @@ void InstallStopSignals()
 
 int PendingStopSignal()
 {
-    return g_pendingSignal;
+    return g_pendingSignal.load();
 }
 
 int StopSignalDescriptor()
@@ -59,6 +91,13 @@ void IgnoreBrokenPipes()
 int ExitCodeForSignal(int signal)
 {
     return 128 + signal;
+}
+
+void EndAtSecondStopSignal(const std::string& text)
+{
+    const int slot = g_endText.load() == 0 ? 1 : 0;
+    g_endTexts[static_cast<std::size_t>(slot)] = text;
+    g_endText.store(slot);
 }
 
 }  // namespace kel

@@ -1,3 +1,4 @@
+#include "app/Version.h"
 #include "app/cli/CliOptions.h"
 
 #include <QDir>
@@ -42,9 +43,12 @@ TEST(CliOptions, ReadsEveryParameter)
 
 TEST(CliOptions, RefusalsExplainThemselvesAndExitWithTwo)
 {
-    for (const QStringList& args : {QStringList {"--files", "many"}, QStringList {"--bogus"},
-                                    QStringList {"--dir", "/tmp", "--drive", "C"}, QStringList {"--drive", "CD"},
-                                    QStringList {"stray"}}) {
+    for (const QStringList& args :
+         {QStringList {"--files", "many"}, QStringList {"--bogus"}, QStringList {"--dir", "/tmp", "--drive", "C"},
+          QStringList {"--drive", "CD"}, QStringList {"stray"}, QStringList {"--json", ""},
+          QStringList {"--metrics", ""}, QStringList {"--png", ""}, QStringList {"--dir", ""},
+          QStringList {"--preset", ""}, QStringList {"--json", "-", "--metrics", "-"},
+          QStringList {"--list-presets", "--list-drives"}}) {
         const CliParseResult parsed = Parse(args);
         EXPECT_FALSE(parsed.options) << args.join(' ').toStdString();
         EXPECT_EQ(parsed.exitCode, 2);
@@ -53,6 +57,28 @@ TEST(CliOptions, RefusalsExplainThemselvesAndExitWithTwo)
     const CliParseResult drive = Parse({"--drive", "d:"});
     ASSERT_TRUE(drive.options);
     EXPECT_EQ(drive.options->driveLetter, 'D');
+}
+
+TEST(CliOptions, VersionListingsAndJudgingOptions)
+{
+    const CliParseResult version = Parse({"--version"});
+    EXPECT_FALSE(version.options);
+    EXPECT_EQ(version.exitCode, 0);
+    EXPECT_EQ(version.output, QString("keltally-cli ") + kVersion);
+
+    const CliParseResult drives = Parse({"--list-drives", "--json"});
+    ASSERT_TRUE(drives.options);
+    EXPECT_TRUE(drives.options->listDrives && drives.options->json);
+
+    const CliParseResult judged = Parse({"--fail-below", "--metrics", "m.prom", "--json", "-"});
+    ASSERT_TRUE(judged.options);
+    EXPECT_TRUE(judged.options->failBelow);
+    EXPECT_EQ(judged.options->metricsFile, "m.prom");
+    EXPECT_EQ(judged.options->jsonFile, "-");
+    EXPECT_TRUE(ValidateFailBelow(*judged.options)) << "no minimum rate to judge by";
+    CliOptions withMinimum = *judged.options;
+    withMinimum.parameters.minWrite = 12000;
+    EXPECT_FALSE(ValidateFailBelow(withMinimum));
 }
 
 TEST(CliOptions, RangesAreTheDialogsAndTheFirstBadOneIsNamed)
@@ -75,6 +101,11 @@ TEST(CliOptions, RangesAreTheDialogsAndTheFirstBadOneIsNamed)
     }
     const CliParseResult several = Parse({"--resolution", "999", "--buffer", "0", "--files", "0"});
     EXPECT_EQ(*ValidateParameters(*several.options), "--files must be between 1 and 100, not 0");
+
+    CliOptions fromPreset = *Parse({"--preset", "Big"}).options;
+    fromPreset.parameters.bufSizeKB = 4096;
+    EXPECT_EQ(*ValidateParameters(fromPreset),
+              "--buffer must be between 1 and 1024, not 4096 (from the preset \"Big\")");
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // The runner as a program: a whole run with its JSON record, refusals, and
 // stop signals that delete the files before it exits.
 
+#include "tests/cli/CliProcess.h"
 #include "tests/support/TempDir.h"
 
 #include <QFile>
@@ -16,24 +17,8 @@
 namespace kel {
 namespace {
 
-struct Outcome {
-    int exitCode;
-    QString out;
-    QString err;
-};
-
-Outcome RunCli(const QStringList& args, const std::string& configHome = {})
-{
-    QProcess process;
-    if (!configHome.empty()) {
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert("XDG_CONFIG_HOME", QString::fromStdString(configHome));
-        process.setProcessEnvironment(environment);
-    }
-    process.start(KELT_CLI_PATH, args);
-    process.waitForFinished(120000);
-    return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
-}
+using Outcome = test::ProgramResult;
+using test::RunCli;
 
 TEST(CliRun, ACompleteRunPrintsEveryPassAndRecordsItInJson)
 {
@@ -84,7 +69,8 @@ TEST(CliRun, RefusedParametersAndDrivesExitWithTwoAndLeaveNothing)
     EXPECT_TRUE(range.err.contains("--buffer must be between 1 and 1024"));
     const Outcome missing = RunCli({"--dir", QString::fromStdString(dir.Path()) + "/nowhere", "--file-size", "96"});
     EXPECT_EQ(missing.exitCode, 2);
-    EXPECT_TRUE(missing.err.contains("Unable to access drive A.")) << missing.err.toStdString();
+    EXPECT_TRUE(missing.err.contains("Unable to access folder \"" + QString::fromStdString(dir.Path()) + "/nowhere\"."))
+        << missing.err.toStdString();
     EXPECT_TRUE(dir.Entries().empty());
 }
 
@@ -101,7 +87,7 @@ TEST(CliRun, PicturesOfBothViewsAreWrittenAtTheEnd)
 {
     test::TempDir dir;
     test::TempDir out;
-    const QString folder = QString::fromStdString(out.Path()) + "/views";
+    const QString folder = QString::fromStdString(out.Path()) + "/views/of/the/run";  // made by the runner
     const Outcome outcome = RunCli({"--dir", QString::fromStdString(dir.Path()), "--file-size", "256", "--buffer",
                                     "64", "--reads", "2", "--writes", "2", "--png", folder});
     ASSERT_EQ(outcome.exitCode, 0) << outcome.err.toStdString();
@@ -158,9 +144,12 @@ void ExpectSignalStopsTheRun(int signal, int expectedExit)
     test::TempDir dir;
     test::TempDir out;
     const QString json = QString::fromStdString(out.Path()) + "/run.json";
+    test::TempDir config;
     QProcess process;
-    process.start(KELT_CLI_PATH, {"--dir", QString::fromStdString(dir.Path()), "--files", "3", "--file-size", "8192",
-                                  "--buffer", "64", "--reads", "1000", "--writes", "1000", "--json", json});
+    test::StartProgram(process, test::kCli,
+                       {"--dir", QString::fromStdString(dir.Path()), "--files", "3", "--file-size", "8192", "--buffer",
+                        "64", "--reads", "1000", "--writes", "1000", "--json", json},
+                       config);
     ASSERT_TRUE(process.waitForStarted());
     // Wait for the first pass, so the files exist when the signal comes.
     ASSERT_TRUE(process.waitForReadyRead(60000));

@@ -97,6 +97,22 @@ TEST(DriveSpace, ShortfallIsRoundedUpToATenthOfAMegabyte)
     EXPECT_TRUE(SpaceShortfallMessage('G', huge, 2000000000000000ULL).has_value());
 }
 
+TEST(DriveCheck, AFolderTheUserNamedIsNamedInsteadOfALetter)
+{
+    TempDir dir;
+    DriveTable drives;
+    drives.Register('A', dir.Path() + "/missing");
+    drives.Register('B', dir.Path());
+    CapturingMessageSink messages;
+    EXPECT_EQ(CheckDrive('A', drives, 1, 4, false, messages, dir.Path() + "/missing"), 0);
+    EXPECT_EQ(CheckDrive('B', drives, 2000000000, 2000000000, false, messages, "/data/kel"), 0);
+    const auto boxes = messages.Boxes();
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(boxes[0].text, "Unable to access folder \"" + dir.Path() + "/missing\".");
+    EXPECT_EQ(boxes[1].text.rfind("There is not enough space in folder \"/data/kel\" to perform\nthe tests.", 0), 0u);
+    EXPECT_TRUE(dir.Entries().empty());
+}
+
 TEST(DriveCheck, RefusesDrivesThatCannotBeQueried)
 {
     TempDir dir;

@@ -117,6 +117,34 @@ TEST(DriveDiscovery, DesktopTableKeepsRealFileSystemsWithHomeAsC)
                                                    }));
 }
 
+TEST(DriveDiscovery, AFolderGetsTheFileSystemOfTheMountThatHoldsIt)
+{
+    DriveSources sources = Sources(kDesktopTable, "/home/kel");
+    sources.labelLinks = {{"STICK", "/dev/sdb1", ""}};
+    struct Case {
+        const char* folder;
+        const char* resolved;
+        const char* described;  // mount point, type, device, label
+    };
+    const Case cases[] = {
+        {"/mnt/usb stick/runs", "/mnt/usb stick/runs", "/mnt/usb stick|vfat|/dev/sdb1|STICK"},
+        {"/home/kel/runs/", "/home/kel/runs/", "/home|ext4|/dev/nvme0n1p3|"},
+        {"/home/kel/to-data", "/media/data/x", "/media/data|ext4|/dev/sda1|"},
+        {"/srv/share", "/srv/share", "/srv/share|ext4|/dev/nvme0n1p3|"},
+        {"/gone", "", "|||"},
+    };
+    for (const Case& c : cases) {
+        const DriveEntry entry = FolderDriveEntry(sources, 'A', c.folder, c.resolved);
+        EXPECT_EQ(entry.letter, 'A');
+        EXPECT_EQ(entry.rootPath, c.folder);
+        EXPECT_EQ(entry.mountPoint + "|" + entry.fileSystem + "|" + entry.device + "|" + entry.label, c.described)
+            << c.folder;
+    }
+    const std::vector<DriveEntry> drives = BuildDriveEntries(sources);
+    ASSERT_GE(drives.size(), 2u);
+    EXPECT_EQ(drives[1].mountPoint + "|" + drives[1].fileSystem + "|" + drives[1].device, "/|ext4|/dev/nvme0n1p2");
+}
+
 TEST(DriveDiscovery, HomeLetterFollowsTheFileSystemNotTheFolderName)
 {
     // Home on "/" itself: C is the root; a writable mount point is its own root path.

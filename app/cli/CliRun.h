@@ -1,0 +1,14 @@
+#pragma once
+// One run of the headless runner, from its options to its exit code: the
+// preset, the checks before the run, the run with its stops, the printed
+// lines and the reports after it.
+
+#include "app/cli/CliOptions.h"
+
+namespace kel {
+
+// 0 complete, 1 failed, 2 refused, 3 below a minimum with --fail-below,
+// 128 + a signal's number when stopped (141 when standard output closed).
+int RunDriveTest(CliOptions options);
+
+}  // namespace kel

@@ -1,0 +1,39 @@
+#pragma once
+// The run record as JSON, schema 1. Its keys:
+//
+//   schema      1; a later schema adds keys, never renames or redefines one
+//   program, version
+//   start, finish   UTC, ISO 8601 ("2026-12-09T10:11:12.345Z")
+//   parameters  directory and the parameter table's record keys (files,
+//               fileSizeKB, bufSizeKB, readReps, writeReps, sampsSec, minRead,
+//               minWrite in thousandths of an MB/s, simultaneous as true/false)
+//   writePasses the write passes the run makes: writeReps, or 1 for a
+//               simultaneous run (it lays the files down and is not drawn;
+//               every Play pass then writes as well)
+//   fileAccess  "direct", "synchronous buffered", "mixed" or "none"
+//   fileSystem  type, mountPoint, device, label
+//   unit        "MB/s", with unitBytes 1048576
+//   passes      kind ("Record" or "Play"), number, rate, samples
+//   summary     per kind that has passes: passes, min, max, average (as the
+//               text view shows them), samples, minimum (when the kind has
+//               one) and samplesBelowMinimum
+//   result      "complete", "stopped" or "failed"; for a failed run error
+//               (the message as shown) and errorCode (the system's, 0 when none)
+//   undeletedFiles  test files that exist but could not be deleted
+
+#include "app/record/RunRecord.h"
+
+#include <QByteArray>
+#include <QJsonObject>
+
+namespace kel {
+
+inline constexpr int kRecordSchema = 1;
+
+QJsonObject RecordObject(const RunRecord& record);
+QByteArray RecordJson(const RunRecord& record);
+
+// "Record" or "Play", as the record names the kinds of pass.
+QString PassKindName(bool isWrite);
+
+}  // namespace kel

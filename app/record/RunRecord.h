@@ -1,0 +1,69 @@
+#pragma once
+// The record of one run: what was asked, where, how the files were reached,
+// every finished pass with its samples, the figures of each kind of pass and
+// how the run ended. The runner writes it with --json; the dialog saves the
+// same record. RecordJson.h gives its JSON form, RunRecorder.h collects it
+// during a run.
+
+#include "engine/RunOutcome.h"
+#include "engine/RunParameters.h"
+#include "platform/DriveTable.h"
+
+#include <QDateTime>
+#include <QString>
+
+#include <cstdint>
+#include <vector>
+
+namespace kel {
+
+// The file system that holds the test folder; empty texts where not known.
+struct FileSystemInfo {
+    QString type;  // e.g. "ext4"
+    QString mountPoint;
+    QString device;  // e.g. "/dev/sda1"
+    QString label;
+};
+
+struct RecordedPass {
+    bool isWrite = false;  // a Record (write) pass, else a Play (read) pass
+    int number = 0;        // 1 up to the kind's count
+    double rate = 0.0;     // of the whole pass, in MB/s
+    std::vector<double> samples;  // in MB/s, in time order
+};
+
+// One kind's figures as the text view shows them (the rule of
+// PassStatistics.h), and how many samples lie below the kind's minimum rate.
+struct KindSummary {
+    int passes = 0;
+    double minRate = 0.0;
+    double maxRate = 0.0;
+    double averageRate = 0.0;
+    std::int64_t samples = 0;
+    std::int64_t samplesBelowMinimum = 0;  // 0 when the kind has no minimum
+};
+
+struct RunRecord {
+    QString program;  // the program that made the run, e.g. "keltally-cli"
+    QString version;
+    QDateTime start;  // UTC
+    QDateTime finish;
+    RunParameters parameters;
+    QString directory;  // the test folder
+    FileSystemInfo fileSystem;
+    std::vector<RecordedPass> passes;  // in the order they finished
+    KindSummary record;                // Record passes
+    KindSummary play;                  // Play passes (in a simultaneous run they also write)
+    RunOutcome outcome;
+};
+
+// The unit of every rate: MB/s with 1 MB = 1,048,576 bytes.
+inline constexpr double kBytesPerMB = 1048576.0;
+
+// The kind's minimum rate in MB/s; 0 when it has none.
+double MinimumRate(const RunParameters& parameters, bool isWrite);
+
+// What a drive entry tells of its file system.
+FileSystemInfo FileSystemOf(const DriveEntry& drive);
+
+}  // namespace kel

@@ -1,0 +1,74 @@
+#include "app/record/RunRecorder.h"
+
+#include "app/Version.h"
+
+namespace kel {
+
+RunRecorder::RunRecorder(PassResultSink* next, bool keepSamples) : m_next(next), m_keepSamples(keepSamples) {}
+
+void RunRecorder::Begin(const QString& program, const RunParameters& parameters, const QString& directory,
+                        const FileSystemInfo& fileSystem)
+{
+    std::lock_guard lock(m_mutex);
+    m_record = RunRecord {};
+    m_record.program = program;
+    m_record.version = QString::fromLatin1(kVersion);
+    m_record.start = QDateTime::currentDateTimeUtc();
+    m_record.parameters = parameters;
+    m_record.directory = directory;
+    m_record.fileSystem = fileSystem;
+    m_writes = KindFigures {};
+    m_reads = KindFigures {};
+}
+
+void RunRecorder::ConfigureRun(int readReps, int writeReps, int simultaneous, int minRead, int minWrite)
+{
+    if (m_next != nullptr) {
+        m_next->ConfigureRun(readReps, writeReps, simultaneous, minRead, minWrite);
+    }
+}
+
+void RunRecorder::AddPassResults(int passNumber, const double* samples, int sampleCount, double passRate,
+                                 int isWrite)
+{
+    {
+        std::lock_guard lock(m_mutex);
+        KindFigures& kind = isWrite != 0 ? m_writes : m_reads;
+        kind.statistics.Add(passNumber, samples, sampleCount, passRate);
+        const double minimum = MinimumRate(m_record.parameters, isWrite != 0);
+        for (int i = 0; i < sampleCount; ++i) {
+            kind.summary.samplesBelowMinimum += samples[i] < minimum ? 1 : 0;
+        }
+        kind.summary.samples += sampleCount;
+        kind.summary.passes += 1;
+        kind.summary.minRate = kind.statistics.minRate;
+        kind.summary.maxRate = kind.statistics.maxRate;
+        kind.summary.averageRate = kind.statistics.Average();
+        RecordedPass pass {isWrite != 0, passNumber, passRate, {}};
+        if (m_keepSamples) {
+            pass.samples.assign(samples, samples + sampleCount);
+        }
+        m_record.passes.push_back(std::move(pass));
+    }
+    if (m_next != nullptr) {
+        m_next->AddPassResults(passNumber, samples, sampleCount, passRate, isWrite);
+    }
+}
+
+void RunRecorder::Finish(const RunOutcome& outcome)
+{
+    std::lock_guard lock(m_mutex);
+    m_record.finish = QDateTime::currentDateTimeUtc();
+    m_record.outcome = outcome;
+}
+
+RunRecord RunRecorder::Record() const
+{
+    std::lock_guard lock(m_mutex);
+    RunRecord record = m_record;
+    record.record = m_writes.summary;
+    record.play = m_reads.summary;
+    return record;
+}
+
+}  // namespace kel

@@ -1,0 +1,235 @@
+// The run record's contents: who made it, when, where, how the files were
+// reached, the summary of each kind, the write passes a simultaneous run
+// makes, a failed run's error; and keltally-views refusing records that
+// break the rules.
+
+#include "app/Version.h"
+#include "app/record/RecordJson.h"
+#include "app/record/RecordReading.h"
+#include "app/record/RunRecorder.h"
+#include "tests/cli/CliProcess.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QProcess>
+
+#include <algorithm>
+#include <gtest/gtest.h>
+
+namespace kel {
+namespace {
+
+using namespace test;
+
+// What df says of the file system that holds path: source, type, mount point.
+QStringList DfLine(const QString& path)
+{
+    QProcess df;
+    df.start("df", {"--output=source,fstype,target", path});
+    df.waitForFinished();
+    const QStringList lines = QString(df.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+    return lines.size() == 2 ? lines[1].split(' ', Qt::SkipEmptyParts) : QStringList();
+}
+
+// The summary of one kind worked out from the passes themselves.
+QJsonObject ExpectedSummary(const QJsonArray& passes, const QString& kind, double minimum)
+{
+    int count = 0;
+    qint64 samples = 0;
+    qint64 below = 0;
+    double low = 1e300;
+    double high = -1e300;
+    double rateSum = 0.0;
+    for (const QJsonValue& value : passes) {
+        const QJsonObject pass = value.toObject();
+        if (pass["kind"].toString() != kind) {
+            continue;
+        }
+        ++count;
+        rateSum += pass["rate"].toDouble();
+        for (const QJsonValue& sample : pass["samples"].toArray()) {
+            low = std::min(low, sample.toDouble());
+            high = std::max(high, sample.toDouble());
+            below += sample.toDouble() < minimum ? 1 : 0;
+            ++samples;
+        }
+    }
+    QJsonObject summary {{"passes", count},   {"min", low},          {"max", high},
+                         {"average", rateSum / count}, {"samples", samples}, {"samplesBelowMinimum", below}};
+    if (minimum > 0.0) {
+        summary.insert("minimum", minimum);
+    }
+    return summary;
+}
+
+TEST(RecordContents, TheRecordTellsWhoWhenWhereHowAndEachKindsSummary)
+{
+    TempDir dir;
+    TempDir out;
+    const QString json = PathIn(out, "run.json");
+    const QDateTime before = QDateTime::currentDateTimeUtc().addSecs(-1);
+    const test::ProgramResult run = RunCli(ShortRun(dir, 2, 3) + QStringList {"--min-read", "1", "--json", json});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    const QJsonObject record = test::ReadJsonFile(json);
+
+    EXPECT_EQ(record["schema"].toInt(), 1);
+    EXPECT_EQ(record["program"].toString(), "keltally-cli");
+    EXPECT_EQ(record["version"].toString(), kVersion);
+    const QDateTime start = QDateTime::fromString(record["start"].toString(), Qt::ISODateWithMs);
+    const QDateTime finish = QDateTime::fromString(record["finish"].toString(), Qt::ISODateWithMs);
+    EXPECT_TRUE(record["start"].toString().endsWith('Z')) << "UTC";
+    EXPECT_TRUE(before <= start && start <= finish && finish <= QDateTime::currentDateTimeUtc());
+    EXPECT_TRUE(QStringList({"direct", "synchronous buffered", "mixed"}).contains(record["fileAccess"].toString()));
+    EXPECT_EQ(record["unit"].toString(), "MB/s");
+    EXPECT_EQ(record["unitBytes"].toInt(), 1048576);
+    EXPECT_EQ(record["writePasses"].toInt(), 3);
+    EXPECT_EQ(record["undeletedFiles"].toArray().size(), 0);
+
+    const QJsonObject fileSystem = record["fileSystem"].toObject();
+    const QStringList df = DfLine(QString::fromStdString(dir.Path()));
+    ASSERT_EQ(df.size(), 3);
+    EXPECT_EQ(fileSystem["device"].toString(), df[0]);
+    EXPECT_EQ(fileSystem["type"].toString(), df[1]);
+    EXPECT_EQ(fileSystem["mountPoint"].toString(), df[2]);
+    EXPECT_TRUE(fileSystem.contains("label"));
+
+    const QJsonArray passes = record["passes"].toArray();
+    const QJsonObject summary = record["summary"].toObject();
+    EXPECT_EQ(summary["Play"].toObject(), ExpectedSummary(passes, "Play", 0.001));
+    EXPECT_EQ(summary["Record"].toObject(), ExpectedSummary(passes, "Record", 0.0));
+}
+
+TEST(RecordContents, ASimultaneousRunRecordsTheOneWritePassItMakes)
+{
+    TempDir dir;
+    TempDir out;
+    const QString json = PathIn(out, "run.json");
+    const test::ProgramResult run = RunCli(ShortRun(dir, 2, 5) + QStringList {"--simultaneous", "--json", json});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    const QJsonObject record = test::ReadJsonFile(json);
+    EXPECT_EQ(record["parameters"].toObject()["writeReps"].toInt(), 5) << "as entered";
+    EXPECT_EQ(record["writePasses"].toInt(), 1);
+    for (const QJsonValue& pass : record["passes"].toArray()) {
+        EXPECT_EQ(pass.toObject()["kind"].toString(), "Play");
+    }
+    EXPECT_EQ(record["summary"].toObject().keys(), QStringList {"Play"});
+    EXPECT_TRUE(run.out.contains("Play/Record Performance:"));
+}
+
+TEST(RecordContents, AFailedRunKeepsItsErrorCodeAccessAndTheFilesLeftBehind)
+{
+    RunRecord record;
+    record.outcome.result = RunResult::Failed;
+    record.outcome.errorText = "Failed writing to file \"/d/~kelt00x.tmp\"\n-> Error 28:  No space left on device";
+    record.outcome.errorCode = 28;
+    record.outcome.undeletedFiles = {"/d/~kelt00x.tmp"};
+    record.outcome.fileAccess = FileAccess::SyncBuffered;
+    const QJsonObject object = RecordObject(record);
+    EXPECT_EQ(object["result"].toString(), "failed");
+    EXPECT_EQ(object["error"].toString().toStdString(), record.outcome.errorText);
+    EXPECT_EQ(object["errorCode"].toInt(), 28);
+    EXPECT_EQ(object["undeletedFiles"].toArray(), QJsonArray {"/d/~kelt00x.tmp"});
+    EXPECT_EQ(object["fileAccess"].toString(), "synchronous buffered");
+    EXPECT_TRUE(object["summary"].toObject().isEmpty());
+}
+
+class CountingSink : public PassResultSink {
+public:
+    void ConfigureRun(int, int, int, int, int) override { ++configured; }
+    void AddPassResults(int, const double*, int, double, int) override { ++passes; }
+    int configured = 0;
+    int passes = 0;
+};
+
+TEST(RecordContents, TheRecorderPassesEveryCallOnAndKeepsSamplesOnlyWhenAsked)
+{
+    for (const bool keep : {true, false}) {
+        CountingSink next;
+        RunRecorder recorder(&next, keep);
+        RunParameters parameters = DefaultRunParameters();
+        parameters.minRead = 5000;
+        recorder.Begin("test", parameters, "/d", {});
+        recorder.ConfigureRun(2, 1, 0, 5000, 0);
+        const double first[] = {4.0, 6.0};
+        const double second[] = {7.0, 3.0};
+        recorder.AddPassResults(1, first, 2, 5.5, 0);
+        recorder.AddPassResults(2, second, 2, 6.0, 0);
+        recorder.Finish(RunOutcome {});
+        const RunRecord record = recorder.Record();
+        EXPECT_EQ(next.configured, 1);
+        EXPECT_EQ(next.passes, 2);
+        EXPECT_EQ(record.play.samplesBelowMinimum, 2);
+        EXPECT_EQ(record.play.averageRate, 5.75);
+        EXPECT_EQ(record.passes[1].samples.size(), keep ? 2u : 0u);
+    }
+}
+
+// A record that draws, changed by one edit each.
+const char* const kGoodRecord = R"({
+  "parameters": {"readReps": 2, "writeReps": 1, "minRead": 0, "minWrite": 0, "simultaneous": false},
+  "passes": [
+    {"kind": "Record", "number": 1, "rate": 5.0, "samples": [5.0]},
+    {"kind": "Play", "number": 1, "rate": 6.0, "samples": [6.0, 6.5]},
+    {"kind": "Play", "number": 2, "rate": 7.0, "samples": [7.0]}
+  ]
+})";
+
+QByteArray Edited(const QString& from, const QString& to)
+{
+    QString text = kGoodRecord;
+    EXPECT_TRUE(text.contains(from)) << from.toStdString();
+    return text.replace(from, to).toUtf8();
+}
+
+TEST(RecordReading, RecordsThatBreakTheRulesAreRefusedWithTheirFirstProblem)
+{
+    struct Case {
+        QByteArray json;
+        const char* problem;
+    };
+    const Case cases[] = {
+        {Edited(R"("number": 2)", R"("number": 3)"),
+         "passes[2].number: 3 is beyond the 2 Play passes of parameters.readReps"},
+        {Edited(R"("writeReps": 1)", R"("writeReps": 0)"),
+         "passes[0]: a Record pass, but parameters.writeReps announces none"},
+        {Edited(R"("simultaneous": false)", R"("simultaneous": true)"),
+         "passes[0]: a Record pass, but parameters.simultaneous (its one write pass is not drawn) announces none"},
+        {Edited("[6.0, 6.5]", "[]"), "passes[1].samples: empty; a pass has at least one sample"},
+        {Edited(R"("readReps": 2, )", ""), "parameters: the key \"readReps\" is missing"},
+        {Edited(R"("readReps": 2)", R"("readReps": "2")"), "parameters.readReps: not a whole number"},
+        {Edited(R"("simultaneous": false)", R"("simultaneous": 0)"), "parameters.simultaneous: not true or false"},
+        {Edited("[6.0, 6.5]", R"([6.0, "fast"])"), "passes[1].samples[1]: not a number"},
+        {Edited(R"("number": 1, "rate": 6.0)", R"("number": 0, "rate": 6.0)"), "passes[1].number: 0 is below 1"},
+        {Edited(R"("kind": "Play", "number": 2)", R"("kind": "Read", "number": 2)"),
+         "passes[2].kind: neither \"Record\" nor \"Play\""},
+        {Edited(R"({
+  "parameters")", R"({"schema": 2,
+  "parameters")"), "schema: this program reads schema 1 only"},
+        {"[1, 2]", "not a run record: the document is not an object"},
+    };
+    for (const Case& c : cases) {
+        QString problem;
+        EXPECT_FALSE(ParseRunRecord(c.json, problem)) << c.problem;
+        EXPECT_EQ(problem, c.problem);
+    }
+    QString problem;
+    const auto good = ParseRunRecord(kGoodRecord, problem);
+    ASSERT_TRUE(good) << problem.toStdString();
+    EXPECT_EQ(good->passes.size(), 3u);
+
+    // The program refuses with exit 1 and draws nothing.
+    TempDir out;
+    test::ProgramRun run;
+    run.args = {"-", PathIn(out, "views")};
+    run.input = Edited("[6.0, 6.5]", "[]");
+    const test::ProgramResult refused = test::RunProgram(test::kViews, run);
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_TRUE(refused.err.contains("passes[1].samples: empty")) << refused.err.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(PathIn(out, "views/graph.png")));
+}
+
+}  // namespace
+}  // namespace kel
