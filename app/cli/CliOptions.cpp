@@ -72,6 +72,11 @@ CliParseResult ParseCliOptions(const QStringList& arguments)
                                      "FILE");
     const QCommandLineOption png("png", "Write the graph and text views of the run to DIR/graph.png and "
                                         "DIR/text.png; DIR is made when missing.", "DIR");
+    const QCommandLineOption scale("scale",
+                                   "The graph's scale in the --png pictures: auto fits it to the results (the top "
+                                   "is the next 1, 2 or 5 x 10^n MB/s above the fastest sample), N puts N MB/s at "
+                                   "the top (default 20).",
+                                   "auto|N");
     const QCommandLineOption failBelow("fail-below", "Exit with 3 when a sample lies below its kind's minimum "
                                                      "rate (--min-read, --min-write or the preset's).");
     parser.addOption(help);
@@ -88,6 +93,7 @@ CliParseResult ParseCliOptions(const QStringList& arguments)
     }
     parser.addOption(failBelow);
     parser.addOption(png);
+    parser.addOption(scale);
     parser.addOption(metrics);
 
     // "--json" takes a file, except after a listing option where it stands alone.
@@ -128,6 +134,16 @@ CliParseResult ParseCliOptions(const QStringList& arguments)
     }
     options.metricsFile = parser.value(metrics);
     options.pngDir = parser.value(png);
+    if (parser.isSet(scale)) {
+        const auto chosen = ParseGraphScale(parser.value(scale).toStdString());
+        if (!chosen) {
+            return Refuse(QString("--scale needs auto or a whole number of MB/s from %1 to %2, not '%3'")
+                              .arg(kMinScaleTop)
+                              .arg(kMaxScaleTop)
+                              .arg(parser.value(scale)));
+        }
+        options.pngScale = *chosen;
+    }
     options.presetName = parser.value(preset);
     options.failBelow = parser.isSet(failBelow);
     for (std::size_t i = 0; i < kRunParameterTable.size(); ++i) {

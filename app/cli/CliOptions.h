@@ -2,6 +2,7 @@
 // The headless runner's command line.
 
 #include "engine/RunParameters.h"
+#include "view/GraphScale.h"
 
 #include <QString>
 #include <QStringList>
@@ -25,6 +26,7 @@ struct CliOptions {
     QString jsonFile;   // "-": standard output
     QString metricsFile;
     QString pngDir;
+    GraphScale pngScale;  // --scale, for the --png pictures
     bool failBelow = false;
 };
 

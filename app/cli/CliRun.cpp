@@ -127,11 +127,11 @@ int RunUntilEnd(DriveTester& tester, const CliReport& report)
 
 // keltally-views, beside this program, draws the two pictures from the
 // record, so that the runner itself never loads the drawing libraries.
-bool DrawPictures(const QByteArray& record, const QString& folder)
+bool DrawPictures(const QByteArray& record, const QString& folder, const GraphScale& scale)
 {
     QProcess views;
     views.setProcessChannelMode(QProcess::ForwardedChannels);
-    views.start(ViewsProgram(), {"-", folder});
+    views.start(ViewsProgram(), {"--scale", QString::fromStdString(GraphScaleText(scale)), "-", folder});
     if (!views.waitForStarted(-1)) {
         std::fprintf(stderr, "keltally-cli: cannot start %s\n", qPrintable(ViewsProgram()));
         return false;
@@ -160,7 +160,7 @@ bool WriteReports(const CliOptions& options, const RunRecord& record, bool& clos
     if (!options.metricsFile.isEmpty()) {
         write(options.metricsFile, RunMetrics(record), "metrics");
     }
-    if (!options.pngDir.isEmpty() && !DrawPictures(json, options.pngDir)) {
+    if (!options.pngDir.isEmpty() && !DrawPictures(json, options.pngDir, options.pngScale)) {
         std::fprintf(stderr, "keltally-cli: the pictures could not be written to %s\n", qPrintable(options.pngDir));
         written = false;
     }

@@ -48,7 +48,8 @@ TEST(CliOptions, RefusalsExplainThemselvesAndExitWithTwo)
           QStringList {"--drive", "CD"}, QStringList {"stray"}, QStringList {"--json", ""},
           QStringList {"--metrics", ""}, QStringList {"--png", ""}, QStringList {"--dir", ""},
           QStringList {"--preset", ""}, QStringList {"--json", "-", "--metrics", "-"},
-          QStringList {"--list-presets", "--list-drives"}}) {
+          QStringList {"--list-presets", "--list-drives"}, QStringList {"--scale", "0"},
+          QStringList {"--scale", "fast"}}) {
         const CliParseResult parsed = Parse(args);
         EXPECT_FALSE(parsed.options) << args.join(' ').toStdString();
         EXPECT_EQ(parsed.exitCode, 2);
@@ -57,6 +58,9 @@ TEST(CliOptions, RefusalsExplainThemselvesAndExitWithTwo)
     const CliParseResult drive = Parse({"--drive", "d:"});
     ASSERT_TRUE(drive.options);
     EXPECT_EQ(drive.options->driveLetter, 'D');
+    const CliParseResult fitted = Parse({"--scale", "auto"});
+    ASSERT_TRUE(fitted.options);
+    EXPECT_EQ(fitted.options->pngScale, FittedGraphScale());
 }
 
 TEST(CliOptions, VersionListingsAndJudgingOptions)

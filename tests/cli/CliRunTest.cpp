@@ -97,6 +97,26 @@ TEST(CliRun, PicturesOfBothViewsAreWrittenAtTheEnd)
     }
 }
 
+TEST(CliRun, TheChosenScaleReachesThePictures)
+{
+    test::TempDir dir;
+    test::TempDir out;
+    const QString base = QString::fromStdString(out.Path());
+    const Outcome outcome = RunCli({"--dir", QString::fromStdString(dir.Path()), "--file-size", "256", "--buffer",
+                                    "64", "--reads", "2", "--writes", "2", "--png", base + "/runner", "--scale",
+                                    "5000", "--json", base + "/run.json"});
+    ASSERT_EQ(outcome.exitCode, 0) << outcome.err.toStdString();
+    for (const QStringList& args : {QStringList {"--scale", "5000", base + "/run.json", base + "/scaled"},
+                                    QStringList {base + "/run.json", base + "/default"}}) {
+        test::ProgramRun views;
+        views.args = args;
+        ASSERT_EQ(test::RunProgram(test::kViews, views).exitCode, 0) << args.join(' ').toStdString();
+    }
+    const QImage runner(base + "/runner/graph.png");
+    EXPECT_EQ(runner, QImage(base + "/scaled/graph.png"));
+    EXPECT_NE(runner, QImage(base + "/default/graph.png"));
+}
+
 TEST(CliRun, PresetsComeFromTheSettingsFileAndTheCommandLineOverridesThem)
 {
     test::TempDir config;
