@@ -32,6 +32,9 @@ QMenu* BuildContextMenu(QWidget* parent, const ContextMenuActions& actions)
                          [onScale = actions.onScale, scale = item.scale] { onScale(scale); });
     }
     menu->addSeparator();
+    QAction* save = menu->addAction(QStringLiteral("&Save Results..."));
+    save->setEnabled(actions.canSave);
+    QObject::connect(save, &QAction::triggered, menu, actions.onSaveResults);
     QAction* copy = menu->addAction(QStringLiteral("Co&py Results"));
     copy->setEnabled(actions.hasResults);
     QObject::connect(copy, &QAction::triggered, menu, actions.onCopyResults);

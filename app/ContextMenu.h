@@ -1,5 +1,6 @@
 #pragma once
-// The main window's context menu: the graph's scale and Copy Results, then
+// The main window's context menu: the graph's scale, Save Results and Copy
+// Results, then
 // the items a title-bar menu would hold: the window's own commands, a
 // separator and the About item.
 
@@ -21,6 +22,8 @@ constexpr int kCloseCommand = 0xF060;
 struct ContextMenuActions {
     GraphScale currentScale;
     bool hasResults = false;  // Copy Results is enabled once a pass has been drawn
+    bool canSave = false;     // Save Results also needs the run to have ended
+    std::function<void()> onSaveResults;
     std::function<void(const GraphScale&)> onScale;
     std::function<void()> onCopyResults;
     std::function<void(int commandId)> onCommand;

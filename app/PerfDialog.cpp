@@ -370,6 +370,8 @@ QMenu* PerfDialog::CreateContextMenu(QWidget* menuParent)
     actions.hasResults = m_graph.HasResults() != 0;
     actions.onScale = [this](const GraphScale& scale) { OnGraphScale(scale); };
     actions.onCopyResults = [this] { OnCopyResults(); };
+    actions.canSave = CanSaveResults();
+    actions.onSaveResults = [this] { OnSaveResults(); };
     actions.onCommand = [this](int commandId) { OnSysCommand(commandId); };
     return BuildContextMenu(menuParent, actions);
 }

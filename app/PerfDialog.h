@@ -5,6 +5,7 @@
 // runs and switches its controls between the idle and the running state.
 
 #include "app/GuiMessageSink.h"
+#include "app/record/RunRecorder.h"
 #include "engine/DriveTester.h"
 #include "engine/RunObservers.h"
 #include "engine/RunParameters.h"
@@ -45,6 +46,11 @@ public:
 
     const DriveTester& Tester() const { return m_tester; }
     ResultGraph& Graph() { return m_graph; }
+    // Whether a finished run with a pass drawn can be saved now.
+    bool CanSaveResults() const;
+    // Saves the last run's record as recordPath and its pictures beside it;
+    // false after telling the user why not.
+    bool SaveResults(const QString& recordPath);
     int IsAdvanced() const { return m_advanced; }
     // Height of the expanded window, recorded before the first layout.
     int FullHeight() const { return m_fullHeight; }
@@ -73,6 +79,8 @@ public slots:
     void OnAbout();
     // The text view's values as text, on the clipboard.
     void OnCopyResults();
+    // Asks for a name, then saves the last run's record and pictures there.
+    void OnSaveResults();
     // Exit, Escape and closing the window.
     void reject() override;
 
@@ -105,6 +113,8 @@ private:
     // The title names the pass in progress while a run is on.
     void OnPassDrawn();
     void ShowIdleTitle();
+    // Keeps how the run ended in its record, once it has.
+    void FinishRecord();
     void PopUpContextMenu(QPoint globalPos);
 
     // Drive list and presets.
@@ -114,6 +124,9 @@ private:
 
     GuiMessageSink m_messages;
     ResultGraph m_graph;
+    // Keeps the run's record on its way to the view, for Save Results.
+    RunRecorder m_recorder {&m_graph};
+    bool m_recordFinished = false;
     // The controls in creation and tab order; the dialog's children own them.
     QLabel* m_presetLabel = nullptr;
     QComboBox* m_presetList = nullptr;

@@ -6,11 +6,15 @@
 #include "app/PerfDialog.h"
 #include "app/RunExitGuard.h"
 #include "app/RunProgressTitle.h"
+#include "app/SavedResults.h"
+#include "platform/DriveTable.h"
 #include "view/QueuedCall.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileDialog>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -110,9 +114,14 @@ void PerfDialog::OnStart()
     }
     EnableControls(0);
     m_stopButton->setFocus(Qt::OtherFocusReason);
-    const RunParameters& p = m_parameters;
+    RunParameters p = m_parameters;
+    p.simultaneous = m_simultaneousCheck->isChecked() ? 1 : 0;
+    const DriveEntry* drive = SystemDriveTable().Find(driveLetter);
+    m_recorder.Begin(QStringLiteral("keltally"), p, drive != nullptr ? QString::fromStdString(drive->rootPath) : QString(),
+                     drive != nullptr ? FileSystemOf(*drive) : FileSystemInfo {});
+    m_recordFinished = false;
     m_tester.SetParameters(driveLetter, p.numFiles, p.fileSizeKB, p.bufSizeKB, p.readReps, p.writeReps, p.sampsSec,
-                           p.minRead, p.minWrite, m_simultaneousCheck->isChecked() ? 1 : 0, this, &m_graph);
+                           p.minRead, p.minWrite, p.simultaneous, this, &m_recorder);
     StopAtProcessEnd(m_tester);
     m_tester.Start();
     // A run that could not start has already queued its end.
@@ -125,6 +134,7 @@ void PerfDialog::OnStart()
 void PerfDialog::OnStop()
 {
     m_tester.Stop();
+    FinishRecord();
     ShowIdleTitle();
     EnableControls(1);
     m_startButton->setFocus(Qt::OtherFocusReason);
@@ -140,6 +150,7 @@ void PerfDialog::reject()
 
 void PerfDialog::OnTestFinished()
 {
+    FinishRecord();
     ShowIdleTitle();
     EnableControls(1);
     m_startButton->setFocus(Qt::OtherFocusReason);
@@ -153,6 +164,42 @@ void PerfDialog::OnPassDrawn()
     if (m_runInTitle) {
         setWindowTitle(RunProgressTitle(m_tester.Parameters(), m_graph.LastPass()));
     }
+}
+
+void PerfDialog::FinishRecord()
+{
+    m_recorder.Finish(m_tester.Outcome());
+    m_recordFinished = true;
+}
+
+bool PerfDialog::CanSaveResults() const
+{
+    return m_recordFinished && m_tester.IsRunning() == 0 && m_graph.HasResults() != 0;
+}
+
+void PerfDialog::OnSaveResults()
+{
+    if (!CanSaveResults()) {
+        return;
+    }
+    // Opened window-modal, without an event loop of its own.
+    auto* chooser = new QFileDialog(this, QStringLiteral("Save Results"), QDir::homePath(),
+                                    QStringLiteral("Run records (*.json)"));
+    chooser->setAcceptMode(QFileDialog::AcceptSave);
+    chooser->setDefaultSuffix(QStringLiteral("json"));
+    chooser->setAttribute(Qt::WA_DeleteOnClose);
+    connect(chooser, &QFileDialog::fileSelected, this, [this](const QString& path) { SaveResults(path); });
+    chooser->open();
+}
+
+bool PerfDialog::SaveResults(const QString& recordPath)
+{
+    const auto failure = SaveRunResults(recordPath, m_recorder.Record(), m_graph.GraphImage(), m_graph.TextImage());
+    if (failure) {
+        ShowMessage(this, QStringLiteral("Unable to save the results.\n\n%1").arg(*failure), kPlainBox);
+        return false;
+    }
+    return true;
 }
 
 void PerfDialog::ShowIdleTitle()

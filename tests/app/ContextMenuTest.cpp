@@ -1,6 +1,7 @@
-// The context menu: the graph's scale, kept in the settings file, Copy
-// Results, and the keys that open the menu.
+// The context menu: the graph's scale, kept in the settings file, Save and
+// Copy Results, and the keys that open the menu.
 
+#include "app/SavedResults.h"
 #include "settings/ProfileFile.h"
 #include "tests/app/DialogFixture.h"
 
@@ -8,6 +9,11 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QFile>
+#include <QFileDialog>
+#include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QMenu>
 #include <QTest>
 
@@ -19,6 +25,7 @@ namespace {
 const QString kDefaultScaleItem = QStringLiteral("Graph Scale 0 to &20 MB/s");
 const QString kFittedScaleItem = QStringLiteral("Graph Scale &Fitted to the Results");
 const QString kCopyItem = QStringLiteral("Co&py Results");
+const QString kSaveItem = QStringLiteral("&Save Results...");
 
 class ContextMenuTest : public DialogFixture {
 protected:
@@ -142,6 +149,44 @@ TEST_F(ContextMenuTest, CopyResultsOnceAPassIsDrawn)
     for (const int row : {1, 2, 3, 5, 6, 7}) {
         EXPECT_TRUE(lines[row].endsWith(" MB/s")) << lines[row].toStdString();
     }
+}
+
+TEST_F(ContextMenuTest, SaveResultsKeepsTheRecordAndBothPicturesOfAFinishedRun)
+{
+    OpenDialog();
+    EXPECT_FALSE(Find(*Menu(), kSaveItem)->isEnabled());
+    Click(id::kAdvanced);
+    SelectDrive('T');
+    SetParameters({"2", "96", "96", "3", "2", "10"});
+    Click(id::kStart);
+    ASSERT_TRUE(WaitForIdle());
+    ASSERT_TRUE(m_messages.empty());
+
+    // The item asks for a name first.
+    Find(*Menu(), kSaveItem)->trigger();
+    QFileDialog* chooser = m_dialog->findChild<QFileDialog*>();
+    ASSERT_NE(chooser, nullptr);
+    chooser->reject();
+
+    TempDir out;
+    const QString path = QString::fromStdString(out.Path()) + "/run.json";
+    ASSERT_TRUE(m_dialog->SaveResults(path));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QJsonObject record = QJsonDocument::fromJson(file.readAll()).object();
+    EXPECT_EQ(record["schema"].toInt(), 1);
+    EXPECT_EQ(record["program"].toString(), "keltally");
+    EXPECT_EQ(record["result"].toString(), "complete");
+    EXPECT_EQ(record["parameters"].toObject()["files"].toInt(), 2);
+    EXPECT_EQ(record["parameters"].toObject()["directory"].toString(), QString::fromStdString(m_drive.Path()));
+    EXPECT_EQ(record["passes"].toArray().size(), 5);
+    EXPECT_EQ(QImage(GraphPicturePath(path)), m_dialog->Graph().GraphImage());
+    EXPECT_EQ(QImage(TextPicturePath(path)), m_dialog->Graph().TextImage());
+
+    // A folder that cannot take the files is told, and nothing is claimed.
+    EXPECT_FALSE(m_dialog->SaveResults(QString::fromStdString(out.Path()) + "/missing/run.json"));
+    ASSERT_EQ(m_messages.size(), 1u);
+    EXPECT_TRUE(m_messages[0].text.startsWith("Unable to save the results.")) << m_messages[0].text.toStdString();
 }
 
 TEST_F(ContextMenuTest, ShiftF10AndTheMenuKeyOpenTheMenu)
