@@ -1,5 +1,6 @@
 #include "settings/SettingsFileIo.h"
 
+#include "platform/FileOwner.h"
 #include "platform/FileSync.h"
 
 #include <array>
@@ -136,6 +137,9 @@ bool ReplaceSettingsFile(const fs::path& path, std::string_view content)
     }
     bool ok = WriteAndClose(std::move(file), content);
     if (ok && exists) {
+        // The user's file stays the user's, also when the superuser writes
+        // it; where the owner cannot be kept the new file is the writer's.
+        KeepOwner(target, tempPath);
         fs::permissions(tempPath, status.permissions(), fs::perm_options::replace, error);
         ok = !error;
     }

@@ -5,6 +5,7 @@
 #include "tests/settings/SettingsTestFiles.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -75,6 +76,22 @@ TEST_F(Protection, AnotherUsersFileIsNotReplacedThroughAFolderAnyoneMayWrite)
     ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
     EXPECT_EQ(ReadBytes(m_path), kPresetsWithoutDefault);
     EXPECT_EQ(m_dir.Entries(), std::vector<std::string> {"KelTally.ini"});
+}
+
+TEST_F(Protection, AUsersFileWrittenByRootStaysTheUsers)
+{
+    if (geteuid() != 0) {
+        GTEST_SKIP() << "needs root to write another user's file";
+    }
+    constexpr uid_t nobody = 65534;
+    WriteBytes(m_path, kPresetsWithoutDefault);
+    ASSERT_EQ(chown(m_path.c_str(), nobody, nobody), 0);
+    LoadAddingDefault(m_path);
+    EXPECT_EQ(ReadBytes(m_path), WithDefaultAdded());
+    struct stat info {};
+    ASSERT_EQ(stat(m_path.c_str(), &info), 0);
+    EXPECT_EQ(info.st_uid, nobody);
+    EXPECT_EQ(info.st_gid, nobody);
 }
 
 TEST_F(Protection, ALinkedFileIsUpdatedAtItsTargetAndStaysALink)
