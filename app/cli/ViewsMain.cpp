@@ -21,7 +21,11 @@ const char* const kUsage =
     "Usage: keltally-views RUN.json FOLDER\n"
     "Writes FOLDER/graph.png and FOLDER/text.png, the graph and text views of the run, from a record of\n"
     "keltally-cli --json (- reads it from standard input). FOLDER is made when missing. A record that breaks\n"
-    "the rules of the format is refused with its first problem (exit 1).\n";
+    "the rules of the format is refused with its first problem (exit 1).\n"
+    "\n"
+    "Options:\n"
+    "  -h, --help     Show this help.\n"
+    "  -v, --version  Show the version.\n";
 
 // The record's bytes; false with the reason in error.
 bool ReadInput(const QString& name, QByteArray& bytes, QString& error)
