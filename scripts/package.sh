@@ -5,7 +5,12 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup-debian.sh dpkg-dev
 build="${BUILD_DIR:-build-package}"
+# Built with the flags Debian builds its own packages with: -O2 and its
+# hardening (stack protector, _FORTIFY_SOURCE, read-only relocations bound now).
+export DEB_BUILD_MAINT_OPTIONS=hardening=+all
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \
+  -DCMAKE_CXX_FLAGS="$(dpkg-buildflags --get CPPFLAGS) $(dpkg-buildflags --get CXXFLAGS)" \
+  -DCMAKE_CXX_FLAGS_RELEASE=-DNDEBUG -DCMAKE_EXE_LINKER_FLAGS="$(dpkg-buildflags --get LDFLAGS)" \
   -DKELT_BUILD_TESTS=OFF -DKELT_WERROR="${KELT_WERROR:-OFF}" >/dev/null
 cmake --build "$build" >&2
 rm -f "$build"/keltally_*.deb

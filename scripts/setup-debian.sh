@@ -6,6 +6,8 @@ packages=(g++ cmake ninja-build pkg-config libgtest-dev googletest qt6-base-dev 
           desktop-file-utils appstream)
 # The runner's tests build a German locale (locales) and make a folder immutable (e2fsprogs).
 packages+=(locales e2fsprogs)
+# The packaging tests render the manual pages (man-db) and call the runner's completion (bash-completion).
+packages+=(man-db bash-completion)
 packages+=("$@")
 
 missing=()
