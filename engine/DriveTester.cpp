@@ -29,9 +29,6 @@ DriveTester::DriveTester(const PlatformServices& services) : m_services(services
 DriveTester::~DriveTester()
 {
     Stop();
-    if (m_thread) {
-        m_thread->Join();
-    }
 }
 
 int DriveTester::SetRun(const std::string& rootPath, const RunParameters& parameters, DialogWindow* dialog,
@@ -106,6 +103,12 @@ void DriveTester::Stop()
     for (std::int32_t running = m_running.load(std::memory_order_acquire); running != 0;
          running = m_running.load(std::memory_order_acquire)) {
         m_running.wait(running, std::memory_order_acquire);
+    }
+    // The worker only posts the end of the run after the flag; once it has
+    // returned nothing of the run is left, also when the process ends next.
+    if (m_thread) {
+        m_thread->Join();
+        m_thread.reset();
     }
 }
 

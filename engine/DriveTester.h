@@ -40,7 +40,8 @@ public:
     // Starts a run with the parameters taken last; does nothing while one
     // runs or when the last parameters were refused.
     void Start();
-    // Requests a stop and returns once the run has finished its clean-up.
+    // Requests a stop and returns once the run has finished its clean-up and
+    // its thread has ended.
     void Stop();
     int IsRunning() const { return m_running.load(std::memory_order_acquire); }
     int StopRequested() const { return m_stopRequested.load(std::memory_order_acquire); }
