@@ -96,29 +96,31 @@ constexpr RunParameters DefaultRunParameters()
     return parameters;
 }
 
-// The first parameter, in table order, outside what the dialog and the runner
-// accept; null when all are accepted.
-constexpr const ParameterSpec* FirstUnacceptedParameter(const RunParameters& parameters)
+// The first parameter, in table order, outside the limits that the members
+// low and high of its entry give; null when all lie within.
+constexpr const ParameterSpec* FirstParameterOutside(const RunParameters& parameters,
+                                                     std::int32_t ParameterSpec::*low,
+                                                     std::int32_t ParameterSpec::*high)
 {
     for (const ParameterSpec& spec : kRunParameterTable) {
         const std::int32_t value = parameters.*spec.field;
-        if (value < spec.low || value > spec.high) {
+        if (value < spec.*low || value > spec.*high) {
             return &spec;
         }
     }
     return nullptr;
 }
 
+// The first parameter outside what the dialog and the runner accept.
+constexpr const ParameterSpec* FirstUnacceptedParameter(const RunParameters& parameters)
+{
+    return FirstParameterOutside(parameters, &ParameterSpec::low, &ParameterSpec::high);
+}
+
 // Whether the engine can carry out a run with these values.
 constexpr bool IsRunnable(const RunParameters& parameters)
 {
-    for (const ParameterSpec& spec : kRunParameterTable) {
-        const std::int32_t value = parameters.*spec.field;
-        if (value < spec.runnableLow || value > spec.runnableHigh) {
-            return false;
-        }
-    }
-    return true;
+    return FirstParameterOutside(parameters, &ParameterSpec::runnableLow, &ParameterSpec::runnableHigh) == nullptr;
 }
 
 }  // namespace kel

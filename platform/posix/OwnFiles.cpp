@@ -57,13 +57,16 @@ int OpenOwnFile(int folder, const char* name, int flags)
         return -1;
     }
     struct stat info {};
-    int code = fstat(file.Get(), &info) == 0 ? ForeignCode(info) : errno;
-    const int status = code == 0 ? fcntl(file.Get(), F_GETFL) : -1;
-    if (code == 0 && (status < 0 || fcntl(file.Get(), F_SETFL, status & ~O_NONBLOCK) != 0)) {
-        code = errno;
+    if (fstat(file.Get(), &info) != 0) {
+        return -1;
     }
-    if (code != 0) {
+    if (const int code = ForeignCode(info); code != 0) {
         errno = code;
+        return -1;
+    }
+    // Transfers block as usual; only the open had to be unable to.
+    const int status = fcntl(file.Get(), F_GETFL);
+    if (status < 0 || fcntl(file.Get(), F_SETFL, status & ~O_NONBLOCK) != 0) {
         return -1;
     }
     return file.Release();

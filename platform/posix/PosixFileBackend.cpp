@@ -1,5 +1,6 @@
 #include "platform/posix/PosixFileBackend.h"
 
+#include "platform/posix/Descriptor.h"
 #include "platform/posix/OwnFiles.h"
 
 #include <cerrno>
@@ -39,68 +40,56 @@ bool DirectSuits(int fd, std::uint32_t transferGranule)
 }
 
 // Takes the exclusive lock and, for a new test file, empties it (only now that
-// it is known to be the program's own); closes fd on failure.
-int Claim(int fd, TestFileMode mode)
+// it is known to be the program's own).
+bool Claim(int fd, TestFileMode mode)
 {
-    if (flock(fd, LOCK_EX | LOCK_NB) != 0 || (mode == TestFileMode::CreateReadWrite && ftruncate(fd, 0) != 0)) {
-        const int error = errno;
-        close(fd);
-        errno = error;
-        return -1;
-    }
-    return fd;
+    return flock(fd, LOCK_EX | LOCK_NB) == 0 && (mode != TestFileMode::CreateReadWrite || ftruncate(fd, 0) == 0);
 }
 
 int OpenDirect(int folder, const char* name, TestFileMode mode, std::uint32_t transferGranule)
 {
-    const int fd = OpenOwnFile(folder, name, BaseFlags(mode) | O_DIRECT);
-    if (fd < 0) {
+    Descriptor file(OpenOwnFile(folder, name, BaseFlags(mode) | O_DIRECT));
+    if (file.Get() < 0) {
         return -1;
     }
-    if (!DirectSuits(fd, transferGranule)) {
-        close(fd);
+    if (!DirectSuits(file.Get(), transferGranule)) {
         errno = EINVAL;
         return -1;
     }
-    return Claim(fd, mode);
+    return Claim(file.Get(), mode) ? file.Release() : -1;
 }
 
 int OpenBuffered(int folder, const char* name, TestFileMode mode)
 {
     const int flags = BaseFlags(mode) | (mode == TestFileMode::CreateReadWrite ? O_DSYNC : 0);
-    const int fd = OpenOwnFile(folder, name, flags);
-    if (fd < 0) {
-        return -1;
-    }
-    if (Claim(fd, mode) < 0) {
+    Descriptor file(OpenOwnFile(folder, name, flags));
+    if (file.Get() < 0 || !Claim(file.Get(), mode)) {
         return -1;
     }
     if (mode == TestFileMode::OpenRead) {
         // Pages written synchronously are clean, so this drops them all.
-        posix_fadvise(fd, 0, 0, POSIX_FADV_DONTNEED);
-        posix_fadvise(fd, 0, 0, POSIX_FADV_RANDOM);
+        posix_fadvise(file.Get(), 0, 0, POSIX_FADV_DONTNEED);
+        posix_fadvise(file.Get(), 0, 0, POSIX_FADV_RANDOM);
     }
-    return fd;
+    return file.Release();
 }
 
 }  // namespace
 
 int PosixFileBackend::OpenFolder(const char* path)
 {
-    const int fd = open(path, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) {
+    Descriptor folder(open(path, O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (folder.Get() < 0) {
         return -1;
     }
     // Each run locks its own descriptor of the folder, so a second run, in
     // this process or another, is refused. A file system that locks no
     // folders (NFS emulates flock with byte-range locks, which a folder
     // cannot take) still runs, with each test file held exclusively while open.
-    if (flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK) {
-        close(fd);
-        errno = EWOULDBLOCK;
+    if (flock(folder.Get(), LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK) {
         return -1;
     }
-    return fd;
+    return folder.Release();
 }
 
 bool PosixFileBackend::CloseFolder(int folder)
