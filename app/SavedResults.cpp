@@ -2,8 +2,7 @@
 
 #include "app/record/RecordJson.h"
 #include "app/record/ReportTarget.h"
-
-#include <QBuffer>
+#include "view/PngBytes.h"
 
 namespace kel {
 
@@ -17,12 +16,11 @@ QString BesideRecord(const QString& recordPath, const QString& suffix)
 
 std::optional<QString> SavePicture(const QString& path, const QImage& image)
 {
-    QByteArray png;
-    QBuffer buffer(&png);
-    if (!buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "PNG")) {
+    const std::optional<QByteArray> png = PngBytes(image);
+    if (!png) {
         return QStringLiteral("The picture \"%1\" could not be drawn.").arg(path);
     }
-    if (const auto failure = WriteReport(path, png)) {
+    if (const auto failure = WriteReport(path, *png)) {
         return failure->text;
     }
     return std::nullopt;

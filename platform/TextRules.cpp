@@ -39,6 +39,15 @@ std::size_t CharacterBytes(std::string_view text, std::size_t at)
     return bytes;
 }
 
+void AppendEscape(std::string& text, std::string_view prefix, unsigned char code)
+{
+    constexpr std::string_view digits = "0123456789ABCDEF";
+    text += prefix;
+    text += digits[code >> 4];
+    text += digits[code & 0x0F];
+}
+
+
 }  // namespace
 
 bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b)
@@ -106,6 +115,24 @@ std::string_view CutUtf8Chars(std::string_view text, std::size_t maxChars)
         end += CharacterBytes(text, end);
     }
     return text.substr(0, end);
+}
+
+std::string PrintableText(std::string_view text)
+{
+    std::string printable;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        const auto following = i + 1 < text.size() ? static_cast<unsigned char>(text[i + 1]) : 0u;
+        if (byte < 0x20 || byte == 0x7F) {
+            AppendEscape(printable, "\\x", byte);
+        } else if (byte == 0xC2 && following >= 0x80 && following <= 0x9F) {
+            AppendEscape(printable, "\\u00", static_cast<unsigned char>(following));
+            ++i;
+        } else {
+            printable += text[i];
+        }
+    }
+    return printable;
 }
 
 }  // namespace kel

@@ -37,4 +37,9 @@ std::string ElideUtf8Middle(std::string_view text, std::size_t maxBytes);
 // as CutUtf8 counts them.
 std::string_view CutUtf8Chars(std::string_view text, std::size_t maxChars);
 
+// The text with each control character written as an escape: C0 controls and
+// DEL as \xHH, the C1 controls U+0080 to U+009F as \u00HH. Printed, it shows
+// as text and cannot move the cursor, recolour or retitle a terminal.
+std::string PrintableText(std::string_view text);
+
 }  // namespace kel

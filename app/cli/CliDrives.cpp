@@ -1,12 +1,15 @@
 #include "app/cli/CliDrives.h"
 
-#include "settings/PresetNameText.h"
+#include "platform/TextRules.h"
+#include "platform/VolumeInfo.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 
 #include <array>
+#include <cstdint>
+#include <optional>
 #include <vector>
 
 namespace kel {
@@ -25,7 +28,7 @@ QString Text(const std::string& text)
 // folder's name cannot move the cursor or retitle the terminal.
 QString Shown(const std::string& text)
 {
-    return QString::fromStdString(PrintablePresetName(text));
+    return QString::fromStdString(PrintableText(text));
 }
 
 QString TableText(const std::vector<Row>& rows)
@@ -51,25 +54,27 @@ QString TableText(const std::vector<Row>& rows)
 
 }  // namespace
 
-QString FormatDriveList(const DriveTable& drives, bool json,
-                        const std::function<std::optional<std::uint64_t>(const std::string&)>& freeBytes)
+QString FormatDriveList(const DriveTable& drives, bool json)
 {
     QJsonArray list;
     std::vector<Row> rows {{"Drive", "Free bytes", "Type", "Device", "Mount point", "Root path", "Label"}};
     for (const DriveEntry& entry : drives.Entries()) {
-        const std::optional<std::uint64_t> free = freeBytes(entry.rootPath);
-        list.append(QJsonObject {
-            {"letter", QString(QChar::fromLatin1(entry.letter))},
-            {"rootPath", Text(entry.rootPath)},
-            {"mountPoint", Text(entry.mountPoint)},
-            {"label", Text(entry.label)},
-            {"type", Text(entry.fileSystem)},
-            {"device", Text(entry.device)},
-            {"freeBytes", free ? QJsonValue(static_cast<qint64>(*free)) : QJsonValue()},
-        });
-        rows.push_back({QString(QChar::fromLatin1(entry.letter)), free ? QString::number(*free) : QString("?"),
-                        Shown(entry.fileSystem), Shown(entry.device), Shown(entry.mountPoint), Shown(entry.rootPath),
-                        Shown(entry.label)});
+        const std::optional<std::uint64_t> free = FreeBytesForUser(entry.rootPath);
+        const QString letter(QChar::fromLatin1(entry.letter));
+        if (json) {
+            list.append(QJsonObject {
+                {"letter", letter},
+                {"rootPath", Text(entry.rootPath)},
+                {"mountPoint", Text(entry.mountPoint)},
+                {"label", Text(entry.label)},
+                {"type", Text(entry.fileSystem)},
+                {"device", Text(entry.device)},
+                {"freeBytes", free ? QJsonValue(static_cast<qint64>(*free)) : QJsonValue()},
+            });
+        } else {
+            rows.push_back({letter, free ? QString::number(*free) : QString("?"), Shown(entry.fileSystem),
+                            Shown(entry.device), Shown(entry.mountPoint), Shown(entry.rootPath), Shown(entry.label)});
+        }
     }
     return json ? QString::fromUtf8(QJsonDocument(list).toJson()) : TableText(rows);
 }

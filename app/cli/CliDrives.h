@@ -7,15 +7,9 @@
 
 #include <QString>
 
-#include <cstdint>
-#include <functional>
-#include <optional>
-#include <string>
-
 namespace kel {
 
-// freeBytes tells a root path's free bytes, nothing when it cannot be queried.
-QString FormatDriveList(const DriveTable& drives, bool json,
-                        const std::function<std::optional<std::uint64_t>(const std::string&)>& freeBytes);
+// As JSON, or as a table under a heading line.
+QString FormatDriveList(const DriveTable& drives, bool json);
 
 }  // namespace kel

@@ -8,15 +8,12 @@
 #include "drives/DriveDiscovery.h"
 #include "platform/DriveTable.h"
 #include "platform/StopSignals.h"
-#include "platform/VolumeInfo.h"
 #include "settings/PresetTable.h"
 #include "settings/ProfileFile.h"
 #include "settings/SettingsLocation.h"
 
 #include <QCoreApplication>
 
-#include <cerrno>
-#include <csignal>
 #include <cstdio>
 
 namespace kel {
@@ -26,9 +23,9 @@ namespace {
 int PrintList(const QString& text)
 {
     if (const auto failure = WriteReport("-", text.toUtf8())) {
-        return failure->systemError == EPIPE ? ExitCodeForSignal(SIGPIPE) : 1;
+        return ExitCodeForOutputFailure(failure->systemError);
     }
-    return 0;
+    return kExitComplete;
 }
 
 int ListPresets(bool json)
@@ -43,7 +40,7 @@ int ListDrives(bool json)
 {
     DriveTable drives;
     FillDriveTable(drives);
-    return PrintList(FormatDriveList(drives, json, FreeBytesForUser));
+    return PrintList(FormatDriveList(drives, json));
 }
 
 }  // namespace

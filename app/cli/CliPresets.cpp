@@ -1,6 +1,6 @@
 #include "app/cli/CliPresets.h"
 
-#include "settings/PresetNameText.h"
+#include "platform/TextRules.h"
 #include "settings/PresetTable.h"
 
 #include <QJsonArray>
@@ -72,7 +72,7 @@ QString FormatPresetList(const PresetTable& presets, bool json)
     for (int i = 0; i < presets.Count(); ++i) {
         const Preset& p = presets.At(i);
         text += QString("%1 %2 %3 %4 %5 %6 %7 %8 %9\n")
-                    .arg(QString::fromStdString(PrintablePresetName(p.name)), -38)
+                    .arg(QString::fromStdString(PrintableText(p.name)), -38)
                     .arg(p.numFiles, 5)
                     .arg(p.fileSize, 7)
                     .arg(p.bufSize, 5)

@@ -10,14 +10,6 @@ namespace kel {
 
 namespace {
 
-std::string Padded(std::string text, std::size_t width, bool left)
-{
-    if (text.size() < width) {
-        text.insert(left ? text.end() : text.begin(), width - text.size(), ' ');
-    }
-    return text;
-}
-
 std::string SectionText(const char* heading, const KindSummary& summary, double minimum)
 {
     if (summary.passes == 0) {
@@ -70,8 +62,7 @@ void CliReport::ConfigureRun(int readReps, int writeReps, int simultaneous, int,
 {
     std::lock_guard lock(m_mutex);
     m_readReps = readReps;
-    m_writeReps = simultaneous != 0 ? 1 : writeReps;
-    m_simultaneous = simultaneous != 0;
+    m_writeReps = simultaneous != 0 ? 0 : writeReps;
 }
 
 void CliReport::AddPassResults(int passNumber, const double* samples, int sampleCount, double passRate, int isWrite)
@@ -79,14 +70,13 @@ void CliReport::AddPassResults(int passNumber, const double* samples, int sample
     std::lock_guard lock(m_mutex);
     const auto [lowest, highest] = std::minmax_element(samples, samples + sampleCount);
     ClearProgressLocked();
-    Write(m_lines, Padded(isWrite != 0 ? "Record" : "Play", 6, true) + " " +
-                       Padded(std::to_string(passNumber), 4, false) + "  samples " +
-                       Padded(std::to_string(sampleCount), 6, false) + "  lowest " + FixedText(*lowest, 3, 10) +
+    Write(m_lines, std::string(isWrite != 0 ? "Record" : "Play  ") + " " + FixedText(passNumber, 0, 4) +
+                       "  samples " + FixedText(sampleCount, 0, 6) + "  lowest " + FixedText(*lowest, 3, 10) +
                        "  highest " + FixedText(*highest, 3, 10) + "  pass " + FixedText(passRate, 3, 10) +
                        " MB/s\n");
     if (m_progress) {
-        const int done = isWrite != 0 ? passNumber : (m_simultaneous ? 0 : m_writeReps) + passNumber;
-        const int total = m_simultaneous ? m_readReps : m_writeReps + m_readReps;
+        const int done = isWrite != 0 ? passNumber : m_writeReps + passNumber;
+        const int total = m_writeReps + m_readReps;
         Write(stderr, "  " + std::to_string(done) + " of " + std::to_string(total) + " passes done");
     }
 }

@@ -46,8 +46,7 @@ private:
     bool m_progress;
     std::mutex m_mutex;
     int m_readReps = 0;
-    int m_writeReps = 0;
-    bool m_simultaneous = false;
+    int m_writeReps = 0;  // the Record passes that are reported: none in a simultaneous run
     std::atomic<int> m_outputError {0};
 };
 

@@ -35,11 +35,6 @@ namespace {
 // The letter a --dir folder gets in the runner's own drive table.
 constexpr char kDirLetter = 'A';
 
-constexpr int kExitComplete = 0;
-constexpr int kExitFailed = 1;
-constexpr int kExitRefused = 2;
-constexpr int kExitBelowMinimum = 3;
-
 int Refuse(const QString& text)
 {
     std::fprintf(stderr, "keltally-cli: %s\n", qPrintable(text));
@@ -141,16 +136,15 @@ bool DrawPictures(const QByteArray& record, const QString& folder, const GraphSc
     return views.waitForFinished(-1) && views.exitStatus() == QProcess::NormalExit && views.exitCode() == 0;
 }
 
-// Writes the reports the options ask for; false when one could not be
-// written. closedPipe tells that standard output had closed.
-bool WriteReports(const CliOptions& options, const RunRecord& record, bool& closedPipe)
+// Writes the reports the options ask for; 0, or the system's code of a
+// failed write (EPIPE when any met a closed pipe, EIO for the pictures).
+int WriteReports(const CliOptions& options, const RunRecord& record)
 {
-    bool written = true;
+    int error = 0;
     const auto write = [&](const QString& target, const QByteArray& bytes, const char* what) {
         if (const auto failure = WriteReport(target, bytes)) {
             std::fprintf(stderr, "keltally-cli: cannot write the %s: %s\n", what, qPrintable(failure->text));
-            closedPipe = closedPipe || failure->systemError == EPIPE;
-            written = false;
+            error = error == EPIPE ? EPIPE : failure->systemError;
         }
     };
     const QByteArray json = options.jsonFile.isEmpty() && options.pngDir.isEmpty() ? QByteArray() : RecordJson(record);
@@ -162,9 +156,9 @@ bool WriteReports(const CliOptions& options, const RunRecord& record, bool& clos
     }
     if (!options.pngDir.isEmpty() && !DrawPictures(json, options.pngDir, options.pngScale)) {
         std::fprintf(stderr, "keltally-cli: the pictures could not be written to %s\n", qPrintable(options.pngDir));
-        written = false;
+        error = error == EPIPE ? EPIPE : EIO;
     }
-    return written;
+    return error;
 }
 
 int ExitCode(const CliOptions& options, const RunRecord& record, int stopSignal, int outputError)
@@ -173,7 +167,7 @@ int ExitCode(const CliOptions& options, const RunRecord& record, int stopSignal,
         return kExitFailed;
     }
     if (outputError != 0) {
-        return outputError == EPIPE ? ExitCodeForSignal(SIGPIPE) : kExitFailed;
+        return ExitCodeForOutputFailure(outputError);
     }
     if (stopSignal != 0) {
         return ExitCodeForSignal(stopSignal);
@@ -258,12 +252,17 @@ int RunDriveTest(CliOptions options)
     }
     report.PrintError(EndOfRunText(record.outcome));
     report.PrintSummary(record);
-    int exitCode = ExitCode(options, record, stopSignal, report.OutputError());
-    bool closedPipe = false;
-    if (!WriteReports(options, record, closedPipe) && (exitCode == kExitComplete || exitCode == kExitBelowMinimum)) {
-        exitCode = closedPipe ? ExitCodeForSignal(SIGPIPE) : kExitFailed;
+    const int exitCode = ExitCode(options, record, stopSignal, report.OutputError());
+    const int reportError = WriteReports(options, record);
+    if (reportError != 0 && (exitCode == kExitComplete || exitCode == kExitBelowMinimum)) {
+        return ExitCodeForOutputFailure(reportError);
     }
     return exitCode;
+}
+
+int ExitCodeForOutputFailure(int systemError)
+{
+    return systemError == EPIPE ? ExitCodeForSignal(SIGPIPE) : kExitFailed;
 }
 
 }  // namespace kel

@@ -7,8 +7,17 @@
 
 namespace kel {
 
+constexpr int kExitComplete = 0;
+constexpr int kExitFailed = 1;
+constexpr int kExitRefused = 2;
+constexpr int kExitBelowMinimum = 3;
+
 // 0 complete, 1 failed, 2 refused, 3 below a minimum with --fail-below,
 // 128 + a signal's number when stopped (141 when standard output closed).
 int RunDriveTest(CliOptions options);
+
+// The exit code when output failed with the system's code: as for SIGPIPE
+// when the reader closed the pipe, else failed.
+int ExitCodeForOutputFailure(int systemError);
 
 }  // namespace kel

@@ -5,9 +5,9 @@
 #include "app/Version.h"
 #include "app/record/RecordReading.h"
 #include "app/record/ReportTarget.h"
+#include "view/PngBytes.h"
 #include "view/ResultImages.h"
 
-#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
@@ -89,13 +89,12 @@ bool ReadInput(const QString& name, QByteArray& bytes, QString& error)
 
 bool SavePicture(const QImage& image, const QString& path)
 {
-    QByteArray png;
-    QBuffer buffer(&png);
-    if (!buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "PNG")) {
+    const std::optional<QByteArray> png = kel::PngBytes(image);
+    if (!png) {
         std::fprintf(stderr, "keltally-views: cannot draw %s\n", qPrintable(path));
         return false;
     }
-    if (const auto failure = kel::WriteReport(path, png)) {
+    if (const auto failure = kel::WriteReport(path, *png)) {
         std::fprintf(stderr, "keltally-views: cannot write %s\n", qPrintable(failure->text));
         return false;
     }

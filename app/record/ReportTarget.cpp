@@ -23,9 +23,6 @@ struct StreamCloser {
 
 bool WrittenDirectly(const QString& target)
 {
-    if (target == kStandardOutput) {
-        return true;
-    }
     const QFileInfo info(target);
     // /dev/stdout, /dev/fd/N and /proc/self/fd/N lead to a descriptor the
     // process already holds, even when that is a regular file.

@@ -1,3 +1,4 @@
+#include "platform/TextRules.h"
 #include "settings/PresetNameText.h"
 #include "settings/PresetTable.h"
 #include "settings/SettingsLocation.h"
@@ -208,7 +209,7 @@ TEST(PresetNameText, ControlCharactersPrintAsEscapes)
         {"\xC2\x9B" "31m\xC2\x85\xC2\xA0\xC2", "\\u009B31m\\u0085\xC2\xA0\xC2"},  // C1 controls; NBSP stays
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(PrintablePresetName(c.name), c.printed) << c.name;
+        EXPECT_EQ(PrintableText(c.name), c.printed) << c.name;
     }
 }
 
