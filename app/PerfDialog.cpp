@@ -213,8 +213,7 @@ void PerfDialog::OnAdvanced()
 
 void PerfDialog::EnableParamEdits()
 {
-    for (QLineEdit* edit : {m_sampsSecEdit, m_numFilesEdit, m_fileSizeEdit, m_bufSizeEdit, m_readRepsEdit,
-                            m_writeRepsEdit}) {
+    for (const auto& [label, edit] : PanelFields()) {
         edit->setEnabled(m_advanced != 0);
     }
 }
@@ -269,9 +268,16 @@ void PerfDialog::OnSimultaneous()
     }
     m_repsLabel->setVisible(ticked);
     repaint();
-    // A view that shows a finished run keeps it on screen.
+    ShowSettingsInEmptyView();
+}
+
+void PerfDialog::ShowSettingsInEmptyView()
+{
+    // A view that shows a finished run keeps it on screen; the thresholds
+    // reach it at the next Start.
     if (m_graph.HasResults() == 0) {
-        m_graph.ConfigureRun(0, 0, ticked ? 1 : 0, m_parameters.minRead, m_parameters.minWrite);
+        m_graph.ConfigureRun(0, 0, m_simultaneousCheck->isChecked() ? 1 : 0, m_parameters.minRead,
+                             m_parameters.minWrite);
     }
 }
 
@@ -314,12 +320,7 @@ void PerfDialog::OnSelchangePreset()
     }
     m_parameters = ParametersOf(m_presets.At(index));
     UpdateData(false);
-    // A view that shows a finished run keeps it; the thresholds reach it at
-    // the next Start.
-    if (m_graph.HasResults() == 0) {
-        m_graph.ConfigureRun(0, 0, m_simultaneousCheck->isChecked() ? 1 : 0, m_parameters.minRead,
-                             m_parameters.minWrite);
-    }
+    ShowSettingsInEmptyView();
 }
 
 int PerfDialog::CheckDrive(int driveLetter)

@@ -104,6 +104,8 @@ private:
     bool UpdateData(bool save);
     void EnableControls(int idle);
     void EnableParamEdits();
+    // An empty view draws the layout and thresholds of the current settings.
+    void ShowSettingsInEmptyView();
     void LayoutPanel();
     // The panel's labels lead to their edits by their mnemonics only while
     // the panel is expanded: collapsed, they lie outside the window.

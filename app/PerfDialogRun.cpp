@@ -133,11 +133,9 @@ void PerfDialog::OnStart()
 
 void PerfDialog::OnStop()
 {
+    // A stopped run posts no end of its own; it ends here as a finished one.
     m_tester.Stop();
-    FinishRecord();
-    ShowIdleTitle();
-    EnableControls(1);
-    m_startButton->setFocus(Qt::OtherFocusReason);
+    OnTestFinished();
 }
 
 void PerfDialog::reject()

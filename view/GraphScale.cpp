@@ -1,21 +1,15 @@
 #include "view/GraphScale.h"
 
-#include <cctype>
+#include "platform/TextRules.h"
+
 #include <charconv>
 
 namespace kel {
 
 std::optional<GraphScale> ParseGraphScale(std::string_view text)
 {
-    constexpr std::string_view kAuto = "auto";
-    if (text.size() == kAuto.size()) {
-        bool same = true;
-        for (std::size_t i = 0; i < text.size(); ++i) {
-            same = same && std::tolower(static_cast<unsigned char>(text[i])) == kAuto[i];
-        }
-        if (same) {
-            return FittedGraphScale();
-        }
+    if (EqualsIgnoringAsciiCase(text, "auto")) {
+        return FittedGraphScale();
     }
     // Digits only: from_chars alone would take a sign or stop early.
     if (text.empty() || text.size() > 7) {

@@ -153,9 +153,7 @@ void ResultImages::DrawBackgroundsLocked()
     m_fastest = 0.0;
     m_playValues.reset();
     m_recordValues.reset();
-    LayOutGraphLocked();
-    const GraphSettings settings {m_simultaneous, m_minRead, m_minWrite};
-    DrawEmptyGraph(m_graphImage, m_objects, m_graphLayout, settings);
+    RedrawGraphLocked();  // with no passes kept: the empty graph
     DrawEmptyText(m_textImage, m_objects, m_textLayout, m_simultaneous);
     m_hasResults = 0;
 }
