@@ -33,6 +33,12 @@ std::string GraphScaleText(const GraphScale& scale)
     return scale.fit ? std::string("auto") : std::to_string(scale.fixedTop);
 }
 
+std::string GraphScaleRefusal(std::string_view text)
+{
+    return "--scale needs auto or a whole number of MB/s from " + std::to_string(kMinScaleTop) + " to " +
+           std::to_string(kMaxScaleTop) + ", not '" + std::string(text) + "'";
+}
+
 int FittedScaleTop(double fastest)
 {
     // Written so that NaN takes this branch as well.

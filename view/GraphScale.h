@@ -40,6 +40,9 @@ std::optional<GraphScale> ParseGraphScale(std::string_view text);
 // The form ParseGraphScale reads: "auto" or the top in MB/s.
 std::string GraphScaleText(const GraphScale& scale);
 
+// Why --scale refused text, for the programs that take the option.
+std::string GraphScaleRefusal(std::string_view text);
+
 // The smallest 1, 2 or 5 x 10^n MB/s that is at least fastest, kept within
 // kMinScaleTop and kMaxScaleTop; kMinScaleTop for a rate that is not a
 // positive number.

@@ -135,12 +135,10 @@ CliParseResult ParseCliOptions(const QStringList& arguments)
     options.metricsFile = parser.value(metrics);
     options.pngDir = parser.value(png);
     if (parser.isSet(scale)) {
-        const auto chosen = ParseGraphScale(parser.value(scale).toStdString());
+        const std::string scaleText = parser.value(scale).toStdString();
+        const auto chosen = ParseGraphScale(scaleText);
         if (!chosen) {
-            return Refuse(QString("--scale needs auto or a whole number of MB/s from %1 to %2, not '%3'")
-                              .arg(kMinScaleTop)
-                              .arg(kMaxScaleTop)
-                              .arg(parser.value(scale)));
+            return Refuse(QString::fromStdString(GraphScaleRefusal(scaleText)));
         }
         options.pngScale = *chosen;
     }

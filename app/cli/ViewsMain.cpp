@@ -58,8 +58,7 @@ std::optional<ViewsArguments> ParseArguments(const QStringList& args)
         }
         const auto scale = kel::ParseGraphScale(scaleText.toStdString());
         if (!scale) {
-            std::fprintf(stderr, "keltally-views: --scale needs auto or a whole number of MB/s from %d to %d, not '%s'\n",
-                         kel::kMinScaleTop, kel::kMaxScaleTop, qPrintable(scaleText));
+            std::fprintf(stderr, "keltally-views: %s\n", kel::GraphScaleRefusal(scaleText.toStdString()).c_str());
             return std::nullopt;
         }
         parsed.scale = *scale;
