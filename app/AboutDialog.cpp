@@ -3,7 +3,7 @@
 #include "app/AppIcon.h"
 #include "app/ControlGeometry.h"
 #include "app/DialogLayout.h"
-#include "app/Version.h"
+#include "Version.h"
 
 #include <QLabel>
 #include <QPushButton>

@@ -5,7 +5,7 @@
 // runs and switches its controls between the idle and the running state.
 
 #include "app/GuiMessageSink.h"
-#include "app/record/RunRecorder.h"
+#include "record/RunRecorder.h"
 #include "engine/DriveTester.h"
 #include "engine/RunObservers.h"
 #include "engine/RunParameters.h"

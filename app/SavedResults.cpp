@@ -1,7 +1,7 @@
 #include "app/SavedResults.h"
 
-#include "app/record/RecordJson.h"
-#include "app/record/ReportTarget.h"
+#include "record/RecordJson.h"
+#include "record/ReportTarget.h"
 #include "view/PngBytes.h"
 
 namespace kel {

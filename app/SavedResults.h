@@ -2,7 +2,7 @@
 // "Save Results...": a finished run kept as its record, in the runner's JSON
 // format, and the two pictures of the results view beside it.
 
-#include "app/record/RunRecord.h"
+#include "record/RunRecord.h"
 
 #include <QImage>
 #include <QString>

@@ -1,6 +1,6 @@
 #include "app/StartWithoutWindow.h"
 
-#include "app/Version.h"
+#include "Version.h"
 
 #include <cstdlib>
 #include <string_view>

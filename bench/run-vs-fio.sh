@@ -26,7 +26,7 @@ done
 
 scripts/setup-debian.sh fio time python3
 scripts/build.sh >/dev/null
-cli="$root/${BUILD_DIR:-build}/app/cli/keltally-cli"
+cli="$root/${BUILD_DIR:-build}/cli/keltally-cli"
 
 work="$(mktemp -d "${dir:-$root}/.kelt-bench-XXXXXX")"
 results="$(mktemp -d)"

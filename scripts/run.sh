@@ -19,4 +19,4 @@ fi
 BUILD_DIR="$build" scripts/build.sh --target keltally-cli
 cd "$here"
 echo "No display: running the headless runner in $here instead." >&2
-exec "$build/app/cli/keltally-cli" "$@"
+exec "$build/cli/keltally-cli" "$@"

@@ -3,7 +3,7 @@
 
 #include "app/AboutDialog.h"
 #include "app/MessagePresenter.h"
-#include "app/Version.h"
+#include "Version.h"
 #include "tests/app/DialogFixture.h"
 
 #include <QAction>

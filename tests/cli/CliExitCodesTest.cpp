@@ -2,7 +2,7 @@
 // dialog without a display, judging a run by its minimum rates, refusals
 // before the run, and the settings file's "(Default)" preset.
 
-#include "app/Version.h"
+#include "Version.h"
 #include "tests/cli/CliProcess.h"
 
 #include <QDir>

@@ -1,5 +1,5 @@
-#include "app/Version.h"
-#include "app/cli/CliOptions.h"
+#include "Version.h"
+#include "cli/CliOptions.h"
 
 #include <QDir>
 #include <gtest/gtest.h>

@@ -2,8 +2,8 @@
 // node_exporter, the drive list for scripts, and numbers written with a
 // point whatever the locale.
 
-#include "app/cli/CliReport.h"
-#include "app/record/RunMetrics.h"
+#include "cli/CliReport.h"
+#include "record/RunMetrics.h"
 #include "tests/cli/CliProcess.h"
 
 #include <QFile>

@@ -3,10 +3,10 @@
 // makes, a failed run's error; and keltally-views refusing records that
 // break the rules.
 
-#include "app/Version.h"
-#include "app/record/RecordJson.h"
-#include "app/record/RecordReading.h"
-#include "app/record/RunRecorder.h"
+#include "Version.h"
+#include "record/RecordJson.h"
+#include "record/RecordReading.h"
+#include "record/RunRecorder.h"
 #include "tests/cli/CliProcess.h"
 
 #include <QDateTime>

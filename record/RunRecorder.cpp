@@ -1,6 +1,6 @@
-#include "app/record/RunRecorder.h"
+#include "record/RunRecorder.h"
 
-#include "app/Version.h"
+#include "Version.h"
 
 namespace kel {
 

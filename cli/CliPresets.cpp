@@ -1,4 +1,4 @@
-#include "app/cli/CliPresets.h"
+#include "cli/CliPresets.h"
 
 #include "platform/TextRules.h"
 #include "settings/PresetTable.h"

@@ -1,4 +1,4 @@
-#include "app/cli/CliDrives.h"
+#include "cli/CliDrives.h"
 
 #include "platform/TextRules.h"
 #include "platform/VolumeInfo.h"

@@ -6,7 +6,7 @@
 // full disk) is noted, so that the runner can stop the run: its output is
 // what the user asked for.
 
-#include "app/record/RunRecord.h"
+#include "record/RunRecord.h"
 #include "engine/RunObservers.h"
 #include "platform/MessageSink.h"
 

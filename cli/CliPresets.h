@@ -2,7 +2,7 @@
 // Presets for the headless runner, loaded from the settings file exactly as
 // the dialog loads them (a missing "(Default)" is added and written back).
 
-#include "app/cli/CliOptions.h"
+#include "cli/CliOptions.h"
 
 #include <QString>
 

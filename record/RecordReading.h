@@ -5,7 +5,7 @@
 // numbers beyond the counts, a kind of pass the parameters announce none of,
 // and passes without samples. Keys the drawing does not read are not checked.
 
-#include "app/record/RunRecord.h"
+#include "record/RunRecord.h"
 
 #include <QByteArray>
 #include <QString>

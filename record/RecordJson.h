@@ -21,7 +21,7 @@
 //               (the message as shown) and errorCode (the system's, 0 when none)
 //   undeletedFiles  test files that exist but could not be deleted
 
-#include "app/record/RunRecord.h"
+#include "record/RunRecord.h"
 
 #include <QByteArray>
 #include <QJsonObject>

@@ -1,10 +1,10 @@
 // keltally-cli: the engine without a display, for scripts, servers and benchmarks.
 
-#include "app/cli/CliDrives.h"
-#include "app/cli/CliOptions.h"
-#include "app/cli/CliPresets.h"
-#include "app/cli/CliRun.h"
-#include "app/record/ReportTarget.h"
+#include "cli/CliDrives.h"
+#include "cli/CliOptions.h"
+#include "cli/CliPresets.h"
+#include "cli/CliRun.h"
+#include "record/ReportTarget.h"
 #include "drives/DriveDiscovery.h"
 #include "platform/DriveTable.h"
 #include "platform/StopSignals.h"

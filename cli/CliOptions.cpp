@@ -1,6 +1,6 @@
-#include "app/cli/CliOptions.h"
+#include "cli/CliOptions.h"
 
-#include "app/Version.h"
+#include "Version.h"
 #include "settings/PresetTable.h"
 
 #include <QCommandLineParser>

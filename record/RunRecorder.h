@@ -12,7 +12,7 @@
 //   recorder.Finish(tester.Outcome());
 //   WriteReport(path, RecordJson(recorder.Record()));
 
-#include "app/record/RunRecord.h"
+#include "record/RunRecord.h"
 #include "engine/PassStatistics.h"
 #include "engine/RunObservers.h"
 

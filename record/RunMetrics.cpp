@@ -1,4 +1,4 @@
-#include "app/record/RunMetrics.h"
+#include "record/RunMetrics.h"
 
 #include "platform/DecimalText.h"
 

@@ -1,4 +1,4 @@
-#include "app/record/ReportTarget.h"
+#include "record/ReportTarget.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "app/record/RunRecord.h"
+#include "record/RunRecord.h"
 
 namespace kel {
 

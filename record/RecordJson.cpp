@@ -1,4 +1,4 @@
-#include "app/record/RecordJson.h"
+#include "record/RecordJson.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

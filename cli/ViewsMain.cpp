@@ -2,9 +2,9 @@
 // from its JSON record. The runner calls it for --png, so that the runner
 // itself never loads the drawing libraries.
 
-#include "app/Version.h"
-#include "app/record/RecordReading.h"
-#include "app/record/ReportTarget.h"
+#include "Version.h"
+#include "record/RecordReading.h"
+#include "record/ReportTarget.h"
 #include "view/PngBytes.h"
 #include "view/ResultImages.h"
 

@@ -3,7 +3,7 @@
 // preset, the checks before the run, the run with its stops, the printed
 // lines and the reports after it.
 
-#include "app/cli/CliOptions.h"
+#include "cli/CliOptions.h"
 
 namespace kel {
 

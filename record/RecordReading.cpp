@@ -1,6 +1,6 @@
-#include "app/record/RecordReading.h"
+#include "record/RecordReading.h"
 
-#include "app/record/RecordJson.h"
+#include "record/RecordJson.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

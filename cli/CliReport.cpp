@@ -1,4 +1,4 @@
-#include "app/cli/CliReport.h"
+#include "cli/CliReport.h"
 
 #include "engine/PassStatistics.h"
 #include "platform/DecimalText.h"

@@ -6,7 +6,7 @@
 // carries the labels folder (the test folder), mountpoint and device, the
 // last two named as node_exporter names them for its file-system figures.
 
-#include "app/record/RunRecord.h"
+#include "record/RunRecord.h"
 
 #include <QByteArray>
 
