@@ -89,7 +89,9 @@ void DriveTester::Start()
     m_thread = m_services.threads->NewThread();
     if (!m_thread->Create(&DriveTester::RunTest, this)) {
         m_thread.reset();
-        FinishRun(ReportError(*m_services.messages, msg::kNoThread, nullptr));
+        RunOutcome failure = ReportError(*m_services.messages, msg::kNoThread, nullptr);
+        failure.failureKind = FailureKind::Thread;
+        FinishRun(std::move(failure));
         return;
     }
     m_thread->RaisePriority();

@@ -15,6 +15,37 @@ const char* RunResultName(RunResult result)
     return "failed";
 }
 
+const char* FailureKindName(FailureKind kind)
+{
+    switch (kind) {
+    case FailureKind::None:
+        return "none";
+    case FailureKind::Create:
+        return "create";
+    case FailureKind::Open:
+        return "open";
+    case FailureKind::Write:
+        return "write";
+    case FailureKind::Read:
+        return "read";
+    case FailureKind::Close:
+        return "close";
+    case FailureKind::Delete:
+        return "delete";
+    case FailureKind::FolderInUse:
+        return "folder in use";
+    case FailureKind::Timing:
+        return "timing";
+    case FailureKind::Memory:
+        return "memory";
+    case FailureKind::Thread:
+        return "thread";
+    case FailureKind::DriveCheck:
+        return "drive check";
+    }
+    return "none";
+}
+
 const char* FileAccessName(FileAccess access)
 {
     switch (access) {

@@ -22,6 +22,23 @@ enum class RunResult {
     Failed,    // the first failure ended the run
 };
 
+// What failed, for callers that decide by it (the record, exit codes): set
+// where the failure is reported, None for a run that did not fail.
+enum class FailureKind {
+    None,
+    Create,       // a test file could not be created (or the folder not opened for it)
+    Open,         // a test file could not be opened for a read pass
+    Write,
+    Read,
+    Close,
+    Delete,
+    FolderInUse,  // another run holds the test folder
+    Timing,       // the sample or pass interval was too small to measure
+    Memory,       // the run's buffers could not be had
+    Thread,       // the worker thread could not be started
+    DriveCheck,   // the check before the run refused the drive
+};
+
 struct RunOutcome {
     RunResult result = RunResult::Complete;
     // For a failed run: the first failure's message as the user was shown it,
@@ -34,10 +51,15 @@ struct RunOutcome {
     // listed only when this run made it).
     std::vector<std::string> undeletedFiles;
     FileAccess fileAccess = FileAccess::None;
+    FailureKind failureKind = FailureKind::None;
 };
 
 // "complete", "stopped" or "failed", as the run record spells them.
 const char* RunResultName(RunResult result);
+
+// "create", "open", "write", "read", "close", "delete", "folder in use",
+// "timing", "memory", "thread", "drive check"; "none" for None.
+const char* FailureKindName(FailureKind kind);
 
 // "none", "direct", "synchronous buffered" or "mixed".
 const char* FileAccessName(FileAccess access);

@@ -32,19 +32,20 @@ bool TestRun::RunTests() const
     return m_context.stopRequested.load(std::memory_order_acquire) == 0 && !m_errorFlag;
 }
 
-void TestRun::Fail(RunOutcome failure)
+void TestRun::Fail(FailureKind kind, RunOutcome failure)
 {
     if (!m_errorFlag) {
         m_outcome = std::move(failure);
+        m_outcome.failureKind = kind;
     }
     m_errorFlag = true;
 }
 
-void TestRun::ReportFileFailure(const char* message, int index)
+void TestRun::ReportFileFailure(FailureKind kind, const char* message, int index)
 {
     const int code = LastSystemError();
     MakeTestFileName(m_fileName, index);
-    Fail(ReportNamedError(m_context.messages, message, m_fileName.Text(), code, FileErrorText(code),
+    Fail(kind, ReportNamedError(m_context.messages, message, m_fileName.Text(), code, FileErrorText(code),
                           &m_context.stopRequested));
 }
 
@@ -58,14 +59,14 @@ bool TestRun::HoldFolder()
     const int code = LastSystemError();
     if (code == EWOULDBLOCK) {
         // Another run's folder: nothing in it is this run's to touch.
-        Fail(ReportNamedError(m_context.messages, msg::kFolderInUse, m_context.rootPath, code,
-                              msg::kFolderInUseReason, &m_context.stopRequested));
+        Fail(FailureKind::FolderInUse, ReportNamedError(m_context.messages, msg::kFolderInUse, m_context.rootPath,
+                                                        code, msg::kFolderInUseReason, &m_context.stopRequested));
     } else {
         // A folder that cannot be opened is one the first file cannot be made
         // in; the system's words tell why, since no test-file name is at fault.
         MakeTestFileName(m_fileName, 0);
-        Fail(ReportNamedError(m_context.messages, msg::kUnableToCreate, m_fileName.Text(), code, SystemErrorText(code),
-                              &m_context.stopRequested));
+        Fail(FailureKind::Create, ReportNamedError(m_context.messages, msg::kUnableToCreate, m_fileName.Text(), code,
+                                                   SystemErrorText(code), &m_context.stopRequested));
     }
     return false;
 }
@@ -91,7 +92,7 @@ bool TestRun::SetUp()
     m_samples.reset(new (std::nothrow) double[numFiles * m_blocksPerFile]);
     if (!m_dataBuffer.IsValid() || !m_fileHandles || !m_samples) {
         SetLastSystemError(ENOMEM);
-        Fail(ReportError(m_context.messages, msg::kNoMemory, &m_context.stopRequested));
+        Fail(FailureKind::Memory, ReportError(m_context.messages, msg::kNoMemory, &m_context.stopRequested));
         return false;
     }
     std::uint8_t* data = m_dataBuffer.Data();
@@ -112,7 +113,8 @@ bool TestRun::SampleCheck()
     if (m_sampler->Check(m_context.clock.Read())) {
         return true;
     }
-    Fail(ShowPlainMessage(m_context.messages, msg::kIntervalTooSmallSample, &m_context.stopRequested));
+    Fail(FailureKind::Timing,
+         ShowPlainMessage(m_context.messages, msg::kIntervalTooSmallSample, &m_context.stopRequested));
     return false;
 }
 
@@ -120,7 +122,8 @@ bool TestRun::FinishPass(bool isWrite)
 {
     PassSampler& sampler = *m_sampler;
     if (!sampler.Finish()) {
-        Fail(ShowPlainMessage(m_context.messages, msg::kIntervalTooSmallPass, &m_context.stopRequested));
+        Fail(FailureKind::Timing,
+             ShowPlainMessage(m_context.messages, msg::kIntervalTooSmallPass, &m_context.stopRequested));
         return false;
     }
     // A simultaneous run's one write pass only lays the files down.
@@ -141,7 +144,11 @@ bool TestRun::OpenFile(int index, TestFileMode mode, FileHandle& handle)
         handle = FileHandle(&m_context.files, fd);
         m_made.set(MadeBit(index));
     } else {
-        ReportFileFailure(mode == TestFileMode::CreateReadWrite ? msg::kUnableToCreate : msg::kUnableToOpen, index);
+        if (mode == TestFileMode::CreateReadWrite) {
+            ReportFileFailure(FailureKind::Create, msg::kUnableToCreate, index);
+        } else {
+            ReportFileFailure(FailureKind::Open, msg::kUnableToOpen, index);
+        }
     }
     return RunTests();
 }
@@ -161,7 +168,11 @@ bool TestRun::Transfer(FileHandle& file, int index, std::uint32_t bytes, bool wr
     std::uint8_t* data = m_dataBuffer.Data();
     const std::int64_t moved = write ? file.Write(data, bytes) : file.Read(data, bytes);
     if (moved != static_cast<std::int64_t>(bytes)) {
-        ReportFileFailure(write ? msg::kFailedWriting : msg::kFailedReading, index);
+        if (write) {
+            ReportFileFailure(FailureKind::Write, msg::kFailedWriting, index);
+        } else {
+            ReportFileFailure(FailureKind::Read, msg::kFailedReading, index);
+        }
     } else {
         m_sampler->Count(bytes);
     }
@@ -172,11 +183,11 @@ bool TestRun::CloseFiles()
 {
     for (int i = 0; i < m_parameters.numFiles; ++i) {
         if (!m_fileHandles[i].Close() && RunTests()) {
-            ReportFileFailure(msg::kFailedClosing, i);
+            ReportFileFailure(FailureKind::Close, msg::kFailedClosing, i);
         }
     }
     if (!m_extraHandle.Close() && RunTests()) {
-        ReportFileFailure(msg::kFailedClosing, kExtraFileIndex);
+        ReportFileFailure(FailureKind::Close, msg::kFailedClosing, kExtraFileIndex);
     }
     return RunTests();
 }
@@ -253,7 +264,7 @@ void TestRun::DeleteFile(int index)
     }
     if (RunTests()) {
         SetLastSystemError(code);
-        ReportFileFailure(msg::kFailedDeleting, index);
+        ReportFileFailure(FailureKind::Delete, msg::kFailedDeleting, index);
     }
 }
 

@@ -70,11 +70,11 @@ private:
     // Closes every open file; only the first failure, if none came before, is reported.
     bool CloseFiles();
     // Puts the name of file index into the name buffer and reports the failure.
-    void ReportFileFailure(const char* message, int index);
+    void ReportFileFailure(FailureKind kind, const char* message, int index);
     // The bit of m_made for a file index.
     static std::size_t MadeBit(int index) { return index == kExtraFileIndex ? 100u : static_cast<std::size_t>(index); }
-    // Keeps the first failure as the run's outcome.
-    void Fail(RunOutcome failure);
+    // Keeps the first failure, of that kind, as the run's outcome.
+    void Fail(FailureKind kind, RunOutcome failure);
     // The sample check after a transfer or sweep; false ends the run.
     bool SampleCheck();
     // Ends the pass's sampling and hands the pass to the view.

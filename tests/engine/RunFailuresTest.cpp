@@ -41,26 +41,27 @@ struct FailureCase {
     const char* message;
     const char* file;
     int passesShown;
+    FailureKind kind;
 };
 
 // 2 files of 8 KB, 4 KB transfers, 2 write and 2 read passes: per write pass
 // 2 creates, 4 writes, 2 closes; per read pass 2 opens, 4 reads, 2 closes.
 const FailureCase kCases[] = {
-    {"CreateFirstFile", Op::Open, 1, false, 0, msg::kUnableToCreate, "~kelt00x.tmp", 0},
-    {"CreateInSecondWritePass", Op::Open, 4, false, 0, msg::kUnableToCreate, "~kelt01x.tmp", 1},
-    {"WriteSecondFile", Op::Write, 3, false, 0, msg::kFailedWriting, "~kelt01x.tmp", 0},
-    {"ShortWrite", Op::Write, 6, true, 0, msg::kFailedWriting, "~kelt00x.tmp", 1},
-    {"CloseAfterWritePass", Op::Close, 2, false, 0, msg::kFailedClosing, "~kelt01x.tmp", 1},
-    {"OpenForReading", Op::Open, 6, false, 0, msg::kUnableToOpen, "~kelt01x.tmp", 2},
-    {"Read", Op::Read, 4, false, 0, msg::kFailedReading, "~kelt01x.tmp", 2},
-    {"ShortRead", Op::Read, 5, true, 0, msg::kFailedReading, "~kelt00x.tmp", 3},
-    {"CloseAfterReadPass", Op::Close, 5, false, 0, msg::kFailedClosing, "~kelt00x.tmp", 3},
-    {"DeleteAtTheEnd", Op::Remove, 2, false, 0, msg::kFailedDeleting, "~kelt01x.tmp", 4},
+    {"CreateFirstFile", Op::Open, 1, false, 0, msg::kUnableToCreate, "~kelt00x.tmp", 0, FailureKind::Create},
+    {"CreateInSecondWritePass", Op::Open, 4, false, 0, msg::kUnableToCreate, "~kelt01x.tmp", 1, FailureKind::Create},
+    {"WriteSecondFile", Op::Write, 3, false, 0, msg::kFailedWriting, "~kelt01x.tmp", 0, FailureKind::Write},
+    {"ShortWrite", Op::Write, 6, true, 0, msg::kFailedWriting, "~kelt00x.tmp", 1, FailureKind::Write},
+    {"CloseAfterWritePass", Op::Close, 2, false, 0, msg::kFailedClosing, "~kelt01x.tmp", 1, FailureKind::Close},
+    {"OpenForReading", Op::Open, 6, false, 0, msg::kUnableToOpen, "~kelt01x.tmp", 2, FailureKind::Open},
+    {"Read", Op::Read, 4, false, 0, msg::kFailedReading, "~kelt01x.tmp", 2, FailureKind::Read},
+    {"ShortRead", Op::Read, 5, true, 0, msg::kFailedReading, "~kelt00x.tmp", 3, FailureKind::Read},
+    {"CloseAfterReadPass", Op::Close, 5, false, 0, msg::kFailedClosing, "~kelt00x.tmp", 3, FailureKind::Close},
+    {"DeleteAtTheEnd", Op::Remove, 2, false, 0, msg::kFailedDeleting, "~kelt01x.tmp", 4, FailureKind::Delete},
     // Simultaneous: 1 write pass (2 creates), then per read pass 2 opens and the extra create.
-    {"CreateExtraFile", Op::Open, 5, false, 1, msg::kUnableToCreate, "~keltwwx.tmp", 0},
-    {"WriteExtraFile", Op::Write, 6, false, 1, msg::kFailedWriting, "~keltwwx.tmp", 0},
-    {"CloseExtraFile", Op::Close, 5, false, 1, msg::kFailedClosing, "~keltwwx.tmp", 1},
-    {"DeleteExtraFile", Op::Remove, 3, false, 1, msg::kFailedDeleting, "~keltwwx.tmp", 2},
+    {"CreateExtraFile", Op::Open, 5, false, 1, msg::kUnableToCreate, "~keltwwx.tmp", 0, FailureKind::Create},
+    {"WriteExtraFile", Op::Write, 6, false, 1, msg::kFailedWriting, "~keltwwx.tmp", 0, FailureKind::Write},
+    {"CloseExtraFile", Op::Close, 5, false, 1, msg::kFailedClosing, "~keltwwx.tmp", 1, FailureKind::Close},
+    {"DeleteExtraFile", Op::Remove, 3, false, 1, msg::kFailedDeleting, "~keltwwx.tmp", 2, FailureKind::Delete},
 };
 
 void PrintTo(const FailureCase& c, std::ostream* os)
@@ -97,6 +98,7 @@ TEST_P(RunFailure, IsReportedOnceAndTheRunCleansUp)
     const RunOutcome& outcome = rig.tester->Outcome();
     EXPECT_EQ(outcome.result, RunResult::Failed);
     EXPECT_EQ(outcome.errorText, sink.texts[0]);
+    EXPECT_EQ(outcome.failureKind, c.kind);
     if (!c.shortMove) {
         EXPECT_EQ(outcome.errorCode, EIO);
     }
