@@ -32,7 +32,7 @@ DriveTester::~DriveTester()
 }
 
 int DriveTester::SetRun(const std::string& rootPath, const RunParameters& parameters, DialogWindow* dialog,
-                        PassResultSink* graph)
+                        PassResultSink* graph, RunEndSink* end)
 {
     if (IsRunning() != 0) {
         return 0;
@@ -45,6 +45,7 @@ int DriveTester::SetRun(const std::string& rootPath, const RunParameters& parame
     m_parameters = parameters;
     m_dialog = dialog;
     m_graph = graph;
+    m_endSink = end;
     m_hasParameters = true;
     if (graph != nullptr) {
         graph->ConfigureRun(parameters.readReps, parameters.writeReps, parameters.simultaneous, parameters.minRead,
@@ -101,10 +102,10 @@ void DriveTester::Start()
 void DriveTester::Stop()
 {
     m_stopRequested.store(1, std::memory_order_release);
-    // Sleeps until the worker clears the flag; no polling.
-    for (std::int32_t running = m_running.load(std::memory_order_acquire); running != 0;
-         running = m_running.load(std::memory_order_acquire)) {
-        m_running.wait(running, std::memory_order_acquire);
+    {
+        // Sleeps until the worker clears the flag; no polling.
+        std::unique_lock lock(m_endMutex);
+        m_ended.wait(lock, [this] { return m_running.load(std::memory_order_acquire) == 0; });
     }
     // The worker only posts the end of the run after the flag; once it has
     // returned nothing of the run is left, also when the process ends next.
@@ -126,16 +127,24 @@ void DriveTester::RunTest(void* argument)
 
 void DriveTester::FinishRun(RunOutcome outcome)
 {
+    // A stop ends a run that has not failed; a failure before the stop stays
+    // the run's result.
     const bool stopped = m_stopRequested.load(std::memory_order_acquire) != 0;
-    if (stopped) {
+    if (stopped && outcome.result != RunResult::Failed) {
         outcome.result = RunResult::Stopped;
-        outcome.errorText.clear();
-        outcome.errorCode = 0;
     }
     m_outcome = std::move(outcome);
+    const RunOutcome told = m_outcome;
     DialogWindow* dialog = m_dialog;
-    m_running.store(0, std::memory_order_release);
-    m_running.notify_all();
+    RunEndSink* endSink = m_endSink;
+    {
+        std::lock_guard lock(m_endMutex);
+        m_running.store(0, std::memory_order_release);
+    }
+    m_ended.notify_all();
+    if (endSink != nullptr) {
+        endSink->RunEnded(told);
+    }
     if (dialog != nullptr && !stopped) {
         dialog->PostWindowMessage(WM_TEST_FINISHED, 0, 0);
     }

@@ -10,8 +10,10 @@
 #include "platform/PlatformServices.h"
 
 #include <atomic>
+#include <condition_variable>
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <string>
 
 namespace kel {
@@ -26,12 +28,13 @@ public:
     // Stops a run still in progress and waits for its thread.
     virtual ~DriveTester();
 
-    // Takes the run's parameters for the test files in rootPath, and the
-    // window to notify and the view to draw into (either may be null). 1 if
-    // taken; 0 while a run is in progress, or when a value lies outside what
-    // the engine can run, and then no run starts until parameters are taken.
+    // Takes the run's parameters for the test files in rootPath, the window
+    // to post WM_TEST_FINISHED to, the view to draw into and the sink told of
+    // every run's end with its outcome (each may be null). 1 if taken; 0
+    // while a run is in progress, or when a value lies outside what the
+    // engine can run, and then no run starts until parameters are taken.
     int SetRun(const std::string& rootPath, const RunParameters& parameters, DialogWindow* dialog,
-               PassResultSink* graph);
+               PassResultSink* graph, RunEndSink* end = nullptr);
     // The same for a drive letter of the drive table; 0 also when driveLetter
     // is not a letter.
     int SetParameters(int driveLetter, int numFiles, int fileSizeKB, int bufSizeKB, int readReps, int writeReps,
@@ -45,8 +48,8 @@ public:
     void Stop();
     int IsRunning() const { return m_running.load(std::memory_order_acquire); }
     int StopRequested() const { return m_stopRequested.load(std::memory_order_acquire); }
-    // How the last run ended; read it once IsRunning() is 0, e.g. when the
-    // window hears that the run has finished.
+    // How the last run ended, as its end sink was told; read it once
+    // IsRunning() is 0.
     const RunOutcome& Outcome() const { return m_outcome; }
 
     Ticks64 ReadClock() const { return m_clock.Read(); }
@@ -58,8 +61,8 @@ public:
 
 private:
     static void RunTest(void* tester);
-    // Keeps the outcome, clears the running flag and tells the dialog, as the
-    // last step of a run.
+    // Judges the result, keeps the outcome, clears the running flag and tells
+    // the end sink and the dialog, as the last step of a run.
     void FinishRun(RunOutcome outcome);
 
     PlatformServices m_services;
@@ -69,7 +72,12 @@ private:
     bool m_hasParameters = false;
     DialogWindow* m_dialog = nullptr;
     PassResultSink* m_graph = nullptr;
+    RunEndSink* m_endSink = nullptr;
     std::unique_ptr<WorkerThread> m_thread;
+    // Stop sleeps on this until the running flag clears. A condition
+    // variable, not atomic wait: GCC 12's loses wake-ups on Windows targets.
+    std::mutex m_endMutex;
+    std::condition_variable m_ended;
     std::atomic<std::int32_t> m_running {0};
     std::atomic<std::int32_t> m_stopRequested {0};
     RunOutcome m_outcome;

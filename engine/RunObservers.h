@@ -1,7 +1,9 @@
 #pragma once
 // What the engine tells the outside world during a run: each finished pass to
-// the results view, and the end of a run to the main dialog. Both are called
+// the results view, and the end of a run with its outcome. All are called
 // from the worker thread and must never wait for the dialog's thread.
+
+#include "engine/RunOutcome.h"
 
 #include <cstdint>
 
@@ -18,6 +20,15 @@ public:
     // samples is valid only during the call; sampleCount is at least 1.
     virtual void AddPassResults(int passNumber, const double* samples, int sampleCount, double passRate,
                                 int isWrite) = 0;
+};
+
+// Told once at the end of every run, complete, stopped or failed, after the
+// test files are closed and deleted and the running flag is clear. It must
+// not start the next run itself: the worker thread is still ending.
+class RunEndSink {
+public:
+    virtual ~RunEndSink() = default;
+    virtual void RunEnded(const RunOutcome& outcome) = 0;
 };
 
 class DialogWindow {

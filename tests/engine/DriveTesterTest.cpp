@@ -167,6 +167,94 @@ TEST(DriveTesterRunState, DestroyingTheTesterDuringARunStopsIt)
     EXPECT_EQ(rig.dialog.Finished(), 0);
 }
 
+// Keeps every run end it is told of.
+class RecordingEnds : public RunEndSink {
+public:
+    void RunEnded(const RunOutcome& outcome) override
+    {
+        std::lock_guard lock(m_mutex);
+        m_outcomes.push_back(outcome);
+    }
+    std::vector<RunOutcome> Outcomes() const
+    {
+        std::lock_guard lock(m_mutex);
+        return m_outcomes;
+    }
+
+private:
+    mutable std::mutex m_mutex;
+    std::vector<RunOutcome> m_outcomes;
+};
+
+// A box that stays open until the run is asked to stop, as the dialog's does.
+class BoxOpenUntilStop : public MessageSink {
+public:
+    void ShowMessageBox(const std::string&, unsigned, const std::atomic<std::int32_t>* cancel) override
+    {
+        shown = true;
+        while (cancel != nullptr && cancel->load() == 0) {
+            std::this_thread::yield();
+        }
+    }
+    std::atomic<bool> shown {false};
+};
+
+TEST(DriveTesterRunEnd, EveryEndIsToldOnceWithItsOutcomeAndAStopAfterAFailureKeepsTheFailure)
+{
+    const RunParameters parameters {1, 8, 4, 1, 1, 10, 0, 0, 0};
+    {
+        EngineRig rig;
+        RecordingEnds ends;
+        ASSERT_EQ(rig.tester->SetRun("/virtual", parameters, &rig.dialog, &rig.results, &ends), 1);
+        rig.tester->Start();
+        ASSERT_TRUE(test::WaitUntilIdle(*rig.tester, rig.threads));
+        ASSERT_EQ(ends.Outcomes().size(), 1u);
+        EXPECT_EQ(ends.Outcomes()[0].result, RunResult::Complete);
+        EXPECT_EQ(ends.Outcomes()[0].failureKind, FailureKind::None);
+    }
+    {
+        EngineRig rig;
+        RecordingEnds ends;
+        Gate gate;
+        rig.files.SetTransferHook([&gate] { gate.Hold(); });
+        ASSERT_EQ(rig.tester->SetRun("/virtual", parameters, &rig.dialog, &rig.results, &ends), 1);
+        rig.tester->Start();
+        while (!gate.entered) {
+            std::this_thread::yield();
+        }
+        std::thread opener([&rig, &gate] {
+            while (rig.tester->StopRequested() == 0) {
+                std::this_thread::yield();
+            }
+            gate.open = true;
+        });
+        rig.tester->Stop();
+        opener.join();
+        ASSERT_EQ(ends.Outcomes().size(), 1u);
+        EXPECT_EQ(ends.Outcomes()[0].result, RunResult::Stopped);
+        EXPECT_EQ(rig.dialog.Finished(), 0);
+    }
+    {
+        EngineRig rig;
+        BoxOpenUntilStop box;
+        rig.services.messages = &box;
+        rig.files.FailNth(test::Op::Write, 1, EIO);
+        DriveTester tester(rig.services);
+        RecordingEnds ends;
+        ASSERT_EQ(tester.SetRun("/virtual", parameters, &rig.dialog, &rig.results, &ends), 1);
+        tester.Start();
+        while (!box.shown) {
+            std::this_thread::yield();
+        }
+        tester.Stop();
+        ASSERT_EQ(ends.Outcomes().size(), 1u);
+        EXPECT_EQ(ends.Outcomes()[0].result, RunResult::Failed);
+        EXPECT_EQ(ends.Outcomes()[0].failureKind, FailureKind::Write);
+        EXPECT_EQ(ends.Outcomes()[0].errorCode, EIO);
+        EXPECT_TRUE(rig.files.ExistingFiles().empty());
+    }
+}
+
 class RefusingThreads : public ThreadFactory {
 public:
     std::unique_ptr<WorkerThread> NewThread() override
