@@ -22,6 +22,12 @@ MessageHook& Hook()
     return hook;
 }
 
+QuestionHook& AskHook()
+{
+    static QuestionHook hook;
+    return hook;
+}
+
 // The rectangle moved as little as it takes to lie inside area (its top
 // left corner inside, when it is larger).
 QRect KeptInside(QRect rect, const QRect& area)
@@ -69,6 +75,24 @@ int WidthForTitle(const QMessageBox& box)
     return 2 * QFontMetrics(titleFont).horizontalAdvance(box.windowTitle()) + kTitleBarButtons;
 }
 
+// A box of the program's own look: centred, wide enough for its title, its
+// buttons plain text (some desktop styles put an icon on every button).
+CentredMessageBox* NewBox(QWidget* parent, QMessageBox::Icon icon, const QString& text,
+                          QMessageBox::StandardButtons buttons)
+{
+    auto* box = new CentredMessageBox(icon, QString::fromLatin1(kDialogCaption), text, buttons, parent);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    for (QAbstractButton* button : box->buttons()) {
+        button->setIcon(QIcon());
+    }
+    // The box sizes itself to its layout, so the width goes in as a spacer.
+    if (auto* grid = qobject_cast<QGridLayout*>(box->layout())) {
+        grid->addItem(new QSpacerItem(WidthForTitle(*box), 0, QSizePolicy::Fixed, QSizePolicy::Fixed),
+                      grid->rowCount(), 0, 1, grid->columnCount());
+    }
+    return box;
+}
+
 }  // namespace
 
 QPointer<QMessageBox> ShowMessage(QWidget* parent, const QString& text, unsigned type,
@@ -82,15 +106,7 @@ QPointer<QMessageBox> ShowMessage(QWidget* parent, const QString& text, unsigned
         return nullptr;
     }
     const QMessageBox::Icon icon = (type & kErrorBox) != 0 ? QMessageBox::Critical : QMessageBox::NoIcon;
-    auto* box = new CentredMessageBox(icon, QString::fromLatin1(kDialogCaption), text, QMessageBox::Ok, parent);
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    // Some desktop styles put an icon on every dialog button; OK is plain text.
-    box->button(QMessageBox::Ok)->setIcon(QIcon());
-    // The box sizes itself to its layout, so the width goes in as a spacer.
-    if (auto* grid = qobject_cast<QGridLayout*>(box->layout())) {
-        grid->addItem(new QSpacerItem(WidthForTitle(*box), 0, QSizePolicy::Fixed, QSizePolicy::Fixed),
-                      grid->rowCount(), 0, 1, grid->columnCount());
-    }
+    auto* box = NewBox(parent, icon, text, QMessageBox::Ok);
     if (dismissed) {
         QObject::connect(box, &QMessageBox::finished, box, [dismissed](int) { dismissed(); });
     }
@@ -102,6 +118,26 @@ MessageHook SetMessageHook(MessageHook hook)
 {
     MessageHook previous = std::move(Hook());
     Hook() = std::move(hook);
+    return previous;
+}
+
+void AskQuestion(QWidget* parent, const QString& text, std::function<void(bool yes)> answered)
+{
+    if (AskHook()) {
+        answered(AskHook()(text));
+        return;
+    }
+    auto* box = NewBox(parent, QMessageBox::Question, text, QMessageBox::Yes | QMessageBox::No);
+    box->setDefaultButton(QMessageBox::No);
+    QObject::connect(box, &QMessageBox::finished, box,
+                     [box, answered](int) { answered(box->clickedButton() == box->button(QMessageBox::Yes)); });
+    box->open();
+}
+
+QuestionHook SetQuestionHook(QuestionHook hook)
+{
+    QuestionHook previous = std::move(AskHook());
+    AskHook() = std::move(hook);
     return previous;
 }
 

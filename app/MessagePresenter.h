@@ -27,4 +27,10 @@ QPointer<QMessageBox> ShowMessage(QWidget* parent, const QString& text, unsigned
 // previous hook.
 MessageHook SetMessageHook(MessageHook hook);
 
+// A question with Yes and No, shown like the boxes above; answered runs with
+// true for Yes once the user has chosen (at once when a hook answers).
+using QuestionHook = std::function<bool(const QString& text)>;
+void AskQuestion(QWidget* parent, const QString& text, std::function<void(bool yes)> answered);
+QuestionHook SetQuestionHook(QuestionHook hook);
+
 }  // namespace kel

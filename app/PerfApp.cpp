@@ -5,6 +5,7 @@
 #include "app/StopSignalWatch.h"
 #include "drives/DriveDiscovery.h"
 #include "platform/DriveTable.h"
+#include "platform/PlatformServices.h"
 #include "platform/StopSignals.h"
 
 #include <QApplication>
@@ -19,7 +20,9 @@ int PerfApp::Run(int& argc, char** argv)
     QApplication::setWindowIcon(ProgramIcon());
     FillDriveTable(SystemDriveTable());
 
-    PerfDialog dialog;
+    PlatformServices services = DefaultPlatformServices();
+    services.messages = nullptr;  // the worker's boxes are the dialog's own
+    PerfDialog dialog(services);
     // The dialog ends the program however it closes.
     QObject::connect(&dialog, &QDialog::finished, &app, &QCoreApplication::quit);
     CloseOnStopSignals(dialog);

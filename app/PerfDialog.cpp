@@ -9,7 +9,6 @@
 #include "app/GraphScaleSetting.h"
 #include "app/HelpFile.h"
 #include "app/RunExitGuard.h"
-#include "drives/DriveCheck.h"
 #include "drives/DriveItemText.h"
 #include "platform/DriveTable.h"
 #include "settings/ProfileFile.h"
@@ -34,20 +33,22 @@ namespace kel {
 
 namespace {
 
-PlatformServices ServicesWithSink(MessageSink& sink)
+PlatformServices WithMessages(PlatformServices services, MessageSink& ownSink)
 {
-    PlatformServices services = DefaultPlatformServices();
-    services.messages = &sink;
+    if (services.messages == nullptr) {
+        services.messages = &ownSink;
+    }
     return services;
 }
 
 }  // namespace
 
-PerfDialog::PerfDialog(QWidget* parent)
+PerfDialog::PerfDialog(const PlatformServices& services, QWidget* parent)
     : QDialog(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+      m_services(WithMessages(services, m_messages)),
       m_graph(this),
-      m_tester(ServicesWithSink(m_messages))
+      m_session(m_services, &m_graph, this)
 {
     m_messages.SetParentWindow(this);
     setWindowTitle(QString::fromLatin1(kDialogCaption));
@@ -61,7 +62,7 @@ PerfDialog::PerfDialog(QWidget* parent)
 
 PerfDialog::~PerfDialog()
 {
-    ForgetAtProcessEnd(m_tester);
+    ForgetAtProcessEnd(m_session.Tester());
 }
 
 template <int ControlId, class Control>
@@ -288,7 +289,7 @@ void PerfDialog::FillDriveList()
     // The table is filled at start-up; entries come in letter order, which is
     // also the sorted order of their texts.
     int defaultItem = -1;
-    for (const DriveEntry& entry : SystemDriveTable().Entries()) {
+    for (const DriveEntry& entry : m_services.drives->Entries()) {
         m_driveList->addItem(QString::fromStdString(DriveItemText(entry)), static_cast<int>(entry.letter));
         if (entry.letter == 'C') {
             defaultItem = m_driveList->count() - 1;
@@ -321,12 +322,6 @@ void PerfDialog::OnSelchangePreset()
     m_parameters = ParametersOf(m_presets.At(index));
     UpdateData(false);
     ShowSettingsInEmptyView();
-}
-
-int PerfDialog::CheckDrive(int driveLetter)
-{
-    return kel::CheckDrive(driveLetter, SystemDriveTable(), m_parameters.numFiles, m_parameters.fileSizeKB,
-                           m_simultaneousCheck->isChecked(), m_messages);
 }
 
 // --- Help, the About box, the context menu and the keys that reach them ------

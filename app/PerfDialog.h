@@ -1,14 +1,13 @@
 #pragma once
 // The program's main window: the results view, the preset and drive lists,
-// the display mode, the parameter panel and the run buttons. It owns the
-// tester and the results view, validates the parameters, starts and stops
+// the display mode, the parameter panel and the run buttons. It owns the run
+// session and the results view, validates the parameters, starts and stops
 // runs and switches its controls between the idle and the running state.
 
 #include "app/GuiMessageSink.h"
-#include "record/RunRecorder.h"
-#include "engine/DriveTester.h"
-#include "engine/RunObservers.h"
 #include "engine/RunParameters.h"
+#include "engine/RunSession.h"
+#include "platform/PlatformServices.h"
 #include "settings/PresetTable.h"
 #include "view/GraphScale.h"
 #include "view/ResultGraph.h"
@@ -29,22 +28,21 @@ class QLineEdit;
 class QMenu;
 class QPushButton;
 class QRadioButton;
+class QTimer;
 
 namespace kel {
 
 class AboutDialog;
 
-class PerfDialog : public QDialog, public DialogWindow {
+class PerfDialog : public QDialog, private RunSessionListener {
     Q_OBJECT
 public:
-    explicit PerfDialog(QWidget* parent = nullptr);
+    // Runs on these services; without a message sink the worker's boxes are
+    // the dialog's own.
+    explicit PerfDialog(const PlatformServices& services, QWidget* parent = nullptr);
     ~PerfDialog() override;
 
-    // Called by the tester's worker thread; queues the message for this
-    // window's thread.
-    void PostWindowMessage(std::uint32_t message, std::intptr_t wParam, std::intptr_t lParam) override;
-
-    const DriveTester& Tester() const { return m_tester; }
+    const DriveTester& Tester() const { return m_session.Tester(); }
     ResultGraph& Graph() { return m_graph; }
     // Whether a finished run with a pass drawn can be saved now.
     bool CanSaveResults() const;
@@ -69,8 +67,8 @@ public:
 
 public slots:
     void OnStart();
+    // Asks the run to stop; the window stays responsive until it has.
     void OnStop();
-    void OnTestFinished();
     void OnDisplayMode();
     void OnSimultaneous();
     void OnAdvanced();
@@ -89,6 +87,14 @@ protected:
     void contextMenuEvent(QContextMenuEvent* e) override;
 
 private:
+    // Called on the worker thread; queues the end for this window's thread.
+    void RunSessionEnded(const RunOutcome& outcome) override;
+    void OnRunEnded();
+    // A stop that takes long: the drive has not finished its transfer.
+    void OnStopTakesLong();
+    // Exit while a stop waits for the drive: asks whether to quit anyway.
+    void AskQuitWithoutTheDrive();
+
     // Creates the control of that id with its caption, rectangle and kind
     // from the dialog's layout table.
     template <int ControlId, class Control>
@@ -115,20 +121,17 @@ private:
     // The title names the pass in progress while a run is on.
     void OnPassDrawn();
     void ShowIdleTitle();
-    // Keeps how the run ended in its record, once it has.
-    void FinishRecord();
     void PopUpContextMenu(QPoint globalPos);
 
     // Drive list and presets.
     void FillDriveList();
     void LoadPresets();
-    int CheckDrive(int driveLetter);
 
     GuiMessageSink m_messages;
+    PlatformServices m_services;
     ResultGraph m_graph;
-    // Keeps the run's record on its way to the view, for Save Results.
-    RunRecorder m_recorder {&m_graph};
-    bool m_recordFinished = false;
+    // The run and its record, on its way to the view; for Save Results.
+    RunSession m_session;
     // The controls in creation and tab order; the dialog's children own them.
     QLabel* m_presetLabel = nullptr;
     QComboBox* m_presetList = nullptr;
@@ -162,12 +165,16 @@ private:
     // The parameters as the edits and the selected preset give them; the
     // simultaneous flag is read from its check box at Start.
     RunParameters m_parameters {1, 1, 1, 1, 1, 1, 0, 0, 0};
-    DriveTester m_tester;
     PresetTable m_presets;
     int m_advanced = 0;
     int m_fullHeight = 0;
     // From the start of a run until it has ended: the title shows its progress.
     bool m_runInTitle = false;
+    // A stop was asked for and the run has not ended yet.
+    bool m_stopping = false;
+    // The window closes once the run has ended.
+    bool m_quitWhenEnded = false;
+    QTimer* m_stopWait = nullptr;
     QPointer<AboutDialog> m_aboutBox;
     std::function<bool(const QUrl&)> m_openUrl;
 };

@@ -7,7 +7,9 @@
 #include "app/RunExitGuard.h"
 #include "app/RunProgressTitle.h"
 #include "app/SavedResults.h"
-#include "platform/DriveTable.h"
+#include "engine/TestFileName.h"
+#include "platform/StopSignals.h"
+#include "platform/TextRules.h"
 #include "view/QueuedCall.h"
 
 #include <QCheckBox>
@@ -20,31 +22,32 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTimer>
 
 namespace kel {
 
 namespace {
 
-// The queued form of the engine's window message.
-class WindowMessageEvent : public QEvent {
+// How long a stop may take before the window says it waits for the drive.
+constexpr int kStopWaitMs = 2000;
+
+// The queued end of a run, from the worker thread to the window's.
+class RunEndedEvent : public QEvent {
 public:
     static QEvent::Type EventType()
     {
         static const auto type = static_cast<QEvent::Type>(QEvent::registerEventType());
         return type;
     }
-    explicit WindowMessageEvent(std::uint32_t message) : QEvent(EventType()), m_message(message) {}
-    std::uint32_t Message() const { return m_message; }
-
-private:
-    std::uint32_t m_message;
+    RunEndedEvent() : QEvent(EventType()) {}
 };
 
 }  // namespace
 
-void PerfDialog::PostWindowMessage(std::uint32_t message, std::intptr_t, std::intptr_t)
+void PerfDialog::RunSessionEnded(const RunOutcome&)
 {
-    auto* event = new WindowMessageEvent(message);
+    // The window reads the outcome from the session's finished record.
+    auto* event = new RunEndedEvent;
     MarkPosted();
     QCoreApplication::postEvent(this, event);
 }
@@ -52,10 +55,8 @@ void PerfDialog::PostWindowMessage(std::uint32_t message, std::intptr_t, std::in
 bool PerfDialog::event(QEvent* e)
 {
     MarkReceived();
-    if (e->type() == WindowMessageEvent::EventType()) {
-        if (static_cast<WindowMessageEvent*>(e)->Message() == WM_TEST_FINISHED) {
-            OnTestFinished();
-        }
+    if (e->type() == RunEndedEvent::EventType()) {
+        OnRunEnded();
         return true;
     }
     return QDialog::event(e);
@@ -108,50 +109,89 @@ void PerfDialog::OnStart()
         ShowMessage(this, QStringLiteral("Please choose the drive to test from the Drive list."), kPlainBox);
         return;
     }
-    const int driveLetter = m_driveList->itemData(item).toInt() & 0xFF;
-    if (CheckDrive(driveLetter) == 0) {
-        return;
+    RunRequest request {"keltally", m_driveList->itemData(item).toInt() & 0xFF, m_parameters, {}};
+    request.parameters.simultaneous = m_simultaneousCheck->isChecked() ? 1 : 0;
+    StopAtProcessEnd(m_session.Tester());
+    if (!m_session.Start(request)) {
+        return;  // the drive check said why
     }
+    // A second stop signal ends the program at once, naming what may remain.
+    EndAtSecondStopSignal(FilesMayRemainText("keltally", m_session.RootPath(), m_session.Parameters()));
     EnableControls(0);
     m_stopButton->setFocus(Qt::OtherFocusReason);
-    RunParameters p = m_parameters;
-    p.simultaneous = m_simultaneousCheck->isChecked() ? 1 : 0;
-    const DriveEntry* drive = SystemDriveTable().Find(driveLetter);
-    m_recorder.Begin(QStringLiteral("keltally"), p, drive != nullptr ? QString::fromStdString(drive->rootPath) : QString(),
-                     drive != nullptr ? FileSystemOf(*drive) : FileSystemInfo {});
-    m_recordFinished = false;
-    m_tester.SetParameters(driveLetter, p.numFiles, p.fileSizeKB, p.bufSizeKB, p.readReps, p.writeReps, p.sampsSec,
-                           p.minRead, p.minWrite, p.simultaneous, this, &m_recorder);
-    StopAtProcessEnd(m_tester);
-    m_tester.Start();
-    // A run that could not start has already queued its end.
-    if (m_tester.IsRunning() != 0) {
-        m_runInTitle = true;
-        OnPassDrawn();
-    }
+    m_runInTitle = true;
+    OnPassDrawn();
 }
 
 void PerfDialog::OnStop()
 {
-    // A stopped run posts no end of its own; it ends here as a finished one.
-    m_tester.Stop();
-    OnTestFinished();
+    if (!m_session.IsRunning() || m_stopping) {
+        return;
+    }
+    m_stopping = true;
+    m_stopButton->setEnabled(false);
+    m_session.RequestStop();
+    if (m_stopWait == nullptr) {
+        m_stopWait = new QTimer(this);
+        m_stopWait->setSingleShot(true);
+        connect(m_stopWait, &QTimer::timeout, this, &PerfDialog::OnStopTakesLong);
+    }
+    m_stopWait->start(kStopWaitMs);
+}
+
+void PerfDialog::OnStopTakesLong()
+{
+    if (m_stopping) {
+        m_runInTitle = false;
+        setWindowTitle(QString::fromLatin1(kDialogCaption) + QStringLiteral(" - Waiting for the drive to stop"));
+    }
 }
 
 void PerfDialog::reject()
 {
-    if (m_tester.IsRunning() != 0) {
-        OnStop();
+    if (!m_session.IsRunning() && !m_stopping) {
+        QDialog::reject();
+        return;
     }
-    QDialog::reject();
+    if (m_quitWhenEnded && m_stopWait != nullptr && !m_stopWait->isActive()) {
+        AskQuitWithoutTheDrive();
+        return;
+    }
+    // The window closes once the run has deleted its files.
+    m_quitWhenEnded = true;
+    OnStop();
 }
 
-void PerfDialog::OnTestFinished()
+void PerfDialog::AskQuitWithoutTheDrive()
 {
-    FinishRecord();
+    QString names;
+    for (const std::string& name : TestFileNames(m_session.RootPath(), m_session.Parameters())) {
+        names += QStringLiteral("\n  ") + QString::fromStdString(PrintableText(name));
+    }
+    AskQuestion(this,
+                QStringLiteral("The drive has not finished the transfer in progress, so the test files cannot be "
+                               "deleted yet.\n\nQuit anyway? These test files may remain:") +
+                    names,
+                [](bool quit) {
+                    if (quit) {
+                        EndProcessAtOnce(1);
+                    }
+                });
+}
+
+void PerfDialog::OnRunEnded()
+{
+    m_stopping = false;
+    if (m_stopWait != nullptr) {
+        m_stopWait->stop();
+    }
     ShowIdleTitle();
     EnableControls(1);
     m_startButton->setFocus(Qt::OtherFocusReason);
+    if (m_quitWhenEnded) {
+        m_quitWhenEnded = false;
+        QDialog::reject();
+    }
 }
 
 void PerfDialog::OnPassDrawn()
@@ -160,19 +200,13 @@ void PerfDialog::OnPassDrawn()
     // progress is shown, and always from the view's last pass rather than the
     // one announced, which may belong to an earlier run.
     if (m_runInTitle) {
-        setWindowTitle(RunProgressTitle(m_tester.Parameters(), m_graph.LastPass()));
+        setWindowTitle(RunProgressTitle(m_session.Parameters(), m_graph.LastPass()));
     }
-}
-
-void PerfDialog::FinishRecord()
-{
-    m_recorder.Finish(m_tester.Outcome());
-    m_recordFinished = true;
 }
 
 bool PerfDialog::CanSaveResults() const
 {
-    return m_recordFinished && m_tester.IsRunning() == 0 && m_graph.HasResults() != 0;
+    return m_session.HasFinishedRecord() && !m_session.IsRunning() && m_graph.HasResults() != 0;
 }
 
 void PerfDialog::OnSaveResults()
@@ -192,7 +226,7 @@ void PerfDialog::OnSaveResults()
 
 bool PerfDialog::SaveResults(const QString& recordPath)
 {
-    const auto failure = SaveRunResults(recordPath, m_recorder.Record(), m_graph.GraphImage(), m_graph.TextImage());
+    const auto failure = SaveRunResults(recordPath, m_session.Record(), m_graph.GraphImage(), m_graph.TextImage());
     if (failure) {
         ShowMessage(this, QStringLiteral("Unable to save the results.\n\n%1").arg(*failure), kPlainBox);
         return false;

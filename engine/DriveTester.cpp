@@ -101,7 +101,7 @@ void DriveTester::Start()
 
 void DriveTester::Stop()
 {
-    m_stopRequested.store(1, std::memory_order_release);
+    RequestStop();
     {
         // Sleeps until the worker clears the flag; no polling.
         std::unique_lock lock(m_endMutex);

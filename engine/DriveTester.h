@@ -43,6 +43,9 @@ public:
     // Starts a run with the parameters taken last; does nothing while one
     // runs or when the last parameters were refused.
     void Start();
+    // Requests a stop and returns at once; the worker notices it after the
+    // transfer in progress.
+    void RequestStop() { m_stopRequested.store(1, std::memory_order_release); }
     // Requests a stop and returns once the run has finished its clean-up and
     // its thread has ended.
     void Stop();

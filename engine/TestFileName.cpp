@@ -1,5 +1,7 @@
 #include "engine/TestFileName.h"
 
+#include "platform/TextRules.h"
+
 namespace kel {
 
 TestFileName::TestFileName(const std::string& rootPath) : m_text(rootPath)
@@ -22,6 +24,31 @@ void MakeTestFileName(TestFileName& fileName, int index)
     }
     fileName.m_text[fileName.m_indexPos] = static_cast<char>('0' + index / 10);
     fileName.m_text[fileName.m_indexPos + 1] = static_cast<char>('0' + index % 10);
+}
+
+std::vector<std::string> TestFileNames(const std::string& rootPath, const RunParameters& parameters)
+{
+    std::vector<std::string> names;
+    TestFileName name(rootPath);
+    for (int i = 0; i < parameters.numFiles; ++i) {
+        MakeTestFileName(name, i);
+        names.push_back(name.Text());
+    }
+    if (parameters.simultaneous != 0) {
+        MakeTestFileName(name, kExtraFileIndex);
+        names.push_back(name.Text());
+    }
+    return names;
+}
+
+std::string FilesMayRemainText(const std::string& program, const std::string& rootPath,
+                               const RunParameters& parameters)
+{
+    std::string text = "\n" + program + ": ended at once; these test files may remain:\n";
+    for (const std::string& name : TestFileNames(rootPath, parameters)) {
+        text += "  " + PrintableText(name) + "\n";
+    }
+    return text;
 }
 
 }  // namespace kel

@@ -4,7 +4,10 @@
 // the extra file of simultaneous runs. One buffer is reused for every name;
 // building a name changes only its two index characters.
 
+#include "engine/RunParameters.h"
+
 #include <string>
+#include <vector>
 
 namespace kel {
 
@@ -28,5 +31,15 @@ private:
 
 // index 0 to 99 for a test file, kExtraFileIndex for the extra file.
 void MakeTestFileName(TestFileName& fileName, int index);
+
+// Every test file a run with these parameters makes in rootPath, in order.
+std::vector<std::string> TestFileNames(const std::string& rootPath, const RunParameters& parameters);
+
+// For a program that ends before its run has deleted its files: a line
+// "program: ended at once; these test files may remain:" and the names,
+// each on its own line, control characters and bytes that are not UTF-8
+// escaped.
+std::string FilesMayRemainText(const std::string& program, const std::string& rootPath,
+                               const RunParameters& parameters);
 
 }  // namespace kel

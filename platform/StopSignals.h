@@ -26,4 +26,8 @@ int ExitCodeForSignal(int signal);
 // A later call replaces the text.
 void EndAtSecondStopSignal(const std::string& text);
 
+// Ends the process now with the exit code, running no exit handlers: for a
+// program whose run is stuck in the kernel and that the user quits anyway.
+[[noreturn]] void EndProcessAtOnce(int exitCode);
+
 }  // namespace kel

@@ -100,4 +100,9 @@ void EndAtSecondStopSignal(const std::string& text)
     g_endText.store(slot);
 }
 
+void EndProcessAtOnce(int exitCode)
+{
+    _exit(exitCode);
+}
+
 }  // namespace kel

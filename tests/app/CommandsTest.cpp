@@ -107,6 +107,7 @@ TEST_F(CommandsTest, AboutDuringARunLeavesTheRunGoing)
     EXPECT_TRUE(CloseAbout());
     EXPECT_EQ(m_dialog->Tester().IsRunning(), 1);
     Click(id::kStop);
+    ASSERT_TRUE(WaitForIdle());
     EXPECT_TRUE(Leftovers().empty());
 }
 

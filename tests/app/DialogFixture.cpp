@@ -27,8 +27,7 @@ void DialogFixture::SetUp()
 {
     ASSERT_FALSE(m_drive.Path().empty());
     qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(m_config.Path()));
-    SystemDriveTable().Clear();
-    SystemDriveTable().Register('T', m_drive.Path());
+    m_drives.Register('T', m_drive.Path());
     SetMessageHook([this](const QString& text, unsigned type) { m_messages.push_back({text, type}); });
 }
 
@@ -36,12 +35,17 @@ void DialogFixture::TearDown()
 {
     m_dialog.reset();
     SetMessageHook({});
-    SystemDriveTable().Clear();
 }
 
 void DialogFixture::OpenDialog()
 {
-    m_dialog = std::make_unique<PerfDialog>();
+    PlatformServices services = DefaultPlatformServices();
+    services.messages = nullptr;
+    services.drives = &m_drives;
+    if (m_files != nullptr) {
+        services.files = m_files;
+    }
+    m_dialog = std::make_unique<PerfDialog>(services);
     m_dialog->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(m_dialog.get()));
     m_dialog->activateWindow();

@@ -4,6 +4,7 @@
 
 #include "app/DialogLayout.h"
 #include "app/PerfDialog.h"
+#include "platform/DriveTable.h"
 #include "tests/support/TempDir.h"
 
 #include <QString>
@@ -47,6 +48,10 @@ protected:
 
     TempDir m_drive;
     TempDir m_config;
+    // The dialog's drives: T is m_drive.
+    DriveTable m_drives;
+    // The dialog's test files when a test sets them before OpenDialog; else the system's.
+    FileBackend* m_files = nullptr;
     std::vector<CapturedMessage> m_messages;
     std::unique_ptr<PerfDialog> m_dialog;
 };

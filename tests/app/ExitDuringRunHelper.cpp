@@ -51,10 +51,13 @@ int main(int argc, char** argv)
     const std::string mode = argv[2];
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    kel::SystemDriveTable().Clear();
-    kel::SystemDriveTable().Register('T', folder);
+    kel::DriveTable drives;
+    drives.Register('T', folder);
+    kel::PlatformServices services = kel::DefaultPlatformServices();
+    services.messages = nullptr;
+    services.drives = &drives;
 
-    kel::PerfDialog dialog;
+    kel::PerfDialog dialog(services);
     dialog.show();
     // One file of 4 MB in 4 KB transfers, a thousand passes of each kind.
     SetEdit(dialog, kel::id::kNumFiles, "1");
@@ -62,8 +65,8 @@ int main(int argc, char** argv)
     SetEdit(dialog, kel::id::kBufSize, "4");
     SetEdit(dialog, kel::id::kReadReps, "1000");
     SetEdit(dialog, kel::id::kWriteReps, "1000");
-    auto* drives = dialog.findChild<QComboBox*>(QStringLiteral("id%1").arg(kel::id::kDriveList));
-    drives->setCurrentIndex(drives->findData(static_cast<int>('T')));
+    auto* driveList = dialog.findChild<QComboBox*>(QStringLiteral("id%1").arg(kel::id::kDriveList));
+    driveList->setCurrentIndex(driveList->findData(static_cast<int>('T')));
     dialog.findChild<QPushButton*>(QStringLiteral("id%1").arg(kel::id::kStart))->click();
 
     QTimer poll;

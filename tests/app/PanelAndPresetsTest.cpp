@@ -285,7 +285,7 @@ TEST_F(PresetsTest, DropDownsShowSixteenRowsAndTheirWholeTexts)
 TEST_F(DialogFixture, DriveListShowsEveryDriveAndSelectsC)
 {
     TempDir home;
-    SystemDriveTable().Register('C', home.Path());
+    m_drives.Register('C', home.Path());
     OpenDialog();
     auto* drives = static_cast<QComboBox*>(Item(id::kDriveList));
     ASSERT_EQ(drives->count(), 2);

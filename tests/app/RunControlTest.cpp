@@ -1,6 +1,7 @@
 // Starting, stopping and leaving runs on a temporary drive, and what the
 // controls show in each state.
 
+#include "app/MessagePresenter.h"
 #include "app/RunProgressTitle.h"
 #include "app/StopSignalWatch.h"
 #include "platform/DriveTable.h"
@@ -57,7 +58,8 @@ TEST_F(RunControlTest, StartSwitchesToRunningAndStopBackToIdle)
     EXPECT_EQ(EnabledRunControls(), kRunningControls);
 
     Click(id::kStop);
-    EXPECT_EQ(m_dialog->Tester().IsRunning(), 0);
+    EXPECT_FALSE(Item(id::kStop)->isEnabled()) << "a stop is asked for once";
+    ASSERT_TRUE(WaitForIdle());
     EXPECT_EQ(QApplication::focusWidget(), Item(id::kStart));
     EXPECT_EQ(EnabledRunControls(), idleControls);
     EXPECT_TRUE(Leftovers().empty());
@@ -82,8 +84,8 @@ TEST_F(RunControlTest, ExitDuringARunStopsItAndCloses)
 {
     Start(kLongRun);
     Click(id::kExit);
+    ASSERT_TRUE(WaitUntil([this] { return !m_dialog->isVisible(); }));
     EXPECT_EQ(m_dialog->Tester().IsRunning(), 0);
-    EXPECT_FALSE(m_dialog->isVisible());
     EXPECT_EQ(m_dialog->result(), QDialog::Rejected);
     EXPECT_TRUE(Leftovers().empty());
 }
@@ -105,8 +107,8 @@ TEST_F(RunControlTest, EscapeAndWindowCloseDuringARunStopIt)
 {
     Start(kLongRun);
     QTest::keyClick(m_dialog.get(), Qt::Key_Escape);
+    ASSERT_TRUE(WaitUntil([this] { return !m_dialog->isVisible(); }));
     EXPECT_EQ(m_dialog->Tester().IsRunning(), 0);
-    EXPECT_FALSE(m_dialog->isVisible());
     EXPECT_TRUE(Leftovers().empty());
 
     OpenDialog();
@@ -114,8 +116,8 @@ TEST_F(RunControlTest, EscapeAndWindowCloseDuringARunStopIt)
     Click(id::kAdvanced);
     Start(kLongRun);
     m_dialog->close();
+    ASSERT_TRUE(WaitUntil([this] { return !m_dialog->isVisible(); }));
     EXPECT_EQ(m_dialog->Tester().IsRunning(), 0);
-    EXPECT_FALSE(m_dialog->isVisible());
     EXPECT_TRUE(Leftovers().empty());
 }
 
@@ -126,6 +128,7 @@ TEST_F(RunControlTest, DisplayModeSwitchesDuringARun)
     Click(id::kAsText);
     EXPECT_EQ(m_dialog->Tester().IsRunning(), 1);
     Click(id::kStop);
+    ASSERT_TRUE(WaitForIdle());
     EXPECT_EQ(Rgb(m_dialog->Graph().grab().toImage()), Rgb(m_dialog->Graph().TextImage()));
 
     Click(id::kAsGraph);
@@ -163,6 +166,7 @@ TEST_F(RunControlTest, TitleNamesThePassInProgressUntilTheRunEnds)
     EXPECT_EQ(m_dialog->windowTitle(), "Kel Tallyforge - Record 1 of 1000");
     ASSERT_TRUE(WaitUntil([this] { return m_dialog->windowTitle() != "Kel Tallyforge - Record 1 of 1000"; }));
     Click(id::kStop);
+    ASSERT_TRUE(WaitForIdle());
     EXPECT_EQ(m_dialog->windowTitle(), "Kel Tallyforge");
     WaitUntil([] { return false; }, 100);
     EXPECT_EQ(m_dialog->windowTitle(), "Kel Tallyforge") << "passes still queued at the stop change nothing";
@@ -193,7 +197,7 @@ TEST_F(RunControlTest, TitleNamesThePassInProgressUntilTheRunEnds)
 
 TEST_F(RunControlTest, RefusedDriveLeavesTheDialogIdle)
 {
-    SystemDriveTable().Register('T', m_drive.Path() + "/missing");
+    m_drives.Register('T', m_drive.Path() + "/missing");
     SetParameters(kShortRun);
     Click(id::kStart);
     ASSERT_EQ(m_messages.size(), 1u);
@@ -209,7 +213,7 @@ TEST_F(RunControlTest, AFolderThatAnotherRunHoldsIsRefusedWithOneMessageAndLeftA
     PlatformServices services = DefaultPlatformServices();
     services.messages = &otherMessages;
     DriveTester other(services);
-    ASSERT_EQ(other.SetParameters('T', 1, 4096, 4, 1000, 1000, 10, 0, 0, 0, nullptr, nullptr), 1);
+    ASSERT_EQ(other.SetRun(m_drive.Path(), RunParameters {1, 4096, 4, 1000, 1000, 10, 0, 0, 0}, nullptr, nullptr), 1);
     other.Start();
     ASSERT_TRUE(WaitUntil([this] { return !Leftovers().empty(); }));
 
@@ -239,6 +243,52 @@ TEST_F(RunControlTest, StartWithoutAChosenDriveAsksForOne)
     EXPECT_EQ(m_dialog->Tester().IsRunning(), 0);
     EXPECT_TRUE(Item(id::kStart)->isEnabled());
     EXPECT_TRUE(Leftovers().empty());
+}
+
+// A drive stuck in a transfer: the window answers while the stop waits, says
+// that it waits for the drive, and Exit then asks whether to quit without
+// the files deleted; No keeps waiting, and the run's end closes the window.
+TEST_F(RunControlTest, AStopThatWaitsForTheDriveKeepsTheWindowAnsweringAndSaysSo)
+{
+    FakeFileBackend files;
+    std::atomic<bool> held {false};
+    std::atomic<bool> released {false};
+    files.SetTransferHook([&held, &released] {
+        held = true;
+        while (!released) {
+            std::this_thread::yield();
+        }
+    });
+    m_files = &files;
+    OpenDialog();
+    Click(id::kAdvanced);
+    SelectDrive('T');
+    Start(kLongRun);
+    ASSERT_TRUE(WaitUntil([&held] { return held.load(); }));
+
+    Click(id::kStop);
+    ASSERT_TRUE(WaitUntil([this] { return m_dialog->windowTitle().contains("Waiting for the drive"); }, 10000));
+    Click(id::kAsText);  // the window still answers
+    EXPECT_TRUE(static_cast<QRadioButton*>(Item(id::kAsText))->isChecked());
+
+    Click(id::kExit);  // the first Exit waits for the run's end
+    std::vector<QString> questions;
+    SetQuestionHook([&questions](const QString& text) {
+        questions.push_back(text);
+        return false;
+    });
+    Click(id::kExit);
+    SetQuestionHook({});
+    ASSERT_EQ(questions.size(), 1u);
+    EXPECT_TRUE(questions[0].contains("Quit anyway?"));
+    EXPECT_TRUE(questions[0].contains(QString::fromStdString(m_drive.Path() + "/~kelt00x.tmp")));
+    EXPECT_TRUE(m_dialog->isVisible());
+
+    released = true;
+    ASSERT_TRUE(WaitUntil([this] { return !m_dialog->isVisible(); }));
+    EXPECT_EQ(m_dialog->result(), QDialog::Rejected);
+    EXPECT_TRUE(files.ExistingFiles().empty());
+    m_dialog.reset();
 }
 
 }  // namespace
