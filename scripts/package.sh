@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Builds the Debian package of Kel Tallyforge into out/ (installs what the
-# build needs first). Install it with: sudo apt install ./out/keltally_*.deb
+# Builds the Debian packages of Kel Tallyforge into out/ (installs what the
+# build needs first): keltally-cli (the runner), keltally-views (pictures of a
+# run) and keltally (the dialog). Prints their paths, one a line. Install
+# them with: sudo apt install ./out/keltally*.deb
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup-debian.sh dpkg-dev
@@ -13,9 +15,11 @@ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFI
   -DCMAKE_CXX_FLAGS_RELEASE=-DNDEBUG -DCMAKE_EXE_LINKER_FLAGS="$(dpkg-buildflags --get LDFLAGS)" \
   -DKELT_BUILD_TESTS=OFF -DKELT_WERROR="${KELT_WERROR:-OFF}" >/dev/null
 cmake --build "$build" >&2
-rm -f "$build"/keltally_*.deb
+rm -f "$build"/keltally*.deb
 (cd "$build" && cpack -G DEB >/dev/null)
 mkdir -p out
-deb="$(cd "$build" && ls keltally_*.deb)"
-cp "$build/$deb" out/
-echo "out/$deb"
+rm -f out/keltally*.deb
+for deb in "$build"/keltally*.deb; do
+  cp "$deb" out/
+  echo "out/$(basename "$deb")"
+done
