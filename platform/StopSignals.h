@@ -3,6 +3,8 @@
 // closed terminal) end a run like the Stop button. The handlers only record
 // the signal; the program polls for it and stops the run itself.
 
+#include <functional>
+#include <memory>
 #include <string>
 
 namespace kel {
@@ -25,6 +27,21 @@ int ExitCodeForSignal(int signal);
 // prepared beforehand because a signal handler can do little else safely.
 // A later call replaces the text.
 void EndAtSecondStopSignal(const std::string& text);
+
+// While it lives, every stop signal (once InstallStopSignals has run) calls
+// onSignal with the signal's number on a thread of the watch's own, where it
+// may do what a signal handler may not, such as asking a run to stop.
+class StopSignalWatch {
+public:
+    explicit StopSignalWatch(std::function<void(int signal)> onSignal);
+    StopSignalWatch(const StopSignalWatch&) = delete;
+    StopSignalWatch& operator=(const StopSignalWatch&) = delete;
+    ~StopSignalWatch();
+
+private:
+    struct Watcher;
+    std::unique_ptr<Watcher> m_watcher;
+};
 
 // Ends the process now with the exit code, running no exit handlers: for a
 // program whose run is stuck in the kernel and that the user quits anyway.
