@@ -41,6 +41,13 @@ QMenu* BuildContextMenu(QWidget* parent, const ContextMenuActions& actions)
     copy->setEnabled(actions.hasResults);
     QObject::connect(copy, &QAction::triggered, menu, actions.onCopyResults);
     menu->addSeparator();
+    QAction* savePreset = menu->addAction(QStringLiteral("Save as Pr&eset..."));
+    savePreset->setEnabled(actions.presetsEnabled);
+    QObject::connect(savePreset, &QAction::triggered, menu, actions.onSaveAsPreset);
+    QAction* deletePreset = menu->addAction(QStringLiteral("&Delete Preset"));
+    deletePreset->setEnabled(actions.presetsEnabled && actions.canDeletePreset);
+    QObject::connect(deletePreset, &QAction::triggered, menu, actions.onDeletePreset);
+    menu->addSeparator();
 
     const auto addCommand = [menu, &actions](const QString& text, int commandId) {
         QObject::connect(menu->addAction(text), &QAction::triggered, menu,

@@ -162,7 +162,7 @@ void PerfDialog::CreateControls()
     connect(m_aboutButton, &QPushButton::clicked, this, &PerfDialog::OnAbout);
     connect(m_helpButton, &QPushButton::clicked, this, &PerfDialog::OnHelpButton);
     connect(m_advancedButton, &QPushButton::clicked, this, &PerfDialog::OnAdvanced);
-    connect(m_exitButton, &QPushButton::clicked, this, &PerfDialog::reject);
+    connect(m_exitButton, &QPushButton::clicked, this, &PerfDialog::OnExit);
     connect(m_presetList, &QComboBox::activated, this, &PerfDialog::OnSelchangePreset);
     connect(&m_graph, &ResultGraph::PassDrawn, this, &PerfDialog::OnPassDrawn);
     CreateShortcuts();
@@ -302,23 +302,17 @@ void PerfDialog::LoadPresets()
 {
     ProfileFile settings(SettingsFilePath());
     m_presets.LoadPresets(settings);
-    for (const int index : m_presets.SortedOrder()) {
-        m_presetList->addItem(QString::fromStdString(m_presets.At(index).name), index);
-    }
-    if (m_presets.Count() > 0) {
-        m_presetList->setCurrentIndex(0);
-    }
-    FitDropDown(m_presetList);
+    LoadShippedPresets();
+    FillPresetList(-1);
 }
 
 void PerfDialog::OnSelchangePreset()
 {
-    const int item = m_presetList->currentIndex();
-    const int index = item >= 0 ? m_presetList->itemData(item).toInt() : -1;
-    if (index < 0 || index >= m_presets.Count()) {
+    const int index = SelectedPresetIndex();
+    if (index < 0 || index >= m_presets.ListedCount()) {
         return;  // no preset selected: nothing to apply
     }
-    m_parameters = ParametersOf(m_presets.At(index));
+    m_parameters = ParametersOf(m_presets.Listed(index));
     UpdateData(false);
     ShowSettingsInEmptyView();
 }
@@ -374,6 +368,10 @@ QMenu* PerfDialog::CreateContextMenu(QWidget* menuParent)
     actions.canSave = CanSaveResults();
     actions.onSaveResults = [this] { OnSaveResults(); };
     actions.onCommand = [this](int commandId) { OnSysCommand(commandId); };
+    actions.presetsEnabled = m_presetList->isEnabled();
+    actions.canDeletePreset = SelectedPresetIndex() >= 0 && !m_presets.IsShipped(SelectedPresetIndex());
+    actions.onSaveAsPreset = [this] { OnSaveAsPreset(); };
+    actions.onDeletePreset = [this] { OnDeletePreset(); };
     return BuildContextMenu(menuParent, actions);
 }
 

@@ -1,6 +1,7 @@
 #include "tests/app/DialogFixture.h"
 
 #include "app/MessagePresenter.h"
+#include "app/Questions.h"
 #include "platform/DriveTable.h"
 
 #include <QAbstractButton>
@@ -27,15 +28,22 @@ void DialogFixture::SetUp()
 {
     ASSERT_FALSE(m_drive.Path().empty());
     qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(m_config.Path()));
+    // No package presets unless a test writes this file.
+    qputenv("KELTALLY_PRESETS_FILE", QByteArray::fromStdString(m_config.Path() + "/shipped-presets.ini"));
     SystemDriveTable().Clear();
     SystemDriveTable().Register('T', m_drive.Path());
     SetMessageHook([this](const QString& text, unsigned type) { m_messages.push_back({text, type}); });
+    SetQuestionHook([this](const QString& text) {
+        m_questions << text;
+        return m_answer;
+    });
 }
 
 void DialogFixture::TearDown()
 {
     m_dialog.reset();
     SetMessageHook({});
+    SetQuestionHook({});
     SystemDriveTable().Clear();
 }
 

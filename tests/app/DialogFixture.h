@@ -7,6 +7,7 @@
 #include "tests/support/TempDir.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <memory>
@@ -48,6 +49,9 @@ protected:
     TempDir m_drive;
     TempDir m_config;
     std::vector<CapturedMessage> m_messages;
+    // Every yes-or-no question asked, answered with m_answer.
+    QStringList m_questions;
+    bool m_answer = true;
     std::unique_ptr<PerfDialog> m_dialog;
 };
 

@@ -78,9 +78,16 @@ TEST_F(RunControlTest, RunEndingByItselfReturnsToIdle)
     EXPECT_TRUE(m_messages.empty());
 }
 
-TEST_F(RunControlTest, ExitDuringARunStopsItAndCloses)
+TEST_F(RunControlTest, ExitDuringARunAsksThenStopsItAndCloses)
 {
     Start(kLongRun);
+    ASSERT_TRUE(WaitUntil([this] { return m_dialog->Tester().IsRunning() == 1; }));
+    m_answer = false;
+    Click(id::kExit);
+    EXPECT_EQ(m_questions, QStringList {"Stop the test and quit?"});
+    EXPECT_EQ(m_dialog->Tester().IsRunning(), 1) << "No keeps the run going";
+    EXPECT_TRUE(m_dialog->isVisible());
+    m_answer = true;
     Click(id::kExit);
     EXPECT_EQ(m_dialog->Tester().IsRunning(), 0);
     EXPECT_FALSE(m_dialog->isVisible());
@@ -101,22 +108,35 @@ TEST_F(RunControlTest, StopSignalsDuringARunStopItDeleteItsFilesAndClose)
     EXPECT_EQ(PendingStopSignal(), SIGTERM);
 }
 
-TEST_F(RunControlTest, EscapeAndWindowCloseDuringARunStopIt)
+// Escape never quits; closing the window during a run asks first, and only
+// Yes stops the run and closes. Idle, Exit and closing ask nothing.
+TEST_F(RunControlTest, EscapeIsIgnoredAndClosingDuringARunAsks)
 {
     Start(kLongRun);
+    ASSERT_TRUE(WaitUntil([this] { return m_dialog->Tester().IsRunning() == 1; }));
     QTest::keyClick(m_dialog.get(), Qt::Key_Escape);
-    EXPECT_EQ(m_dialog->Tester().IsRunning(), 0);
-    EXPECT_FALSE(m_dialog->isVisible());
-    EXPECT_TRUE(Leftovers().empty());
+    EXPECT_EQ(m_dialog->Tester().IsRunning(), 1);
+    EXPECT_TRUE(m_dialog->isVisible());
+    EXPECT_TRUE(m_questions.isEmpty());
 
-    OpenDialog();
-    SelectDrive('T');
-    Click(id::kAdvanced);
-    Start(kLongRun);
+    m_answer = false;
+    m_dialog->close();
+    EXPECT_EQ(m_questions, QStringList {"Stop the test and quit?"});
+    EXPECT_EQ(m_dialog->Tester().IsRunning(), 1);
+    EXPECT_TRUE(m_dialog->isVisible());
+    m_answer = true;
     m_dialog->close();
     EXPECT_EQ(m_dialog->Tester().IsRunning(), 0);
     EXPECT_FALSE(m_dialog->isVisible());
     EXPECT_TRUE(Leftovers().empty());
+
+    m_questions.clear();
+    OpenDialog();
+    QTest::keyClick(m_dialog.get(), Qt::Key_Escape);
+    EXPECT_TRUE(m_dialog->isVisible());
+    Click(id::kExit);
+    EXPECT_FALSE(m_dialog->isVisible());
+    EXPECT_TRUE(m_questions.isEmpty());
 }
 
 TEST_F(RunControlTest, DisplayModeSwitchesDuringARun)
