@@ -200,6 +200,10 @@ void PerfDialog::OnInitDialog()
 void PerfDialog::OnDisplayMode()
 {
     m_graph.SetDisplayMode(m_asGraph->isChecked() ? 1 : 0);
+    // The two buttons are one Tab stop, the checked one; the arrow keys move
+    // between them.
+    m_asGraph->setFocusPolicy(m_asGraph->isChecked() ? Qt::StrongFocus : Qt::ClickFocus);
+    m_asText->setFocusPolicy(m_asText->isChecked() ? Qt::StrongFocus : Qt::ClickFocus);
 }
 
 // --- The parameter panel ---------------------------------------------------
@@ -250,6 +254,9 @@ void PerfDialog::SetPanelMnemonics()
     // The shared repetitions label leads to the repetitions edit that stays
     // visible in simultaneous mode.
     m_repsLabel->setBuddy(expanded ? m_readRepsEdit : nullptr);
+    // "&Buffer Size" and "A&bout..." share B: while the panel is open, the
+    // letter leads to the buffer size; the button is still one Tab away.
+    m_aboutButton->setText(expanded ? QStringLiteral("About...") : QStringLiteral("A&bout..."));
 }
 
 void PerfDialog::FocusParameterEdit(QLineEdit* edit)
