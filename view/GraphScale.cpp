@@ -57,7 +57,7 @@ std::string GraphScaleText(const GraphScale& scale)
 
 std::string GraphScaleRefusal(std::string_view text)
 {
-    return "--scale needs auto, default or a whole number of MB/s from " + std::to_string(kMinScaleTop) + " to " +
+    return "--scale needs auto or a whole number of MB/s from " + std::to_string(kMinScaleTop) + " to " +
            std::to_string(kMaxScaleTop) + ", not '" + std::string(text) + "'";
 }
 
