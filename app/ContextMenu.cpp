@@ -15,10 +15,12 @@ QMenu* BuildContextMenu(QWidget* parent, const ContextMenuActions& actions)
         QString text;
         GraphScale scale;
     };
-    std::vector<ScaleItem> scales {{QStringLiteral("Graph Scale 0 to &20 MB/s"), DefaultGraphScale()},
-                                   {QStringLiteral("Graph Scale &Fitted to the Results"), FittedGraphScale()}};
+    std::vector<ScaleItem> scales {
+        {QStringLiteral("Graph Scale &Automatic (0 to 20 MB/s While the Results Fit)"), DefaultGraphScale()},
+        {QStringLiteral("Graph Scale 0 to &20 MB/s"), FixedGraphScale(kDefaultScaleTop)},
+        {QStringLiteral("Graph Scale &Fitted to the Results"), FittedGraphScale()}};
     const GraphScale current = actions.currentScale;
-    if (!current.fit && current.fixedTop != kDefaultScaleTop) {
+    if (current.mode == ScaleMode::Fixed && current.fixedTop != kDefaultScaleTop) {
         // A top that only the settings file can set.
         scales.push_back({QStringLiteral("Graph Scale 0 to %1 MB/s").arg(current.fixedTop), current});
     }
@@ -38,6 +40,13 @@ QMenu* BuildContextMenu(QWidget* parent, const ContextMenuActions& actions)
     QAction* copy = menu->addAction(QStringLiteral("Co&py Results"));
     copy->setEnabled(actions.hasResults);
     QObject::connect(copy, &QAction::triggered, menu, actions.onCopyResults);
+    menu->addSeparator();
+    QAction* savePreset = menu->addAction(QStringLiteral("Save as Pr&eset..."));
+    savePreset->setEnabled(actions.presetsEnabled);
+    QObject::connect(savePreset, &QAction::triggered, menu, actions.onSaveAsPreset);
+    QAction* deletePreset = menu->addAction(QStringLiteral("&Delete Preset"));
+    deletePreset->setEnabled(actions.presetsEnabled && actions.canDeletePreset);
+    QObject::connect(deletePreset, &QAction::triggered, menu, actions.onDeletePreset);
     menu->addSeparator();
 
     const auto addCommand = [menu, &actions](const QString& text, int commandId) {

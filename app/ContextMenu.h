@@ -1,6 +1,6 @@
 #pragma once
 // The main window's context menu: the graph's scale, Save Results and Copy
-// Results, then
+// Results, Save as Preset and Delete Preset, then
 // the items a title-bar menu would hold: the window's own commands, a
 // separator and the About item.
 
@@ -27,6 +27,10 @@ struct ContextMenuActions {
     std::function<void(const GraphScale&)> onScale;
     std::function<void()> onCopyResults;
     std::function<void(int commandId)> onCommand;
+    bool presetsEnabled = false;   // not during a run
+    bool canDeletePreset = false;  // the selected preset is the user's own
+    std::function<void()> onSaveAsPreset;
+    std::function<void()> onDeletePreset;
 };
 
 // A new menu owned by parent (none: by the caller).

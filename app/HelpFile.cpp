@@ -9,8 +9,15 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <QTextBrowser>
 
 namespace kel {
+
+namespace {
+
+const QString kHelpWindowName = QStringLiteral("helpWindow");
+
+}  // namespace
 
 QString HelpFileName()
 {
@@ -46,10 +53,31 @@ void OpenHelpFile(QWidget* parent, const std::function<bool(const QUrl&)>& open)
 {
     const QString path = HelpFilePath();
     const std::function<bool(const QUrl&)> opener = open ? open : &QDesktopServices::openUrl;
-    if (path.isEmpty() || !opener(QUrl::fromLocalFile(path))) {
-        const QString shown = path.isEmpty() ? HelpFileName() : path;
-        ShowMessage(parent, QStringLiteral("Unable to open the help file \"%1\".").arg(shown), kPlainBox);
+    if (!path.isEmpty() && opener(QUrl::fromLocalFile(path))) {
+        return;
     }
+    // No browser answered: the program's own help window, from the file or
+    // the copy built into the program.
+    const QString source = !path.isEmpty() ? path : QStringLiteral(":/help/") + HelpFileName();
+    if (!QFileInfo::exists(source)) {
+        ShowMessage(parent, QStringLiteral("Unable to open the help file \"%1\".").arg(HelpFileName()), kPlainBox);
+        return;
+    }
+    QTextBrowser* window = parent != nullptr ? parent->findChild<QTextBrowser*>(kHelpWindowName) : nullptr;
+    if (window == nullptr) {
+        window = new QTextBrowser(parent);
+        window->setObjectName(kHelpWindowName);
+        window->setWindowFlag(Qt::Window);
+        window->setAttribute(Qt::WA_DeleteOnClose);
+        window->setOpenExternalLinks(true);
+        window->setWindowTitle(QStringLiteral("Kel Tallyforge Help"));
+        window->resize(720, 640);
+        window->setSource(source.startsWith(QLatin1Char(':')) ? QUrl(QStringLiteral("qrc") + source)
+                                                              : QUrl::fromLocalFile(source));
+    }
+    window->show();
+    window->raise();
+    window->activateWindow();
 }
 
 }  // namespace kel

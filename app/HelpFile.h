@@ -16,8 +16,10 @@ QString HelpFileName();
 // The manual's path on disk, or empty when none can be found or unpacked.
 QString HelpFilePath();
 
-// Opens the manual with open (the desktop's URL handler when empty); a
-// failure is told in a message box over parent.
+// Opens the manual with open (the desktop's URL handler when empty). When
+// that fails, the manual opens in the program's own help window (one per
+// parent, raised again by later calls); only a manual that cannot be found
+// at all is told in a message box over parent.
 void OpenHelpFile(QWidget* parent, const std::function<bool(const QUrl&)>& open);
 
 }  // namespace kel

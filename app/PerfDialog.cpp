@@ -163,7 +163,7 @@ void PerfDialog::CreateControls()
     connect(m_aboutButton, &QPushButton::clicked, this, &PerfDialog::OnAbout);
     connect(m_helpButton, &QPushButton::clicked, this, &PerfDialog::OnHelpButton);
     connect(m_advancedButton, &QPushButton::clicked, this, &PerfDialog::OnAdvanced);
-    connect(m_exitButton, &QPushButton::clicked, this, &PerfDialog::reject);
+    connect(m_exitButton, &QPushButton::clicked, this, &PerfDialog::OnExit);
     connect(m_presetList, &QComboBox::activated, this, &PerfDialog::OnSelchangePreset);
     connect(&m_graph, &ResultGraph::PassDrawn, this, &PerfDialog::OnPassDrawn);
     CreateShortcuts();
@@ -201,6 +201,10 @@ void PerfDialog::OnInitDialog()
 void PerfDialog::OnDisplayMode()
 {
     m_graph.SetDisplayMode(m_asGraph->isChecked() ? 1 : 0);
+    // The two buttons are one Tab stop, the checked one; the arrow keys move
+    // between them.
+    m_asGraph->setFocusPolicy(m_asGraph->isChecked() ? Qt::StrongFocus : Qt::ClickFocus);
+    m_asText->setFocusPolicy(m_asText->isChecked() ? Qt::StrongFocus : Qt::ClickFocus);
 }
 
 // --- The parameter panel ---------------------------------------------------
@@ -251,6 +255,9 @@ void PerfDialog::SetPanelMnemonics()
     // The shared repetitions label leads to the repetitions edit that stays
     // visible in simultaneous mode.
     m_repsLabel->setBuddy(expanded ? m_readRepsEdit : nullptr);
+    // "&Buffer Size" and "A&bout..." share B: while the panel is open, the
+    // letter leads to the buffer size; the button is still one Tab away.
+    m_aboutButton->setText(expanded ? QStringLiteral("About...") : QStringLiteral("A&bout..."));
 }
 
 void PerfDialog::FocusParameterEdit(QLineEdit* edit)
@@ -303,23 +310,17 @@ void PerfDialog::LoadPresets()
 {
     ProfileFile settings(SettingsFilePath());
     m_presets.LoadPresets(settings);
-    for (const int index : m_presets.SortedOrder()) {
-        m_presetList->addItem(QString::fromStdString(m_presets.At(index).name), index);
-    }
-    if (m_presets.Count() > 0) {
-        m_presetList->setCurrentIndex(0);
-    }
-    FitDropDown(m_presetList);
+    LoadShippedPresets();
+    FillPresetList(-1);
 }
 
 void PerfDialog::OnSelchangePreset()
 {
-    const int item = m_presetList->currentIndex();
-    const int index = item >= 0 ? m_presetList->itemData(item).toInt() : -1;
-    if (index < 0 || index >= m_presets.Count()) {
+    const int index = SelectedPresetIndex();
+    if (index < 0 || index >= m_presets.ListedCount()) {
         return;  // no preset selected: nothing to apply
     }
-    m_parameters = ParametersOf(m_presets.At(index));
+    m_parameters = ParametersOf(m_presets.Listed(index));
     UpdateData(false);
     ShowSettingsInEmptyView();
 }
@@ -369,6 +370,10 @@ QMenu* PerfDialog::CreateContextMenu(QWidget* menuParent)
     actions.canSave = CanSaveResults();
     actions.onSaveResults = [this] { OnSaveResults(); };
     actions.onCommand = [this](int commandId) { OnSysCommand(commandId); };
+    actions.presetsEnabled = m_presetList->isEnabled();
+    actions.canDeletePreset = SelectedPresetIndex() >= 0 && !m_presets.IsShipped(SelectedPresetIndex());
+    actions.onSaveAsPreset = [this] { OnSaveAsPreset(); };
+    actions.onDeletePreset = [this] { OnDeletePreset(); };
     return BuildContextMenu(menuParent, actions);
 }
 

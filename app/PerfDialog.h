@@ -62,6 +62,9 @@ public:
     // Shows the graph on that scale and keeps the choice in the settings
     // file; nothing happens when it is the scale shown.
     void OnGraphScale(const GraphScale& scale);
+    // Stores the current parameters and minimum rates as the user's preset of
+    // that name (asking first when one exists) and selects it.
+    void SavePresetAs(const QString& name);
     // Replaces the desktop's URL handler used by Help (tests).
     void SetUrlOpener(std::function<bool(const QUrl&)> opener) { m_openUrl = std::move(opener); }
 
@@ -79,12 +82,23 @@ public slots:
     void OnCopyResults();
     // Asks for a name, then saves the last run's record and pictures there.
     void OnSaveResults();
-    // Exit, Escape and closing the window.
+    // Asks a name for the current parameters, then SavePresetAs.
+    void OnSaveAsPreset();
+    // Deletes the selected preset after asking; the package's own cannot be.
+    void OnDeletePreset();
+    // Exit: during a run it asks "Stop the test and quit?" first.
+    void OnExit();
+    // Asks, and on Yes stops the run and ends the program.
+    void AskStopAndQuit();
+    // Stops a running test and ends the program.
     void reject() override;
 
 protected:
     bool event(QEvent* e) override;
     void contextMenuEvent(QContextMenuEvent* e) override;
+    // Escape does nothing; closing during a run asks first.
+    void keyPressEvent(QKeyEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
 
 private:
     // Called on the worker thread; queues the end for this window's thread.
@@ -126,6 +140,13 @@ private:
     // Drive list and presets.
     void FillDriveList();
     void LoadPresets();
+    void LoadShippedPresets();
+    // The user's presets sorted, then the package's; selects the preset of
+    // that table index, or the first item.
+    void FillPresetList(int selectIndex);
+    // Table index of the selected preset, or -1.
+    int SelectedPresetIndex() const;
+    bool IsRunInProgress() const;
 
     GuiMessageSink m_messages;
     PlatformServices m_services;

@@ -14,4 +14,10 @@ namespace kel {
 // the title names it until the run has ended.
 QString RunProgressTitle(const RunParameters& run, DrawnPass last);
 
+// The same with the share of passes done and the time left, estimated from
+// the time the passes so far took: "Kel Tallyforge - Play 2 of 30 - 52 %,
+// 14 s left" (minutes from two minutes on); before the first pass only
+// "0 %".
+QString RunProgressTitle(const RunParameters& run, DrawnPass last, double elapsedSeconds);
+
 }  // namespace kel

@@ -4,8 +4,10 @@
 #include "settings/ProfileFile.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <numeric>
 #include <string>
+#include <system_error>
 
 namespace kel {
 
@@ -114,6 +116,110 @@ std::vector<int> PresetTable::SortedOrder() const
     std::stable_sort(order.begin(), order.end(),
                      [this](int a, int b) { return PresetNameBefore(At(a).name, At(b).name); });
     return order;
+}
+
+void PresetTable::LoadShippedPresets(const ProfileFile& file)
+{
+    const ProfileSnapshot presets = file.Load();
+    const int count =
+        std::clamp(presets.FindSection(kAppSection).GetProfileInt(kCountKey, 0), 0, MaxShippedPresets);
+    m_shipped.clear();
+    for (int i = 0; i < count; ++i) {
+        m_shipped.push_back(ReadPreset(presets.FindSection(SectionName(i + 1))));
+    }
+}
+
+const Preset& PresetTable::Listed(int index) const
+{
+    return IsShipped(index) ? m_shipped[static_cast<std::size_t>(index - m_count)] : At(index);
+}
+
+std::vector<int> PresetTable::ListedOrder() const
+{
+    std::vector<int> order = SortedOrder();
+    for (int i = 0; i < ShippedCount(); ++i) {
+        order.push_back(m_count + i);
+    }
+    return order;
+}
+
+int PresetTable::CountInFile(const ProfileFile& file)
+{
+    return std::clamp(file.GetProfileInt(kAppSection, kCountKey, 0), 0, MaxPresets);
+}
+
+PresetTable::Change PresetTable::SavePreset(ProfileFile& file, const Preset& preset)
+{
+    const int found = FindPreset(preset.name);
+    if (found < 0 && m_count >= MaxPresets) {
+        return Change::TableFull;
+    }
+    // Another program (or a second window) may have changed the file since it
+    // was read: writing by this table's numbering could then overwrite theirs.
+    if (CountInFile(file) != m_count) {
+        return Change::FileChanged;
+    }
+    const int index = found >= 0 ? found : m_count;
+    const std::string section = SectionName(index + 1);
+    std::vector<ProfileSetting> settings {{section, "Name", preset.name}};
+    for (const NumberKey& number : kNumberKeys) {
+        settings.push_back({section, number.key, std::to_string(preset.*number.field)});
+    }
+    if (found < 0) {
+        settings.push_back({kAppSection, kCountKey, std::to_string(m_count + 1)});
+    }
+    if (!file.WriteProfileStrings(settings)) {
+        return Change::NotWritten;
+    }
+    m_presets[static_cast<std::size_t>(index)] = preset;
+    m_count = std::max(m_count, index + 1);
+    return Change::Done;
+}
+
+PresetTable::Change PresetTable::DeletePreset(ProfileFile& file, int index)
+{
+    if (index < 0 || index >= m_count) {
+        return Change::NotWritten;
+    }
+    if (CountInFile(file) != m_count) {
+        return Change::FileChanged;
+    }
+    std::vector<std::string> sections;
+    for (int i = index; i + 1 < m_count; ++i) {
+        sections.push_back(SectionName(i + 1));
+    }
+    std::vector<ProfileSetting> settings;
+    for (int i = index; i + 1 < m_count; ++i) {
+        const Preset& next = At(i + 1);
+        const std::string& section = sections[static_cast<std::size_t>(i - index)];
+        settings.push_back({section, "Name", next.name});
+        for (const NumberKey& number : kNumberKeys) {
+            settings.push_back({section, number.key, std::to_string(next.*number.field)});
+        }
+    }
+    settings.push_back({kAppSection, kCountKey, std::to_string(m_count - 1)});
+    if (!file.WriteProfileStrings(settings)) {
+        return Change::NotWritten;
+    }
+    std::move(m_presets.begin() + index + 1, m_presets.begin() + m_count, m_presets.begin() + index);
+    --m_count;
+    return Change::Done;
+}
+
+std::filesystem::path ShippedPresetsPath(const std::filesystem::path& programDir,
+                                         const std::filesystem::path& resourceDir)
+{
+    if (const char* named = std::getenv("KELTALLY_PRESETS_FILE")) {
+        return named;
+    }
+    for (const std::filesystem::path& candidate :
+         {programDir / ".." / "share" / "keltally" / "presets.ini", resourceDir / "presets.ini"}) {
+        std::error_code error;
+        if (std::filesystem::is_regular_file(candidate, error)) {
+            return candidate.lexically_normal();
+        }
+    }
+    return {};
 }
 
 }  // namespace kel

@@ -5,6 +5,7 @@
 #include "settings/Preset.h"
 
 #include <array>
+#include <filesystem>
 #include <string_view>
 #include <vector>
 
@@ -13,6 +14,8 @@ namespace kel {
 class ProfileFile;
 
 constexpr int MaxPresets = 20;
+// The most presets read from the package's file.
+constexpr int MaxShippedPresets = 50;
 constexpr std::string_view kDefaultPresetName = "(Default)";
 
 class PresetTable {
@@ -42,9 +45,49 @@ public:
     // selects first.
     std::vector<int> SortedOrder() const;
 
+    // The package's read-only presets, from a file in the same format (up to
+    // MaxShippedPresets), replacing any read before; a missing file gives
+    // none. They are listed after the user's own and never written anywhere.
+    void LoadShippedPresets(const ProfileFile& file);
+    int ShippedCount() const { return static_cast<int>(m_shipped.size()); }
+    // The user's presets (0 to Count() - 1), then the shipped ones.
+    int ListedCount() const { return m_count + ShippedCount(); }
+    const Preset& Listed(int index) const;
+    bool IsShipped(int index) const { return index >= m_count; }
+    // SortedOrder(), then the shipped presets in their file's order.
+    std::vector<int> ListedOrder() const;
+
+    enum class Change {
+        Done,
+        TableFull,      // MaxPresets of the user's own already
+        FileChanged,    // the file's count is no longer the table's: nothing written
+        NotWritten,     // the file could not be written: the table is unchanged
+    };
+    // Stores preset in the user's file: in place of the user's first preset of
+    // that name, or as the section after the last one with "Presets" raised.
+    // Only that preset's keys (and the count) are written, in one replacement.
+    Change SavePreset(ProfileFile& file, const Preset& preset);
+    // Removes the user's preset at index (0 <= index < Count()): the later
+    // ones move down a section each and "Presets" drops by one, in one
+    // replacement of the file; the section beyond the new count is left as
+    // it is, unread.
+    Change DeletePreset(ProfileFile& file, int index);
+
 private:
+    // The count in the file now, read as LoadPresets reads it.
+    static int CountInFile(const ProfileFile& file);
+
     std::array<Preset, MaxPresets> m_presets {};
     int m_count = 0;
+    std::vector<Preset> m_shipped;
 };
+
+// Where the package's presets file lies: the file named by the environment
+// variable KELTALLY_PRESETS_FILE when it is set (a missing file then means
+// none), else presets.ini in share/keltally beside the program's folder
+// (/usr/bin -> /usr/share/keltally), else in resourceDir (the source tree's
+// res/ for a build that was not installed); empty when none exists.
+std::filesystem::path ShippedPresetsPath(const std::filesystem::path& programDir,
+                                         const std::filesystem::path& resourceDir);
 
 }  // namespace kel

@@ -179,6 +179,36 @@ void DrawEmptyGraph(QImage& image, const DrawingObjects& objects, const GraphLay
     DrawLegend(image, objects, layout, client, settings.simultaneous);
 }
 
+QString AboveScaleMarkText(int scaleTop)
+{
+    return QStringLiteral("Curves above %1 MB/s").arg(scaleTop);
+}
+
+void DrawAboveScaleMark(QImage& image, const DrawingObjects& objects, const GraphLayout& layout)
+{
+    if (image.isNull()) {
+        return;
+    }
+    constexpr int kArrowWidth = 7;  // a solid triangle, 4 rows, point at the top
+    constexpr int kArrowGap = 3;
+    const QString text = AboveScaleMarkText(layout.scaleTop);
+    const QFontMetrics metrics(objects.axisFont);
+    const int right = image.width() - layout.legendWidth - 11 - 6;
+    const int textLeft = right - metrics.horizontalAdvance(text);
+    const int baseline = layout.axisTopY - 4;  // the line of the "MB/s" caption
+    const int arrowLeft = textLeft - kArrowGap - kArrowWidth;
+    FillImageRect(image, arrowLeft - 1, baseline - metrics.ascent(), textLeft, baseline + metrics.descent(),
+                  kBackColour);
+    for (int row = 0; row < 4; ++row) {
+        const int y = baseline - 8 + 2 * row;
+        // Two rows per step, widening by two pixels: 1, 3, 5, 7 wide.
+        for (const int dy : {0, 1}) {
+            DrawLineExcludingEnd(image, {arrowLeft + 3 - row, y + dy}, {arrowLeft + 4 + row, y + dy}, kBlackPen);
+        }
+    }
+    DrawOpaqueText(image, objects.axisFont, textLeft, baseline, TextAnchor::LeftBaseline, text);
+}
+
 void DrawPassCurve(QImage& image, const GraphLayout& layout, const PassCurve& pass, QPoint& lastPoint)
 {
     const std::int64_t a = pass.passNumber;

@@ -54,6 +54,12 @@ int RateToY(const GraphLayout& layout, double rate);
 void DrawEmptyGraph(QImage& image, const DrawingObjects& objects, const GraphLayout& layout,
                     const GraphSettings& settings);
 
+// The mark of a fixed scale that leaves samples above its top: an arrow
+// pointing up and "Curves above N MB/s" at the image's top edge, ending left
+// of the legend. Its cell is filled with the background first.
+void DrawAboveScaleMark(QImage& image, const DrawingObjects& objects, const GraphLayout& layout);
+QString AboveScaleMarkText(int scaleTop);
+
 struct PassCurve {
     int passNumber = 1;  // 1-based among the passes of its kind
     int passCount = 1;   // passes of its kind in the run, at least 1

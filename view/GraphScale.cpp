@@ -2,14 +2,28 @@
 
 #include "platform/TextRules.h"
 
+#include <array>
 #include <charconv>
 
 namespace kel {
+
+namespace {
+
+// Tops of one decade, in tenths of its lowest top: neighbours differ by at
+// most 25 %.
+constexpr std::array<long long, 13> kDecadeTops {10, 12, 15, 18, 20, 25, 30, 35, 40, 50, 60, 70, 80};
+// Below 10 MB/s only whole tops, so every label keeps one decimal at most.
+constexpr std::array<int, 8> kSmallTops {1, 2, 3, 4, 5, 6, 7, 8};
+
+}  // namespace
 
 std::optional<GraphScale> ParseGraphScale(std::string_view text)
 {
     if (EqualsIgnoringAsciiCase(text, "auto")) {
         return FittedGraphScale();
+    }
+    if (EqualsIgnoringAsciiCase(text, "default")) {
+        return DefaultGraphScale();
     }
     // Digits only: from_chars alone would take a sign or stop early.
     if (text.empty() || text.size() > 7) {
@@ -25,12 +39,20 @@ std::optional<GraphScale> ParseGraphScale(std::string_view text)
     if (top < 1 || top > kMaxScaleTop) {
         return std::nullopt;
     }
-    return GraphScale {false, top};
+    return FixedGraphScale(top);
 }
 
 std::string GraphScaleText(const GraphScale& scale)
 {
-    return scale.fit ? std::string("auto") : std::to_string(scale.fixedTop);
+    switch (scale.mode) {
+    case ScaleMode::Fitted:
+        return "auto";
+    case ScaleMode::Fixed:
+        return std::to_string(scale.fixedTop);
+    case ScaleMode::Automatic:
+        break;
+    }
+    return "default";
 }
 
 std::string GraphScaleRefusal(std::string_view text)
@@ -45,9 +67,14 @@ int FittedScaleTop(double fastest)
     if (!(fastest > kMinScaleTop)) {
         return kMinScaleTop;
     }
+    for (const int top : kSmallTops) {
+        if (static_cast<double>(top) >= fastest) {
+            return top;
+        }
+    }
     for (long long decade = 1; decade <= kMaxScaleTop; decade *= 10) {
-        for (const long long step : {1LL, 2LL, 5LL}) {
-            const long long top = step * decade;
+        for (const long long tenths : kDecadeTops) {
+            const long long top = tenths * decade;
             if (top > kMaxScaleTop) {
                 return kMaxScaleTop;
             }
@@ -57,6 +84,24 @@ int FittedScaleTop(double fastest)
         }
     }
     return kMaxScaleTop;
+}
+
+int ShownScaleTop(const GraphScale& scale, double fastest)
+{
+    switch (scale.mode) {
+    case ScaleMode::Fixed:
+        return scale.fixedTop;
+    case ScaleMode::Fitted:
+        return fastest > 0.0 ? FittedScaleTop(fastest) : kDefaultScaleTop;
+    case ScaleMode::Automatic:
+        break;
+    }
+    return fastest > scale.fixedTop ? FittedScaleTop(fastest) : scale.fixedTop;
+}
+
+bool HidesResults(const GraphScale& scale, double fastest)
+{
+    return fastest > ShownScaleTop(scale, fastest);
 }
 
 }  // namespace kel

@@ -57,6 +57,11 @@ GraphScale ResultGraph::Scale() const
     return m_images.Scale();
 }
 
+bool ResultGraph::HidesResults() const
+{
+    return m_images.HidesResults();
+}
+
 int ResultGraph::HasResults() const
 {
     return m_images.HasResults();

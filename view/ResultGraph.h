@@ -32,6 +32,7 @@ public:
     // Redraws the graph with the run's passes on the new scale.
     void SetScale(const GraphScale& scale);
     GraphScale Scale() const;
+    bool HidesResults() const;  // a fixed scale leaves samples above its top
     int HasResults() const;
     DrawnPass LastPass() const;
     QString ResultsText() const;

@@ -56,6 +56,7 @@ void ResultImages::AddPassResults(int passNumber, const double* samples, int sam
         RedrawGraphLocked();
     } else {
         DrawCurveLocked(m_passes.back());
+        DrawMarkLocked();
     }
 
     m_statistics.Add(passNumber, samples, sampleCount, passRate);
@@ -103,6 +104,12 @@ int ResultImages::ScaleTop() const
     return m_graphLayout.scaleTop;
 }
 
+bool ResultImages::HidesResults() const
+{
+    const std::lock_guard guard(m_lock);
+    return kel::HidesResults(m_scale, m_fastest);
+}
+
 int ResultImages::HasResults() const
 {
     const std::lock_guard guard(m_lock);
@@ -135,10 +142,15 @@ QImage ResultImages::TextImage() const
 
 int ResultImages::WantedTopLocked() const
 {
-    if (!m_scale.fit) {
-        return m_scale.fixedTop;
+    return ShownScaleTop(m_scale, m_fastest);
+}
+
+void ResultImages::DrawMarkLocked()
+{
+    // Drawn after every curve, which may have crossed it on its way up.
+    if (kel::HidesResults(m_scale, m_fastest)) {
+        DrawAboveScaleMark(m_graphImage, m_objects, m_graphLayout);
     }
-    return m_fastest > 0.0 ? FittedScaleTop(m_fastest) : kDefaultScaleTop;
 }
 
 void ResultImages::LayOutGraphLocked()
@@ -166,6 +178,7 @@ void ResultImages::RedrawGraphLocked()
     for (const KeptPass& pass : m_passes) {
         DrawCurveLocked(pass);
     }
+    DrawMarkLocked();
 }
 
 void ResultImages::DrawCurveLocked(const KeptPass& pass)

@@ -7,8 +7,8 @@
 //
 // The passes of the current run are kept (their samples, until the next run
 // is configured or the size changes): a new scale redraws the graph from
-// them, whether the user picks it or a fitted scale's top has to grow. With
-// the default scale nothing is ever redrawn from them.
+// them, whether the user picks it or a fitted scale's top has to grow. While
+// the results fit the default scale nothing is ever redrawn from them.
 //
 // Thread safety: AddPassResults may run on a worker thread while another
 // thread reconfigures the images or copies one for display. One mutex
@@ -62,6 +62,9 @@ public:
     // MB/s at the top gridline now: the fixed top, or what the fitted
     // scale has reached (the default top before the run's first sample).
     int ScaleTop() const;
+    // True while a fixed scale leaves samples above its top (the graph then
+    // shows the mark at its top edge).
+    bool HidesResults() const;
 
     // 1 when a pass has been drawn since the images were last drawn empty.
     int HasResults() const;
@@ -88,6 +91,7 @@ private:
     // The empty graph and every kept pass on it, for a new top.
     void RedrawGraphLocked();
     void DrawCurveLocked(const KeptPass& pass);
+    void DrawMarkLocked();
 
     mutable std::mutex m_lock;
     const DrawingObjects m_objects;

@@ -13,6 +13,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
+#include <QTextBrowser>
 
 namespace kel::test {
 namespace {
@@ -111,7 +112,7 @@ TEST_F(CommandsTest, AboutDuringARunLeavesTheRunGoing)
     EXPECT_TRUE(Leftovers().empty());
 }
 
-TEST_F(CommandsTest, HelpOpensTheManualOrSaysWhyNot)
+TEST_F(CommandsTest, HelpOpensTheManualInABrowserOrItsOwnWindow)
 {
     QUrl opened;
     m_dialog->SetUrlOpener([&opened](const QUrl& url) {
@@ -124,10 +125,16 @@ TEST_F(CommandsTest, HelpOpensTheManualOrSaysWhyNot)
     EXPECT_TRUE(QFileInfo::exists(opened.toLocalFile()));
     EXPECT_TRUE(m_messages.empty());
 
+    // No browser: the program's own window shows the manual, once.
     m_dialog->SetUrlOpener([](const QUrl&) { return false; });
     Click(id::kHelp);
-    ASSERT_EQ(m_messages.size(), 1u);
-    EXPECT_TRUE(m_messages.front().text.startsWith("Unable to open the help file"));
+    Click(id::kHelp);
+    const QList<QTextBrowser*> windows = m_dialog->findChildren<QTextBrowser*>();
+    ASSERT_EQ(windows.size(), 1);
+    EXPECT_TRUE(windows.front()->isVisible());
+    EXPECT_TRUE(windows.front()->toPlainText().contains("The context menu"));
+    EXPECT_TRUE(m_messages.empty());
+    windows.front()->close();
 }
 
 TEST_F(CommandsTest, F1OpensTheHelpLikeTheHelpButton)

@@ -22,6 +22,7 @@
 namespace kel::test {
 namespace {
 
+const QString kAutomaticScaleItem = QStringLiteral("Graph Scale &Automatic (0 to 20 MB/s While the Results Fit)");
 const QString kDefaultScaleItem = QStringLiteral("Graph Scale 0 to &20 MB/s");
 const QString kFittedScaleItem = QStringLiteral("Graph Scale &Fitted to the Results");
 const QString kCopyItem = QStringLiteral("Co&py Results");
@@ -78,11 +79,12 @@ TEST_F(ContextMenuTest, ScaleChoiceIsReadAtStartAndWrittenOnlyWhenChanged)
         GraphScale scale;
         QStringList items;
     } starts[] = {
-        {nullptr, DefaultGraphScale(), {"*" + kDefaultScaleItem, kFittedScaleItem}},
-        {"GraphScale=auto", FittedGraphScale(), {kDefaultScaleItem, "*" + kFittedScaleItem}},
-        {"GraphScale=100", GraphScale {false, 100},
-         {kDefaultScaleItem, kFittedScaleItem, "*Graph Scale 0 to 100 MB/s"}},
-        {"GraphScale=fast", DefaultGraphScale(), {"*" + kDefaultScaleItem, kFittedScaleItem}},
+        {nullptr, DefaultGraphScale(), {"*" + kAutomaticScaleItem, kDefaultScaleItem, kFittedScaleItem}},
+        {"GraphScale=auto", FittedGraphScale(), {kAutomaticScaleItem, kDefaultScaleItem, "*" + kFittedScaleItem}},
+        {"GraphScale=20", FixedGraphScale(20), {kAutomaticScaleItem, "*" + kDefaultScaleItem, kFittedScaleItem}},
+        {"GraphScale=100", FixedGraphScale(100),
+         {kAutomaticScaleItem, kDefaultScaleItem, kFittedScaleItem, "*Graph Scale 0 to 100 MB/s"}},
+        {"GraphScale=fast", DefaultGraphScale(), {"*" + kAutomaticScaleItem, kDefaultScaleItem, kFittedScaleItem}},
     };
     for (const auto& start : starts) {
         SCOPED_TRACE(start.line != nullptr ? start.line : "no key");
@@ -113,8 +115,11 @@ TEST_F(ContextMenuTest, ScaleChoiceIsReadAtStartAndWrittenOnlyWhenChanged)
     EXPECT_EQ(m_dialog->Graph().Scale(), FittedGraphScale());
     EXPECT_EQ(ScaleKey(), "auto");
     Choose(kDefaultScaleItem);
-    EXPECT_EQ(m_dialog->Graph().Scale(), DefaultGraphScale());
+    EXPECT_EQ(m_dialog->Graph().Scale(), FixedGraphScale(20));
     EXPECT_EQ(ScaleKey(), "20");
+    Choose(kAutomaticScaleItem);
+    EXPECT_EQ(m_dialog->Graph().Scale(), DefaultGraphScale());
+    EXPECT_EQ(ScaleKey(), "default");
     EXPECT_EQ(Settings().count("GraphScale="), 1);
     Choose(kFittedScaleItem);
     m_dialog.reset();

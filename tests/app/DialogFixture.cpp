@@ -27,14 +27,21 @@ void DialogFixture::SetUp()
 {
     ASSERT_FALSE(m_drive.Path().empty());
     qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(m_config.Path()));
+    // No package presets unless a test writes this file.
+    qputenv("KELTALLY_PRESETS_FILE", QByteArray::fromStdString(m_config.Path() + "/shipped-presets.ini"));
     m_drives.Register('T', m_drive.Path());
     SetMessageHook([this](const QString& text, unsigned type) { m_messages.push_back({text, type}); });
+    SetQuestionHook([this](const QString& text) {
+        m_questions << text;
+        return m_answer;
+    });
 }
 
 void DialogFixture::TearDown()
 {
     m_dialog.reset();
     SetMessageHook({});
+    SetQuestionHook({});
 }
 
 void DialogFixture::OpenDialog()

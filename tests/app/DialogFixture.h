@@ -8,6 +8,7 @@
 #include "tests/support/TempDir.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <memory>
@@ -53,6 +54,9 @@ protected:
     // The dialog's test files when a test sets them before OpenDialog; else the system's.
     FileBackend* m_files = nullptr;
     std::vector<CapturedMessage> m_messages;
+    // Every yes-or-no question asked, answered with m_answer.
+    QStringList m_questions;
+    bool m_answer = true;
     std::unique_ptr<PerfDialog> m_dialog;
 };
 

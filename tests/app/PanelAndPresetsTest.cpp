@@ -97,9 +97,16 @@ TEST_F(PanelTest, TabOrderAndMnemonicsFollowTheLayout)
             chain.push_back(w->objectName());
         }
     }
-    const std::vector<QString> expected {"id1016", "id1011", "id1037", "id1022", "id1038", "id1021", "id2",
-                                         "id1035", "id1013", "id1014", "id1012", "id1017", "id1018"};
+    // The display buttons are one stop: the checked one.
+    const std::vector<QString> expected {"id1016", "id1011", "id1023", "id1037", "id1022", "id1038", "id1021",
+                                         "id2",    "id1035", "id1013", "id1014", "id1012", "id1017", "id1018"};
     EXPECT_EQ(chain, expected);
+    QTest::mouseClick(Item(id::kAsText), Qt::LeftButton);
+    EXPECT_EQ(Item(id::kAsText)->focusPolicy(), Qt::StrongFocus);
+    EXPECT_EQ(Item(id::kAsGraph)->focusPolicy(), Qt::ClickFocus);
+    // Open, the panel's Alt+B leads to Buffer Size, not to About.
+    QTest::keyClick(m_dialog.get(), Qt::Key_B, Qt::AltModifier);
+    EXPECT_EQ(QApplication::focusWidget(), Item(id::kBufSize));
 
     QTest::keyClick(m_dialog.get(), Qt::Key_F, Qt::AltModifier);
     EXPECT_EQ(QApplication::focusWidget(), Item(id::kFileSize));

@@ -80,9 +80,37 @@ TEST_F(RunControlTest, RunEndingByItselfReturnsToIdle)
     EXPECT_TRUE(m_messages.empty());
 }
 
-TEST_F(RunControlTest, ExitDuringARunStopsItAndCloses)
+// With the preset's defaults at whatever speed this disk has, both kinds'
+// curves lie inside the plot: the scale fits them when they pass 20 MB/s.
+TEST_F(RunControlTest, ARunWithTheDefaultsShowsItsCurves)
+{
+    Click(id::kStart);
+    ASSERT_TRUE(WaitForIdle());
+    ASSERT_EQ(m_dialog->Graph().HasResults(), 1);
+    const QImage graph = Rgb(m_dialog->Graph().GraphImage());
+    const QRect plot(QPoint(30, 26), QPoint(420, 275));  // left of the legend
+    for (const QRgb colour : {qRgb(0, 0, 255), qRgb(255, 0, 0)}) {
+        int inside = 0;
+        for (int y = plot.top(); y <= plot.bottom(); ++y) {
+            for (int x = plot.left(); x <= plot.right(); ++x) {
+                inside += graph.pixel(x, y) == colour;
+            }
+        }
+        EXPECT_GT(inside, 100) << std::hex << colour;
+    }
+    EXPECT_FALSE(m_dialog->Graph().HidesResults());
+}
+
+TEST_F(RunControlTest, ExitDuringARunAsksThenStopsItAndCloses)
 {
     Start(kLongRun);
+    ASSERT_TRUE(WaitUntil([this] { return m_dialog->Tester().IsRunning() == 1; }));
+    m_answer = false;
+    Click(id::kExit);
+    EXPECT_EQ(m_questions, QStringList {"Stop the test and quit?"});
+    EXPECT_EQ(m_dialog->Tester().IsRunning(), 1) << "No keeps the run going";
+    EXPECT_TRUE(m_dialog->isVisible());
+    m_answer = true;
     Click(id::kExit);
     ASSERT_TRUE(WaitUntil([this] { return !m_dialog->isVisible(); }));
     EXPECT_EQ(m_dialog->Tester().IsRunning(), 0);
@@ -103,22 +131,35 @@ TEST_F(RunControlTest, StopSignalsDuringARunStopItDeleteItsFilesAndClose)
     EXPECT_EQ(PendingStopSignal(), SIGTERM);
 }
 
-TEST_F(RunControlTest, EscapeAndWindowCloseDuringARunStopIt)
+// Escape never quits; closing the window during a run asks first, and only
+// Yes stops the run and closes. Idle, Exit and closing ask nothing.
+TEST_F(RunControlTest, EscapeIsIgnoredAndClosingDuringARunAsks)
 {
     Start(kLongRun);
+    ASSERT_TRUE(WaitUntil([this] { return m_dialog->Tester().IsRunning() == 1; }));
     QTest::keyClick(m_dialog.get(), Qt::Key_Escape);
-    ASSERT_TRUE(WaitUntil([this] { return !m_dialog->isVisible(); }));
-    EXPECT_EQ(m_dialog->Tester().IsRunning(), 0);
-    EXPECT_TRUE(Leftovers().empty());
+    EXPECT_EQ(m_dialog->Tester().IsRunning(), 1);
+    EXPECT_TRUE(m_dialog->isVisible());
+    EXPECT_TRUE(m_questions.isEmpty());
 
-    OpenDialog();
-    SelectDrive('T');
-    Click(id::kAdvanced);
-    Start(kLongRun);
+    m_answer = false;
+    m_dialog->close();
+    EXPECT_EQ(m_questions, QStringList {"Stop the test and quit?"});
+    EXPECT_EQ(m_dialog->Tester().IsRunning(), 1);
+    EXPECT_TRUE(m_dialog->isVisible());
+    m_answer = true;
     m_dialog->close();
     ASSERT_TRUE(WaitUntil([this] { return !m_dialog->isVisible(); }));
     EXPECT_EQ(m_dialog->Tester().IsRunning(), 0);
     EXPECT_TRUE(Leftovers().empty());
+
+    m_questions.clear();
+    OpenDialog();
+    QTest::keyClick(m_dialog.get(), Qt::Key_Escape);
+    EXPECT_TRUE(m_dialog->isVisible());
+    Click(id::kExit);
+    EXPECT_FALSE(m_dialog->isVisible());
+    EXPECT_TRUE(m_questions.isEmpty());
 }
 
 TEST_F(RunControlTest, DisplayModeSwitchesDuringARun)
@@ -153,6 +194,27 @@ TEST(RunProgressTitle, NamesThePassAfterTheLastOneDrawn)
     run.simultaneous = 1;
     EXPECT_EQ(RunProgressTitle(run, {0, false}), "Kel Tallyforge - Play/Record 1 of 3");
     EXPECT_EQ(RunProgressTitle(run, {1, false}), "Kel Tallyforge - Play/Record 2 of 3");
+}
+
+TEST(RunProgressTitle, AddsTheShareDoneAndTheTimeLeft)
+{
+    const RunParameters run {1, 96, 96, 3, 2, 10, 0, 0, 0};
+    const struct {
+        DrawnPass last;
+        double elapsed;
+        const char* tail;
+    } cases[] = {
+        {{0, false}, 0.0, "Record 1 of 2 - 0 %"},       {{1, true}, 2.0, "Record 2 of 2 - 20 %, 8 s left"},
+        {{2, true}, 4.0, "Play 1 of 3 - 40 %, 6 s left"}, {{2, false}, 800.0, "Play 3 of 3 - 80 %, 3 min left"},
+        {{3, false}, 9.0, "Play 3 of 3 - 100 %, 0 s left"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(RunProgressTitle(run, c.last, c.elapsed), QStringLiteral("Kel Tallyforge - ") + c.tail);
+    }
+    RunParameters simultaneous = run;
+    simultaneous.simultaneous = 1;
+    EXPECT_EQ(RunProgressTitle(simultaneous, {1, false}, 3.0),
+              "Kel Tallyforge - Play/Record 2 of 3 - 33 %, 6 s left");
 }
 
 // The titles a run shows: the pass in progress, never going back, then the

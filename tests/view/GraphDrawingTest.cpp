@@ -202,8 +202,9 @@ TEST_F(GraphCurve, ASingleOneSamplePassIsALevelLine)
     EXPECT_EQ(Pixel(image, 29, 212), kBlack) << "axis drawn again over the line's first pixel";
 }
 
-TEST_F(GraphCurve, RatesAboveTheScaleReachTheTopEdge)
+TEST_F(GraphCurve, RatesAboveAFixedScaleReachTheTopEdge)
 {
+    m_images.SetScale(FixedGraphScale(20));
     m_images.ConfigureRun(2, 1, 0, 0, 0);
     // Samples at x 29 (y 26), 87 (y -37), 145 (y 26) and 203 (y 26).
     Pass(1, {20.0, 25.0, 20.0, 20.0});

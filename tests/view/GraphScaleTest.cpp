@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -27,13 +28,13 @@ TEST(GraphScaleChoice, ReadFromTextAndWrittenBack)
         const char* text;
         std::optional<GraphScale> scale;
     } cases[] = {
-        {"auto", FittedGraphScale()},   {"AUTO", FittedGraphScale()},     {"Auto", FittedGraphScale()},
-        {"20", DefaultGraphScale()},    {"1", GraphScale {false, 1}},     {"0900", GraphScale {false, 900}},
-        {"1000000", GraphScale {false, 1000000}},
-        {"0", std::nullopt},            {"1000001", std::nullopt},        {"99999999", std::nullopt},
-        {"", std::nullopt},             {" 20", std::nullopt},            {"20 ", std::nullopt},
-        {"+5", std::nullopt},           {"-5", std::nullopt},             {"2.5", std::nullopt},
-        {"fit", std::nullopt},          {"autos", std::nullopt},          {"20MB", std::nullopt},
+        {"auto", FittedGraphScale()},     {"AUTO", FittedGraphScale()},       {"Auto", FittedGraphScale()},
+        {"default", DefaultGraphScale()}, {"DEFAULT", DefaultGraphScale()},   {"20", FixedGraphScale(20)},
+        {"1", FixedGraphScale(1)},        {"0900", FixedGraphScale(900)},     {"1000000", FixedGraphScale(1000000)},
+        {"0", std::nullopt},              {"1000001", std::nullopt},          {"99999999", std::nullopt},
+        {"", std::nullopt},               {" 20", std::nullopt},              {"20 ", std::nullopt},
+        {"+5", std::nullopt},             {"-5", std::nullopt},               {"2.5", std::nullopt},
+        {"fit", std::nullopt},            {"autos", std::nullopt},            {"20MB", std::nullopt},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(ParseGraphScale(c.text), c.scale) << '"' << c.text << '"';
@@ -41,7 +42,8 @@ TEST(GraphScaleChoice, ReadFromTextAndWrittenBack)
             EXPECT_EQ(ParseGraphScale(GraphScaleText(*c.scale)), c.scale) << c.text;
         }
     }
-    EXPECT_EQ(GraphScaleText(DefaultGraphScale()), "20");
+    EXPECT_EQ(GraphScaleText(DefaultGraphScale()), "default");
+    EXPECT_EQ(GraphScaleText(FixedGraphScale(20)), "20");
     EXPECT_EQ(GraphScaleText(FittedGraphScale()), "auto");
 }
 
@@ -51,12 +53,43 @@ TEST(GraphScaleChoice, FittedTopIsTheNextRoundValue)
         double fastest;
         int top;
     } cases[] = {
-        {0.3, 1},     {1.0, 1},     {1.01, 2},    {4.9, 5},       {5.0, 5},         {5.1, 10},
-        {19.0, 20},   {20.5, 50},   {900.0, 1000}, {1000.0, 1000}, {2500.0, 5000},  {5001.0, 10000},
-        {7.5e5, 1000000},           {5e9, 1000000}, {0.0, 1},     {-3.0, 1},
+        {0.3, 1},      {1.0, 1},       {1.01, 2},     {4.9, 5},        {5.0, 5},        {5.1, 6},
+        {8.5, 10},     {19.0, 20},     {20.5, 25},    {30.5, 35},      {36.0, 40},      {900.0, 1000},
+        {1000.0, 1000}, {1001.0, 1200}, {2500.0, 2500}, {5001.0, 6000}, {7.5e5, 800000}, {8.1e5, 1000000},
+        {5e9, 1000000}, {0.0, 1},      {-3.0, 1},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(FittedScaleTop(c.fastest), c.top) << c.fastest;
+    }
+    // From 4 MB/s on the top is never more than a quarter above the fastest.
+    for (double fastest = 4.0; fastest < 1e6; fastest *= 1.013) {
+        const int top = FittedScaleTop(fastest);
+        ASSERT_GE(top, fastest);
+        ASSERT_LE(top, fastest * 1.25) << fastest;
+    }
+}
+
+// Which top each choice shows, and when a fixed one hides results.
+TEST(GraphScaleChoice, AutomaticKeepsTheDefaultTopUntilAResultLiesAbove)
+{
+    const struct {
+        GraphScale scale;
+        double fastest;
+        int top;
+        bool hides;
+    } cases[] = {
+        {DefaultGraphScale(), 0.0, 20, false},   {DefaultGraphScale(), 0.5, 20, false},
+        {DefaultGraphScale(), 20.0, 20, false},  {DefaultGraphScale(), 20.01, 25, false},
+        {DefaultGraphScale(), 2400.0, 2500, false},
+        {FixedGraphScale(20), 2400.0, 20, true}, {FixedGraphScale(20), 20.0, 20, false},
+        {FixedGraphScale(5000), 2400.0, 5000, false},
+        {FittedGraphScale(), 0.0, 20, false},    {FittedGraphScale(), 0.5, 1, false},
+        {FittedGraphScale(), 2400.0, 2500, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(GraphScaleText(c.scale) + " at " + std::to_string(c.fastest));
+        EXPECT_EQ(ShownScaleTop(c.scale, c.fastest), c.top);
+        EXPECT_EQ(HidesResults(c.scale, c.fastest), c.hides);
     }
 }
 
@@ -88,7 +121,7 @@ GraphLayout LayoutFor(int top)
     return ComputeGraphLayout(kClient, top, WidestScaleLabel(DrawingObjects().axisFont, top));
 }
 
-// Drives of today, at 900 and 2,500 MB/s: the fitted top is 1000 and 5000
+// Drives of today, at 900 and 2,500 MB/s: the fitted top is 1000 and 2500
 // MB/s; every curve pixel lies in the plot, the fastest in its upper half,
 // and every scale label inside the image, left of the axis, clear of the
 // others.
@@ -97,7 +130,7 @@ TEST(FittedScale, DiskSpeedRunsFillThePlotWithReadableLabels)
     const struct {
         double rate;
         int top;
-    } runs[] = {{900.0, 1000}, {2500.0, 5000}};
+    } runs[] = {{900.0, 1000}, {2500.0, 2500}};
     for (const auto& run : runs) {
         SCOPED_TRACE(run.rate);
         ResultImages images(kClient, FittedGraphScale());
@@ -165,11 +198,11 @@ TEST(FittedScale, ANewTopRedrawsThePassesSoFar)
     EXPECT_EQ(fitted.ScaleTop(), 20) << "before any sample the fitted scale shows the default top";
     AddPass(fitted, 1, passes[0], 3.0, 0);
     EXPECT_EQ(fitted.ScaleTop(), 5);
-    EXPECT_EQ(fitted.GraphImage(), reference(GraphScale {false, 5}, {passes[0]}));
+    EXPECT_EQ(fitted.GraphImage(), reference(FixedGraphScale(5), {passes[0]}));
     AddPass(fitted, 2, passes[1], 30.0, 0);
     AddPass(fitted, 3, passes[2], 12.0, 0);
     EXPECT_EQ(fitted.ScaleTop(), 50);
-    EXPECT_EQ(fitted.GraphImage(), reference(GraphScale {false, 50}, passes));
+    EXPECT_EQ(fitted.GraphImage(), reference(FixedGraphScale(50), passes));
 
     // Switching a finished run's scale, and back: the default picture is
     // exactly the one never switched.
@@ -180,9 +213,9 @@ TEST(FittedScale, ANewTopRedrawsThePassesSoFar)
     }
     const QImage unswitched = switched.GraphImage();
     switched.SetScale(FittedGraphScale());
-    EXPECT_EQ(switched.GraphImage(), reference(GraphScale {false, 50}, passes));
-    switched.SetScale(GraphScale {false, 100});
-    EXPECT_EQ(switched.GraphImage(), reference(GraphScale {false, 100}, passes));
+    EXPECT_EQ(switched.GraphImage(), reference(FixedGraphScale(50), passes));
+    switched.SetScale(FixedGraphScale(100));
+    EXPECT_EQ(switched.GraphImage(), reference(FixedGraphScale(100), passes));
     switched.SetScale(DefaultGraphScale());
     EXPECT_EQ(switched.GraphImage(), unswitched);
 
@@ -191,6 +224,47 @@ TEST(FittedScale, ANewTopRedrawsThePassesSoFar)
     switched.SetScale(FittedGraphScale());
     EXPECT_EQ(switched.GraphImage(), reference(FittedGraphScale(), {}));
     EXPECT_EQ(switched.ScaleTop(), 20);
+}
+
+// The default scale on a slow and a fast run, and the fixed scale the user
+// chose on the same runs: the fast run shows its curves on the fitted top
+// unless the fixed scale was chosen, which marks them instead.
+TEST(AutomaticScale, FastResultsShowOrAreMarked)
+{
+    const auto draw = [](GraphScale scale, double rate) {
+        auto images = std::make_unique<ResultImages>(kClient, scale);
+        FeedRunNear(*images, rate);
+        return images;
+    };
+    const QRect markArea(QPoint(200, 1), QPoint(425, 22));  // the top edge, left of the legend
+    const struct {
+        GraphScale scale;
+        double rate;
+        bool curvesInPlot;
+        bool marked;
+    } cases[] = {
+        {DefaultGraphScale(), 12.0, true, false},  {DefaultGraphScale(), 2000.0, true, false},
+        {FixedGraphScale(20), 12.0, true, false},  {FixedGraphScale(20), 2000.0, false, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(GraphScaleText(c.scale) + " at " + std::to_string(c.rate));
+        const auto images = draw(c.scale, c.rate);
+        const QImage image = images->GraphImage();
+        const GraphLayout layout = LayoutFor(images->ScaleTop());
+        const QRect plot(QPoint(layout.originX + 1, layout.baseY - 10 * layout.gridStep),
+                         QPoint(layout.originX + layout.plotWidth, layout.baseY - 1));
+        const QRect legend(QPoint(426, 9), QPoint(500, 44));
+        for (const QRgb colour : {kBlue, kRed}) {
+            const int curvePixels = CountPixels(image, plot, colour) - CountPixels(image, plot & legend, colour);
+            EXPECT_EQ(curvePixels > 0, c.curvesInPlot);
+        }
+        EXPECT_EQ(images->HidesResults(), c.marked);
+        EXPECT_EQ(InkBox(image, markArea, kBlack).isNull(), !c.marked);
+    }
+    // Results that fit leave the default scale's pixels exactly as the fixed
+    // scale draws them.
+    EXPECT_EQ(draw(DefaultGraphScale(), 12.0)->GraphImage(), draw(FixedGraphScale(20), 12.0)->GraphImage());
+    EXPECT_EQ(draw(DefaultGraphScale(), 2000.0)->GraphImage(), draw(FittedGraphScale(), 2000.0)->GraphImage());
 }
 
 }  // namespace
