@@ -117,7 +117,7 @@ void PerfDialog::OnStart()
     RunParameters p = m_parameters;
     p.simultaneous = m_simultaneousCheck->isChecked() ? 1 : 0;
     const DriveEntry* drive = SystemDriveTable().Find(driveLetter);
-    m_recorder.Begin(QStringLiteral("keltally"), p, drive != nullptr ? QString::fromStdString(drive->rootPath) : QString(),
+    m_recorder.Begin("keltally", p, drive != nullptr ? drive->rootPath : std::string(),
                      drive != nullptr ? FileSystemOf(*drive) : FileSystemInfo {});
     m_recordFinished = false;
     m_tester.SetParameters(driveLetter, p.numFiles, p.fileSizeKB, p.bufSizeKB, p.readReps, p.writeReps, p.sampsSec,
