@@ -91,7 +91,9 @@ std::string RecordJson(const RunRecord& record)
     if (record.outcome.result == RunResult::Failed) {
         root["error"] = EscapeInvalidUtf8(record.outcome.errorText);
         root["errorCode"] = record.outcome.errorCode;
-        root["failureKind"] = FailureKindName(record.outcome.failureKind);
+        if (record.outcome.failureKind != FailureKind::None) {
+            root["failureKind"] = FailureKindName(record.outcome.failureKind);
+        }
     }
     return root.dump(4) + "\n";
 }

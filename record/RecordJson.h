@@ -19,8 +19,8 @@
 //               one) and samplesBelowMinimum
 //   result      "complete", "stopped" or "failed"; for a failed run error
 //               (the message as shown), errorCode (the system's, 0 when none)
-//               and failureKind (what failed: "create", "write", ... as
-//               FailureKindName spells it; records of earlier versions lack it)
+//               and, when known, failureKind (what failed: "create", "write",
+//               ... as FailureKindName spells it; earlier versions lack it)
 //   undeletedFiles  test files that exist but could not be deleted
 //
 // Texts are UTF-8; a byte of a name that is not (a folder named in another
