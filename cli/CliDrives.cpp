@@ -3,10 +3,9 @@
 #include "platform/TextRules.h"
 #include "platform/VolumeInfo.h"
 
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
+#include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -17,66 +16,60 @@ namespace kel {
 namespace {
 
 constexpr std::size_t kColumns = 7;
-using Row = std::array<QString, kColumns>;
+using Row = std::array<std::string, kColumns>;
 
-QString Text(const std::string& text)
+std::string TableText(const std::vector<Row>& rows)
 {
-    return QString::fromStdString(text);
-}
-
-// As the table shows it: control characters as escapes, so a label or a
-// folder's name cannot move the cursor or retitle the terminal.
-QString Shown(const std::string& text)
-{
-    return QString::fromStdString(PrintableText(text));
-}
-
-QString TableText(const std::vector<Row>& rows)
-{
-    std::array<qsizetype, kColumns> widths {};
+    std::array<std::size_t, kColumns> widths {};
     for (const Row& row : rows) {
         for (std::size_t i = 0; i < kColumns; ++i) {
-            widths[i] = std::max(widths[i], row[i].size());
+            widths[i] = std::max(widths[i], Utf8Length(row[i]));
         }
     }
-    QString text;
+    std::string text;
     for (const Row& row : rows) {
-        QString line;
+        std::string line;
         for (std::size_t i = 0; i < kColumns; ++i) {
             // Free bytes read best right-aligned; the last column needs no padding.
-            const qsizetype width = i + 1 < kColumns ? widths[i] : 0;
-            line += (i == 1 ? row[i].rightJustified(width) : row[i].leftJustified(width)) + "  ";
+            const std::size_t width = i + 1 < kColumns ? widths[i] : 0;
+            const std::size_t length = Utf8Length(row[i]);
+            const std::string padding(width > length ? width - length : 0, ' ');
+            line += (i == 1 ? padding + row[i] : row[i] + padding) + "  ";
         }
-        text += line.trimmed() + "\n";
+        line.erase(line.find_last_not_of(' ') + 1);
+        text += line + "\n";
     }
     return text;
 }
 
 }  // namespace
 
-QString FormatDriveList(const DriveTable& drives, bool json)
+std::string FormatDriveList(const DriveTable& drives, bool json)
 {
-    QJsonArray list;
+    nlohmann::json list = nlohmann::json::array();
     std::vector<Row> rows {{"Drive", "Free bytes", "Type", "Device", "Mount point", "Root path", "Label"}};
     for (const DriveEntry& entry : drives.Entries()) {
         const std::optional<std::uint64_t> free = FreeBytesForUser(entry.rootPath);
-        const QString letter(QChar::fromLatin1(entry.letter));
+        const std::string letter(1, entry.letter);
         if (json) {
-            list.append(QJsonObject {
+            list.push_back({
                 {"letter", letter},
-                {"rootPath", Text(entry.rootPath)},
-                {"mountPoint", Text(entry.mountPoint)},
-                {"label", Text(entry.label)},
-                {"type", Text(entry.fileSystem)},
-                {"device", Text(entry.device)},
-                {"freeBytes", free ? QJsonValue(static_cast<qint64>(*free)) : QJsonValue()},
+                {"rootPath", EscapeInvalidUtf8(entry.rootPath)},
+                {"mountPoint", EscapeInvalidUtf8(entry.mountPoint)},
+                {"label", EscapeInvalidUtf8(entry.label)},
+                {"type", EscapeInvalidUtf8(entry.fileSystem)},
+                {"device", EscapeInvalidUtf8(entry.device)},
+                {"freeBytes", free ? nlohmann::json(static_cast<std::int64_t>(*free)) : nlohmann::json()},
             });
         } else {
-            rows.push_back({letter, free ? QString::number(*free) : QString("?"), Shown(entry.fileSystem),
-                            Shown(entry.device), Shown(entry.mountPoint), Shown(entry.rootPath), Shown(entry.label)});
+            // Control characters as escapes, so a label or a folder's name
+            // cannot move the cursor or retitle the terminal.
+            rows.push_back({letter, free ? std::to_string(*free) : std::string("?"), PrintableText(entry.fileSystem),
+                            PrintableText(entry.device), PrintableText(entry.mountPoint),
+                            PrintableText(entry.rootPath), PrintableText(entry.label)});
         }
     }
-    return json ? QString::fromUtf8(QJsonDocument(list).toJson()) : TableText(rows);
+    return json ? list.dump(4) + "\n" : TableText(rows);
 }
 
 }  // namespace kel

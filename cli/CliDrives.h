@@ -5,11 +5,11 @@
 
 #include "platform/DriveTable.h"
 
-#include <QString>
+#include <string>
 
 namespace kel {
 
 // As JSON, or as a table under a heading line.
-QString FormatDriveList(const DriveTable& drives, bool json);
+std::string FormatDriveList(const DriveTable& drives, bool json);
 
 }  // namespace kel

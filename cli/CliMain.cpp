@@ -12,17 +12,17 @@
 #include "settings/ProfileFile.h"
 #include "settings/SettingsLocation.h"
 
-#include <QCoreApplication>
-
 #include <cstdio>
+#include <string>
+#include <vector>
 
 namespace kel {
 namespace {
 
 // A listing on standard output; 0, or the exit code of a failed write.
-int PrintList(const QString& text)
+int PrintList(const std::string& text)
 {
-    if (const auto failure = WriteReport("-", text.toUtf8())) {
+    if (const auto failure = WriteReport("-", text)) {
         return ExitCodeForOutputFailure(failure->systemError);
     }
     return kExitComplete;
@@ -48,13 +48,12 @@ int ListDrives(bool json)
 
 int main(int argc, char* argv[])
 {
-    QCoreApplication app(argc, argv);
-    QCoreApplication::setApplicationName("keltally-cli");
     // A closed pipe shows as a failed write, so a run can still delete its files.
     kel::IgnoreBrokenPipes();
-    const kel::CliParseResult parsed = kel::ParseCliOptions(QCoreApplication::arguments());
+    // The arguments stay the system's bytes, whatever their encoding.
+    const kel::CliParseResult parsed = kel::ParseCliOptions(std::vector<std::string>(argv, argv + argc));
     if (!parsed.options) {
-        std::fprintf(parsed.exitCode == 0 ? stdout : stderr, "%s\n", qPrintable(parsed.output));
+        std::fprintf(parsed.exitCode == 0 ? stdout : stderr, "%s\n", parsed.output.c_str());
         return parsed.exitCode;
     }
     if (parsed.options->listDrives) {

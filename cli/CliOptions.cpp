@@ -1,162 +1,197 @@
 #include "cli/CliOptions.h"
 
 #include "Version.h"
+#include "cli/CliHelp.h"
+#include "platform/ReportFiles.h"
+#include "platform/TextRules.h"
 #include "settings/PresetTable.h"
 
-#include <QCommandLineParser>
-#include <QDir>
+#include <CLI/CLI.hpp>
+
+#include <algorithm>
+#include <charconv>
+#include <limits>
+#include <map>
 
 namespace kel {
 
 namespace {
 
-// The option's help line, with its range and default from the table.
-QString HelpText(const ParameterSpec& spec)
-{
-    const QString text = QString::fromUtf8(spec.help.data(), static_cast<qsizetype>(spec.help.size()));
-    switch (spec.kind) {
-    case ParameterKind::Count:
-        return QString("%1, %2 to %3 (default %4).").arg(text).arg(spec.low).arg(spec.high).arg(spec.defaultValue);
-    case ParameterKind::Threshold:
-        return QString("%1 (default %2: none).").arg(text).arg(spec.defaultValue);
-    case ParameterKind::Flag:
-        break;
-    }
-    return text + ".";
-}
-
-QString OptionName(const ParameterSpec& spec)
-{
-    return QString::fromLatin1(spec.option.data(), static_cast<qsizetype>(spec.option.size()));
-}
-
-CliParseResult Refuse(const QString& text)
+CliParseResult Refuse(const std::string& text)
 {
     return CliParseResult {std::nullopt, 2, "keltally-cli: " + text + "\nTry 'keltally-cli --help'."};
 }
 
-const char* const kDescription =
-    "Measures how fast a drive sustains writing (Record) and reading (Play) large files,\n"
-    "with the system's file cache kept out of the figures. Runs the same engine as the\n"
-    "Kel Tallyforge dialog, without a display. Without --preset the settings file's\n"
-    "\"(Default)\" preset gives the parameters the command line leaves out.\n"
-    "\n"
-    "Exit codes: 0 complete, 1 failed (also when a report or the output could not be\n"
-    "written), 2 refused before the run, 3 complete but a sample lay below its kind's\n"
-    "minimum rate (with --fail-below), 128 + the signal's number when stopped by a\n"
-    "signal (130 Ctrl-C, 143 SIGTERM, 129 SIGHUP, 141 when standard output was closed).";
+// Shown in a refusal: control characters and bytes that are not UTF-8 as escapes.
+std::string Shown(const std::string& text)
+{
+    return PrintableText(text);
+}
+
+// A whole number as it may be typed: blanks around it and a sign allowed.
+std::optional<int> WholeNumber(std::string_view text)
+{
+    const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f'; };
+    while (!text.empty() && blank(text.front())) {
+        text.remove_prefix(1);
+    }
+    while (!text.empty() && blank(text.back())) {
+        text.remove_suffix(1);
+    }
+    if (text.size() > 1 && text.front() == '+' && text[1] != '-') {
+        text.remove_prefix(1);
+    }
+    int value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value, 10);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size()) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+// The option a parse error names: the text before the first ": ", or after
+// "convert: " up to " = ".
+std::string NamedOption(const std::string& what)
+{
+    const std::size_t convert = what.find("convert: ");
+    if (convert != std::string::npos) {
+        const std::size_t start = convert + 9;
+        return what.substr(start, what.find(" = ", start) - start);
+    }
+    return what.substr(0, what.find(": "));
+}
+
+// The refusal for what the parser left over: options it does not know
+// (as their names, a short group letter by letter), else the first
+// positional argument; nothing when nothing is left.
+std::optional<std::string> LeftOverRefusal(const std::vector<std::string>& remaining)
+{
+    std::vector<std::string> unknown;
+    std::optional<std::string> positional;
+    bool onlyPositional = false;
+    for (const std::string& arg : remaining) {
+        if (!onlyPositional && arg == "--") {
+            onlyPositional = true;
+        } else if (!onlyPositional && arg.size() > 2 && arg.compare(0, 2, "--") == 0) {
+            unknown.push_back(arg.substr(2, arg.find('=') - 2));
+        } else if (!onlyPositional && arg.size() > 1 && arg[0] == '-') {
+            for (std::size_t i = 1; i < arg.size(); ++i) {
+                unknown.push_back(std::string(1, arg[i]));
+            }
+        } else if (!positional) {
+            positional = arg;
+        }
+    }
+    if (unknown.size() == 1) {
+        return "Unknown option '" + Shown(unknown[0]) + "'.";
+    }
+    if (!unknown.empty()) {
+        std::string list;
+        for (const std::string& name : unknown) {
+            list += (list.empty() ? "" : ", ") + Shown(name);
+        }
+        return "Unknown options: " + list + ".";
+    }
+    if (positional) {
+        return "unexpected argument '" + Shown(*positional) + "'";
+    }
+    return std::nullopt;
+}
+
+struct ParsedValues {
+    std::map<std::string, std::string> values;  // by long name, the last value given
+    std::map<std::string, bool> flags;
+};
 
 }  // namespace
 
-CliParseResult ParseCliOptions(const QStringList& arguments)
+CliParseResult ParseCliOptions(const std::vector<std::string>& arguments)
 {
-    QCommandLineParser parser;
-    parser.setApplicationDescription(kDescription);
-    const QCommandLineOption help({"h", "help"}, "Show this help.");
-    const QCommandLineOption version({"v", "version"}, "Show the version.");
-    const QCommandLineOption dir("dir", "Folder to put the test files in (default: the current folder).", "PATH");
-    const QCommandLineOption drive("drive", "Drive letter as --list-drives shows it, instead of --dir.", "LETTER");
-    const QCommandLineOption preset("preset", "Start from the named preset of the settings file.", "NAME");
-    const QCommandLineOption listPresets("list-presets", "Print the presets of the settings file and exit.");
-    const QCommandLineOption listDrives("list-drives", "Print the drives as the dialog lists them and exit.");
-    const QCommandLineOption json(
-        "json",
-        "Write the run's record (every pass with its samples, the summary, the file system and how the run ended) "
-        "to FILE as JSON; - for standard output, the pass lines then go to standard error. With --list-presets "
-        "or --list-drives, print the list as JSON.",
-        "FILE");
-    const QCommandLineOption metrics("metrics",
-                                     "Write the run's figures to FILE in the Prometheus text format, for "
-                                     "node_exporter's textfile collector; - for standard output, the pass lines "
-                                     "then go to standard error.",
-                                     "FILE");
-    const QCommandLineOption png("png", "Write the graph and text views of the run to DIR/graph.png and "
-                                        "DIR/text.png; DIR is made when missing.", "DIR");
-    const QCommandLineOption scale("scale",
-                                   "The graph's scale in the --png pictures: auto fits it to the results (the top "
-                                   "is the next 1, 2 or 5 x 10^n MB/s above the fastest sample), N puts N MB/s at "
-                                   "the top (default 20).",
-                                   "auto|N");
-    const QCommandLineOption failBelow("fail-below", "Exit with 3 when a sample lies below its kind's minimum "
-                                                     "rate (--min-read, --min-write or the preset's).");
-    parser.addOption(help);
-    parser.addOption(version);
-    parser.addOption(dir);
-    parser.addOption(drive);
-    parser.addOption(preset);
-    parser.addOption(listPresets);
-    parser.addOption(listDrives);
-    for (const ParameterSpec& spec : kRunParameterTable) {
-        parser.addOption(spec.kind == ParameterKind::Flag
-                             ? QCommandLineOption(OptionName(spec), HelpText(spec))
-                             : QCommandLineOption(OptionName(spec), HelpText(spec), "N"));
-    }
-    parser.addOption(failBelow);
-    parser.addOption(png);
-    parser.addOption(scale);
-    parser.addOption(metrics);
-
     // "--json" takes a file, except after a listing option where it stands alone.
-    const bool listing = arguments.contains("--list-presets") || arguments.contains("--list-drives");
-    if (listing) {
-        parser.addOption(QCommandLineOption("json", "Print the list as JSON (with --list-presets or --list-drives)."));
-    } else {
-        parser.addOption(json);
+    const bool listing = std::find_if(arguments.begin() + (arguments.empty() ? 0 : 1), arguments.end(),
+                                      [](const std::string& arg) {
+                                          return arg == "--list-presets" || arg == "--list-drives";
+                                      }) != arguments.end();
+    const std::vector<OptionEntry> entries = RunnerOptions(listing);
+    CLI::App app;
+    app.set_help_flag();
+    app.allow_extras();
+    ParsedValues parsed;
+    std::map<const CLI::Option*, std::string> longNames;
+    for (const OptionEntry& entry : entries) {
+        const std::string names =
+            (entry.shortName != 0 ? std::string("-") + entry.shortName + "," : std::string()) + "--" + entry.longName;
+        CLI::Option* option = entry.valueName.empty() ? app.add_flag(names, parsed.flags[entry.longName])
+                                                      : app.add_option(names, parsed.values[entry.longName]);
+        option->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+        longNames[option] = entry.longName;
     }
-    if (!parser.parse(arguments)) {
-        return Refuse(parser.errorText());
+    std::vector<const char*> argv;
+    for (const std::string& arg : arguments) {
+        argv.push_back(arg.c_str());
     }
-    if (parser.isSet(help)) {
-        return CliParseResult {std::nullopt, 0, parser.helpText()};
+    try {
+        app.parse(static_cast<int>(argv.size()), argv.data());
+    } catch (const CLI::ArgumentMismatch& error) {
+        return Refuse("Missing value after '" + Shown(NamedOption(error.what())) + "'.");
+    } catch (const CLI::ConversionError& error) {
+        return Refuse("Unexpected value after '" + Shown(NamedOption(error.what())) + "'.");
+    } catch (const CLI::Error& error) {
+        return Refuse(Shown(error.what()));
     }
-    if (parser.isSet(version)) {
-        return CliParseResult {std::nullopt, 0, QString("keltally-cli %1").arg(kVersion)};
+    if (const auto refusal = LeftOverRefusal(app.remaining())) {
+        return Refuse(*refusal);
     }
-    if (!parser.positionalArguments().isEmpty()) {
-        return Refuse("unexpected argument '" + parser.positionalArguments().first() + "'");
+    const auto given = [&](const std::string& name) { return app.count("--" + name) > 0; };
+    if (parsed.flags["help"]) {
+        return CliParseResult {std::nullopt, 0, RunnerHelpText(arguments.empty() ? "" : arguments[0], entries)};
     }
-    for (const QString& name : parser.optionNames()) {
-        if (parser.value(name).isEmpty() && !parser.values(name).isEmpty()) {
+    if (parsed.flags["version"]) {
+        return CliParseResult {std::nullopt, 0, std::string("keltally-cli ") + kVersion};
+    }
+    for (const CLI::Option* option : app.parse_order()) {
+        const std::string& name = longNames[option];
+        if (parsed.values.count(name) != 0 && parsed.values[name].empty()) {
             return Refuse("--" + name + " needs a value, not an empty one");
         }
     }
 
     CliOptions options;
-    options.listPresets = parser.isSet(listPresets);
-    options.listDrives = parser.isSet(listDrives);
+    options.listPresets = parsed.flags["list-presets"];
+    options.listDrives = parsed.flags["list-drives"];
     if (options.listPresets && options.listDrives) {
         return Refuse("--list-presets and --list-drives cannot be used together");
     }
     if (listing) {
-        options.json = parser.isSet("json");
+        options.json = parsed.flags["json"];
     } else {
-        options.jsonFile = parser.value("json");
+        options.jsonFile = parsed.values["json"];
     }
-    options.metricsFile = parser.value(metrics);
-    options.pngDir = parser.value(png);
-    if (parser.isSet(scale)) {
-        const std::string scaleText = parser.value(scale).toStdString();
+    options.metricsFile = parsed.values["metrics"];
+    options.pngDir = parsed.values["png"];
+    if (given("scale")) {
+        const std::string& scaleText = parsed.values["scale"];
         const auto chosen = ParseGraphScale(scaleText);
         if (!chosen) {
-            return Refuse(QString::fromStdString(GraphScaleRefusal(scaleText)));
+            return Refuse(GraphScaleRefusal(Shown(scaleText)));
         }
         options.pngScale = *chosen;
     }
-    options.presetName = parser.value(preset);
-    options.failBelow = parser.isSet(failBelow);
+    options.presetName = parsed.values["preset"];
+    options.failBelow = parsed.flags["fail-below"];
     for (std::size_t i = 0; i < kRunParameterTable.size(); ++i) {
         const ParameterSpec& spec = kRunParameterTable[i];
-        const QString name = OptionName(spec);
-        if (!parser.isSet(name)) {
+        const std::string name(spec.option);
+        if (!given(name)) {
             continue;
         }
         int value = 1;
         if (spec.kind != ParameterKind::Flag) {
-            bool ok = false;
-            value = parser.value(name).toInt(&ok, 10);
-            if (!ok) {
-                return Refuse(QString("--%1 needs a whole number, not '%2'").arg(name, parser.value(name)));
+            const auto number = WholeNumber(parsed.values[name]);
+            if (!number) {
+                return Refuse("--" + name + " needs a whole number, not '" + Shown(parsed.values[name]) + "'");
             }
+            value = *number;
         }
         options.parameters.*spec.field = value;
         options.setOnCommandLine[i] = true;
@@ -164,45 +199,42 @@ CliParseResult ParseCliOptions(const QStringList& arguments)
     if (options.jsonFile == "-" && options.metricsFile == "-") {
         return Refuse("--json and --metrics cannot both go to standard output");
     }
-    if (parser.isSet(dir) && parser.isSet(drive)) {
+    if (given("dir") && given("drive")) {
         return Refuse("--dir and --drive cannot be used together");
     }
-    if (parser.isSet(drive)) {
-        const QString letter = parser.value(drive).remove(':');
-        if (letter.size() != 1 || !letter[0].isLetter() || letter[0].unicode() > 0x7F) {
-            return Refuse("--drive needs a drive letter such as C, not '" + parser.value(drive) + "'");
+    if (given("drive")) {
+        std::string letter = parsed.values["drive"];
+        letter.erase(std::remove(letter.begin(), letter.end(), ':'), letter.end());
+        const bool asciiLetter = letter.size() == 1 && ((letter[0] >= 'A' && letter[0] <= 'Z') ||
+                                                        (letter[0] >= 'a' && letter[0] <= 'z'));
+        if (!asciiLetter) {
+            return Refuse("--drive needs a drive letter such as C, not '" + Shown(parsed.values["drive"]) + "'");
         }
-        options.driveLetter = letter[0].toUpper().toLatin1();
+        options.driveLetter = AsciiUpper(letter[0]);
     } else {
-        options.directory = QDir(parser.isSet(dir) ? parser.value(dir) : QDir::currentPath()).absolutePath();
+        options.directory = AbsolutePath(given("dir") ? parsed.values["dir"] : std::string());
     }
     return CliParseResult {options, 0, {}};
 }
 
-std::optional<QString> ValidateParameters(const CliOptions& options)
+std::optional<std::string> ValidateParameters(const CliOptions& options)
 {
     const ParameterSpec* refused = FirstUnacceptedParameter(options.parameters);
     if (refused == nullptr) {
         return std::nullopt;
     }
     const auto place = static_cast<std::size_t>(refused - kRunParameterTable.data());
-    const QString preset =
-        options.presetName.isEmpty()
-            ? QString::fromLatin1(kDefaultPresetName.data(), static_cast<qsizetype>(kDefaultPresetName.size()))
-            : options.presetName;
-    return QString("--%1 must be between %2 and %3, not %4%5")
-        .arg(OptionName(*refused))
-        .arg(refused->low)
-        .arg(refused->high)
-        .arg(options.parameters.*refused->field)
-        .arg(options.setOnCommandLine[place] ? QString() : " (from the preset \"" + preset + "\")");
+    const std::string preset = options.presetName.empty() ? std::string(kDefaultPresetName) : options.presetName;
+    return "--" + std::string(refused->option) + " must be between " + std::to_string(refused->low) + " and " +
+           std::to_string(refused->high) + ", not " + std::to_string(options.parameters.*refused->field) +
+           (options.setOnCommandLine[place] ? std::string() : " (from the preset \"" + Shown(preset) + "\")");
 }
 
-std::optional<QString> ValidateFailBelow(const CliOptions& options)
+std::optional<std::string> ValidateFailBelow(const CliOptions& options)
 {
     if (options.failBelow && options.parameters.minRead <= 0 && options.parameters.minWrite <= 0) {
-        return QString("--fail-below needs a minimum rate to judge by: --min-read, --min-write or a preset "
-                       "with one");
+        return std::string("--fail-below needs a minimum rate to judge by: --min-read, --min-write or a preset "
+                           "with one");
     }
     return std::nullopt;
 }

@@ -3,9 +3,7 @@
 #include "platform/TextRules.h"
 #include "settings/PresetTable.h"
 
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
+#include <nlohmann/json.hpp>
 
 namespace kel {
 
@@ -21,11 +19,30 @@ void ApplyPresetAt(const PresetTable& presets, int index, CliOptions& options)
     }
 }
 
+// text padded to width characters: at the right when width is negative, else at the left.
+std::string Padded(const std::string& text, int width)
+{
+    const std::size_t length = Utf8Length(text);
+    const std::size_t wanted = static_cast<std::size_t>(width < 0 ? -width : width);
+    const std::string padding(length < wanted ? wanted - length : 0, ' ');
+    return width < 0 ? text + padding : padding + text;
+}
+
+std::string Row(const std::string& name, const std::string (&values)[8])
+{
+    constexpr int kWidths[] = {5, 7, 5, 5, 6, 4, 8, 8};
+    std::string row = Padded(name, -38);
+    for (std::size_t i = 0; i < 8; ++i) {
+        row += " " + Padded(values[i], kWidths[i]);
+    }
+    return row + "\n";
+}
+
 }  // namespace
 
-std::optional<QString> ApplyPreset(const PresetTable& presets, CliOptions& options)
+std::optional<std::string> ApplyPreset(const PresetTable& presets, CliOptions& options)
 {
-    if (options.presetName.isEmpty()) {
+    if (options.presetName.empty()) {
         // A full table may lack "(Default)"; the built-in values stand for it.
         const int index = presets.FindPreset(kDefaultPresetName);
         if (index >= 0) {
@@ -33,54 +50,43 @@ std::optional<QString> ApplyPreset(const PresetTable& presets, CliOptions& optio
         }
         return std::nullopt;
     }
-    const int index = presets.FindPreset(options.presetName.toStdString());
+    const int index = presets.FindPreset(options.presetName);
     if (index < 0) {
-        return QString("there is no preset named \"%1\" (see --list-presets)").arg(options.presetName);
+        return "there is no preset named \"" + PrintableText(options.presetName) + "\" (see --list-presets)";
     }
     ApplyPresetAt(presets, index, options);
     return std::nullopt;
 }
 
-QString FormatPresetList(const PresetTable& presets, bool json)
+std::string FormatPresetList(const PresetTable& presets, bool json)
 {
     if (json) {
-        QJsonArray list;
+        nlohmann::json list = nlohmann::json::array();
         for (int i = 0; i < presets.Count(); ++i) {
             const Preset& p = presets.At(i);
-            list.append(QJsonObject {{"name", QString::fromStdString(p.name)},
-                                     {"numFiles", p.numFiles},
-                                     {"fileSize", p.fileSize},
-                                     {"bufSize", p.bufSize},
-                                     {"readReps", p.readReps},
-                                     {"writeReps", p.writeReps},
-                                     {"sampsSec", p.sampsSec},
-                                     {"minRead", p.minRead},
-                                     {"minWrite", p.minWrite}});
+            nlohmann::json preset = {{"name", EscapeInvalidUtf8(p.name)}, {"numFiles", p.numFiles},
+                                     {"fileSize", p.fileSize},            {"bufSize", p.bufSize},
+                                     {"readReps", p.readReps},            {"writeReps", p.writeReps},
+                                     {"sampsSec", p.sampsSec},            {"minRead", p.minRead},
+                                     {"minWrite", p.minWrite}};
+            const RunParameters parameters = ParametersOf(p);
+            for (const ParameterSpec& spec : kRunParameterTable) {
+                if (spec.kind != ParameterKind::Flag) {
+                    preset[std::string(spec.recordKey)] = parameters.*spec.field;
+                }
+            }
+            list.push_back(preset);
         }
-        return QString::fromUtf8(QJsonDocument(list).toJson());
+        return list.dump(4) + "\n";
     }
-    QString text = QString("%1 %2 %3 %4 %5 %6 %7 %8 %9\n")
-                       .arg("Name", -38)
-                       .arg("Files", 5)
-                       .arg("FileKB", 7)
-                       .arg("BufKB", 5)
-                       .arg("Reads", 5)
-                       .arg("Writes", 6)
-                       .arg("Res", 4)
-                       .arg("MinRead", 8)
-                       .arg("MinWrite", 8);
+    std::string text = Row("Name", {"Files", "FileKB", "BufKB", "Reads", "Writes", "Res", "MinRead", "MinWrite"});
     for (int i = 0; i < presets.Count(); ++i) {
         const Preset& p = presets.At(i);
-        text += QString("%1 %2 %3 %4 %5 %6 %7 %8 %9\n")
-                    .arg(QString::fromStdString(PrintableText(p.name)), -38)
-                    .arg(p.numFiles, 5)
-                    .arg(p.fileSize, 7)
-                    .arg(p.bufSize, 5)
-                    .arg(p.readReps, 5)
-                    .arg(p.writeReps, 6)
-                    .arg(p.sampsSec, 4)
-                    .arg(p.minRead, 8)
-                    .arg(p.minWrite, 8);
+        const std::string values[8] = {std::to_string(p.numFiles), std::to_string(p.fileSize),
+                                       std::to_string(p.bufSize),  std::to_string(p.readReps),
+                                       std::to_string(p.writeReps), std::to_string(p.sampsSec),
+                                       std::to_string(p.minRead),  std::to_string(p.minWrite)};
+        text += Row(PrintableText(p.name), values);
     }
     return text;
 }

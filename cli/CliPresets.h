@@ -4,9 +4,8 @@
 
 #include "cli/CliOptions.h"
 
-#include <QString>
-
 #include <optional>
+#include <string>
 
 namespace kel {
 
@@ -16,10 +15,12 @@ class PresetTable;
 // preset, or without --preset from "(Default)" as the dialog starts (a full
 // table without it leaves the built-in defaults); the refusal text when there
 // is no preset of the name given.
-std::optional<QString> ApplyPreset(const PresetTable& presets, CliOptions& options);
+std::optional<std::string> ApplyPreset(const PresetTable& presets, CliOptions& options);
 
 // The presets in table order with their nine fields, as text (control
-// characters in names shown as escapes) or as a JSON array.
-QString FormatPresetList(const PresetTable& presets, bool json);
+// characters in names shown as escapes) or as a JSON array that gives each
+// value under its settings name (numFiles, fileSize, bufSize...) and under
+// the record's parameter key (files, fileSizeKB, bufSizeKB...).
+std::string FormatPresetList(const PresetTable& presets, bool json);
 
 }  // namespace kel

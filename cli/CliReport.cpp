@@ -2,6 +2,7 @@
 
 #include "engine/PassStatistics.h"
 #include "platform/DecimalText.h"
+#include "platform/TextRules.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -85,7 +86,8 @@ void CliReport::ShowMessageBox(const std::string& text, unsigned, const std::ato
 {
     std::lock_guard lock(m_mutex);
     ClearProgressLocked();
-    Write(stderr, text + "\n");
+    // A folder named in another encoding shows its odd bytes as escapes.
+    Write(stderr, EscapeInvalidUtf8(text) + "\n");
 }
 
 void CliReport::PrintSummary(const RunRecord& record)

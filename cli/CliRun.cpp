@@ -2,24 +2,20 @@
 
 #include "cli/CliPresets.h"
 #include "cli/CliReport.h"
-#include "record/RecordJson.h"
-#include "record/ReportTarget.h"
-#include "record/RunMetrics.h"
+#include "cli/CliTargets.h"
 #include "record/RunRecorder.h"
 #include "drives/DriveCheck.h"
 #include "drives/DriveDiscovery.h"
 #include "engine/DriveTester.h"
 #include "engine/TestFileName.h"
 #include "platform/DriveTable.h"
+#include "platform/ReportFiles.h"
 #include "platform/StopSignals.h"
 #include "platform/Terminal.h"
+#include "platform/TextRules.h"
 #include "settings/PresetTable.h"
 #include "settings/ProfileFile.h"
 #include "settings/SettingsLocation.h"
-
-#include <QCoreApplication>
-#include <QFileInfo>
-#include <QProcess>
 
 #include <cerrno>
 #include <chrono>
@@ -35,43 +31,10 @@ namespace {
 // The letter a --dir folder gets in the runner's own drive table.
 constexpr char kDirLetter = 'A';
 
-int Refuse(const QString& text)
+int Refuse(const std::string& text)
 {
-    std::fprintf(stderr, "keltally-cli: %s\n", qPrintable(text));
+    std::fprintf(stderr, "keltally-cli: %s\n", text.c_str());
     return kExitRefused;
-}
-
-QString ViewsProgram()
-{
-    return QCoreApplication::applicationDirPath() + "/keltally-views";
-}
-
-// Every report target is tried before the run, so that no run is wasted on
-// a report that cannot be written.
-std::optional<QString> CheckTargets(const CliOptions& options)
-{
-    for (const auto& [option, target] : {std::pair {"--json", options.jsonFile}, {"--metrics", options.metricsFile}}) {
-        if (!target.isEmpty()) {
-            if (const auto refusal = CheckReportTarget(target)) {
-                return QString(option) + ": " + *refusal;
-            }
-        }
-    }
-    if (options.pngDir.isEmpty()) {
-        return std::nullopt;
-    }
-    if (const auto refusal = PrepareReportFolder(options.pngDir)) {
-        return "--png: " + *refusal;
-    }
-    for (const char* name : {"/graph.png", "/text.png"}) {
-        if (const auto refusal = CheckReportTarget(options.pngDir + name)) {
-            return "--png: " + *refusal;
-        }
-    }
-    if (!QFileInfo(ViewsProgram()).isExecutable()) {
-        return "--png: " + ViewsProgram() + ", which draws the pictures, is missing";
-    }
-    return std::nullopt;
 }
 
 // For a second stop signal, which ends the process before the run has
@@ -82,11 +45,11 @@ std::string EndAtOnceText(const std::string& directory, const RunParameters& par
     TestFileName name(directory);
     for (int i = 0; i < parameters.numFiles; ++i) {
         MakeTestFileName(name, i);
-        text += "  " + name.Text() + "\n";
+        text += "  " + PrintableText(name.Text()) + "\n";
     }
     if (parameters.simultaneous != 0) {
         MakeTestFileName(name, kExtraFileIndex);
-        text += "  " + name.Text() + "\n";
+        text += "  " + PrintableText(name.Text()) + "\n";
     }
     return text;
 }
@@ -95,7 +58,7 @@ std::string EndOfRunText(const RunOutcome& outcome)
 {
     std::string undeleted;
     for (const std::string& name : outcome.undeletedFiles) {
-        undeleted += "  " + name + "\n";
+        undeleted += "  " + PrintableText(name) + "\n";
     }
     if (outcome.result == RunResult::Stopped) {
         return undeleted.empty() ? "\nStopped; the test files have been deleted.\n"
@@ -118,47 +81,6 @@ int RunUntilEnd(DriveTester& tester, const CliReport& report)
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
     return 0;
-}
-
-// keltally-views, beside this program, draws the two pictures from the
-// record, so that the runner itself never loads the drawing libraries.
-bool DrawPictures(const QByteArray& record, const QString& folder, const GraphScale& scale)
-{
-    QProcess views;
-    views.setProcessChannelMode(QProcess::ForwardedChannels);
-    views.start(ViewsProgram(), {"--scale", QString::fromStdString(GraphScaleText(scale)), "-", folder});
-    if (!views.waitForStarted(-1)) {
-        std::fprintf(stderr, "keltally-cli: cannot start %s\n", qPrintable(ViewsProgram()));
-        return false;
-    }
-    views.write(record);
-    views.closeWriteChannel();
-    return views.waitForFinished(-1) && views.exitStatus() == QProcess::NormalExit && views.exitCode() == 0;
-}
-
-// Writes the reports the options ask for; 0, or the system's code of a
-// failed write (EPIPE when any met a closed pipe, EIO for the pictures).
-int WriteReports(const CliOptions& options, const RunRecord& record)
-{
-    int error = 0;
-    const auto write = [&](const QString& target, const QByteArray& bytes, const char* what) {
-        if (const auto failure = WriteReport(target, bytes)) {
-            std::fprintf(stderr, "keltally-cli: cannot write the %s: %s\n", what, qPrintable(failure->text));
-            error = error == EPIPE ? EPIPE : failure->systemError;
-        }
-    };
-    const QByteArray json = options.jsonFile.isEmpty() && options.pngDir.isEmpty() ? QByteArray() : RecordJson(record);
-    if (!options.jsonFile.isEmpty()) {
-        write(options.jsonFile, json, "record");
-    }
-    if (!options.metricsFile.isEmpty()) {
-        write(options.metricsFile, RunMetrics(record), "metrics");
-    }
-    if (!options.pngDir.isEmpty() && !DrawPictures(json, options.pngDir, options.pngScale)) {
-        std::fprintf(stderr, "keltally-cli: the pictures could not be written to %s\n", qPrintable(options.pngDir));
-        error = error == EPIPE ? EPIPE : EIO;
-    }
-    return error;
 }
 
 int ExitCode(const CliOptions& options, const RunRecord& record, int stopSignal, int outputError)
@@ -207,12 +129,12 @@ int RunDriveTest(CliOptions options)
         FillDriveTable(drives);
         letter = options.driveLetter;
         if (drives.Find(letter) == nullptr) {
-            return Refuse(QString("there is no drive %1: here (see --list-drives)").arg(QChar(letter)));
+            return Refuse(std::string("there is no drive ") + letter + ": here (see --list-drives)");
         }
     } else {
-        folderShown = options.directory.toStdString();
-        const QString resolved = QFileInfo(options.directory).canonicalFilePath();
-        drives.Register(FolderDriveEntry(SystemDriveSources(), kDirLetter, folderShown, resolved.toStdString()));
+        folderShown = PrintableText(options.directory);
+        drives.Register(
+            FolderDriveEntry(SystemDriveSources(), kDirLetter, options.directory, ResolvedPath(options.directory)));
     }
 
     // A report on standard output leaves the printed lines to standard error.
@@ -222,13 +144,13 @@ int RunDriveTest(CliOptions options)
                    folderShown) == 0) {
         return kExitRefused;
     }
-    if (const auto refusal = CheckTargets(options)) {
+    const DriveEntry drive = *drives.Find(letter);
+    if (const auto refusal = CheckReportTargets(options, drive.rootPath)) {
         return Refuse(*refusal);
     }
-    const DriveEntry drive = *drives.Find(letter);
 
-    RunRecorder recorder(&report, !options.jsonFile.isEmpty() || !options.pngDir.isEmpty());
-    recorder.Begin("keltally-cli", parameters, QString::fromStdString(drive.rootPath), FileSystemOf(drive));
+    RunRecorder recorder(&report, !options.jsonFile.empty() || !options.pngDir.empty());
+    recorder.Begin("keltally-cli", parameters, drive.rootPath, FileSystemOf(drive));
     PlatformServices services = DefaultPlatformServices();
     services.messages = &report;
     services.drives = &drives;

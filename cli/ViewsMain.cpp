@@ -8,13 +8,19 @@
 #include "view/PngBytes.h"
 #include "view/ResultImages.h"
 
-#include <QDir>
-#include <QFile>
+#include "platform/ReportFiles.h"
+#include "platform/SystemError.h"
+#include "platform/TextRules.h"
+
 #include <QGuiApplication>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <optional>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -31,34 +37,34 @@ const char* const kUsage =
     "                     MB/s above the fastest sample), N puts N MB/s at the top (default 20).\n";
 
 struct ViewsArguments {
-    QString record;
-    QString folder;
+    std::string record;
+    std::string folder;
     kel::GraphScale scale = kel::DefaultGraphScale();
 };
 
 // The record, the folder and --scale in any order; nothing, after telling
 // why, when they do not make sense.
-std::optional<ViewsArguments> ParseArguments(const QStringList& args)
+std::optional<ViewsArguments> ParseArguments(const std::vector<std::string>& args)
 {
     ViewsArguments parsed;
-    QStringList positional;
-    for (qsizetype i = 1; i < args.size(); ++i) {
-        QString scaleText;
+    std::vector<std::string> positional;
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        std::string scaleText;
         if (args[i] == "--scale") {
             if (i + 1 == args.size()) {
                 std::fputs("keltally-views: --scale needs auto or a number of MB/s\n", stderr);
                 return std::nullopt;
             }
             scaleText = args[++i];
-        } else if (args[i].startsWith("--scale=")) {
-            scaleText = args[i].mid(8);
+        } else if (args[i].rfind("--scale=", 0) == 0) {
+            scaleText = args[i].substr(8);
         } else {
-            positional << args[i];
+            positional.push_back(args[i]);
             continue;
         }
-        const auto scale = kel::ParseGraphScale(scaleText.toStdString());
+        const auto scale = kel::ParseGraphScale(scaleText);
         if (!scale) {
-            std::fprintf(stderr, "keltally-views: %s\n", kel::GraphScaleRefusal(scaleText.toStdString()).c_str());
+            std::fprintf(stderr, "keltally-views: %s\n", kel::GraphScaleRefusal(kel::PrintableText(scaleText)).c_str());
             return std::nullopt;
         }
         parsed.scale = *scale;
@@ -72,29 +78,36 @@ std::optional<ViewsArguments> ParseArguments(const QStringList& args)
     return parsed;
 }
 
-// The record's bytes; false with the reason in error.
-bool ReadInput(const QString& name, QByteArray& bytes, QString& error)
+// The record read from the file (or standard input for "-") as it comes;
+// nothing, after telling why, when it cannot be read or breaks a rule.
+std::optional<kel::RunRecord> ReadRecord(const std::string& name)
 {
-    QFile file;
-    const bool opened = name == "-" ? file.open(stdin, QIODevice::ReadOnly)
-                                    : (file.setFileName(name), file.open(QIODevice::ReadOnly));
-    if (!opened) {
-        error = file.errorString();
-        return false;
+    const std::string shown = kel::PrintableText(name);
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(name == "-" ? nullptr : std::fopen(name.c_str(), "rb"),
+                                                        &std::fclose);
+    if (name != "-" && !file) {
+        const int error = errno;
+        std::fprintf(stderr, "keltally-views: cannot read %s: %s\n", shown.c_str(), kel::SystemErrorText(error).c_str());
+        return std::nullopt;
     }
-    bytes = file.readAll();
-    return true;
+    std::string problem;
+    auto record = kel::ReadRunRecord(file ? file.get() : stdin, problem);
+    if (!record) {
+        std::fprintf(stderr, "keltally-views: %s is refused: %s\n", shown.c_str(), problem.c_str());
+    }
+    return record;
 }
 
-bool SavePicture(const QImage& image, const QString& path)
+bool SavePicture(const QImage& image, const std::string& path)
 {
     const std::optional<QByteArray> png = kel::PngBytes(image);
     if (!png) {
-        std::fprintf(stderr, "keltally-views: cannot draw %s\n", qPrintable(path));
+        std::fprintf(stderr, "keltally-views: cannot draw %s\n", kel::PrintableText(path).c_str());
         return false;
     }
-    if (const auto failure = kel::WriteReport(path, *png)) {
-        std::fprintf(stderr, "keltally-views: cannot write %s\n", qPrintable(failure->text));
+    const std::string_view bytes(png->constData(), static_cast<std::size_t>(png->size()));
+    if (const auto failure = kel::WriteReport(path, bytes)) {
+        std::fprintf(stderr, "keltally-views: cannot write %s\n", failure->text.c_str());
         return false;
     }
     return true;
@@ -113,24 +126,18 @@ int main(int argc, char* argv[])
         std::fputs(kUsage, stdout);
         return 0;
     }
-    // Fonts need a GUI application, but never a display.
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    const auto args = ParseArguments(QCoreApplication::arguments());
+    // The arguments stay the system's bytes, whatever their encoding.
+    const auto args = ParseArguments(std::vector<std::string>(argv, argv + argc));
     if (!args) {
         return 2;
     }
-    QByteArray bytes;
-    QString problem;
-    if (!ReadInput(args->record, bytes, problem)) {
-        std::fprintf(stderr, "keltally-views: cannot read %s: %s\n", qPrintable(args->record), qPrintable(problem));
-        return 1;
-    }
-    const auto record = kel::ParseRunRecord(bytes, problem);
+    const auto record = ReadRecord(args->record);
     if (!record) {
-        std::fprintf(stderr, "keltally-views: %s is refused: %s\n", qPrintable(args->record), qPrintable(problem));
         return 1;
     }
+    // Fonts need a GUI application, but never a display.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
     // The results view's client area in the dialog.
     kel::ResultImages images(QSize(510, 299), args->scale);
     const kel::RunParameters& p = record->parameters;
@@ -139,11 +146,12 @@ int main(int argc, char* argv[])
         images.AddPassResults(pass.number, pass.samples.data(), static_cast<int>(pass.samples.size()), pass.rate,
                               pass.isWrite ? 1 : 0);
     }
-    const QString& folder = args->folder;
-    if (!QDir().mkpath(folder)) {
-        std::fprintf(stderr, "keltally-views: cannot make the folder %s\n", qPrintable(folder));
+    const std::string& folder = args->folder;
+    if (const int error = kel::MakeFolders(folder)) {
+        std::fprintf(stderr, "keltally-views: cannot make the folder %s: %s\n", kel::PrintableText(folder).c_str(),
+                     kel::SystemErrorText(error).c_str());
         return 1;
     }
-    const bool saved = SavePicture(images.GraphImage(), folder + "/graph.png");
-    return saved && SavePicture(images.TextImage(), folder + "/text.png") ? 0 : 1;
+    const bool saved = SavePicture(images.GraphImage(), folder + "/" + kel::GraphPictureName());
+    return saved && SavePicture(images.TextImage(), folder + "/" + kel::TextPictureName()) ? 0 : 1;
 }

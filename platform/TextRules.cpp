@@ -1,6 +1,7 @@
 #include "platform/TextRules.h"
 
 #include <algorithm>
+#include <cstdint>
 
 namespace kel {
 
@@ -45,6 +46,30 @@ void AppendEscape(std::string& text, std::string_view prefix, unsigned char code
     text += prefix;
     text += digits[code >> 4];
     text += digits[code & 0x0F];
+}
+
+// Bytes of the well-formed UTF-8 character at text[at] (no overlong forms,
+// surrogates or code points past U+10FFFF), 0 when there is none.
+std::size_t ValidCharacterBytes(std::string_view text, std::size_t at)
+{
+    const auto lead = static_cast<unsigned char>(text[at]);
+    if (lead < 0x80) {
+        return 1;
+    }
+    const std::size_t length = SequenceLength(text[at]);
+    if (length == 1 || at + length > text.size()) {
+        return 0;
+    }
+    std::uint32_t code = lead & (0x7Fu >> length);
+    for (std::size_t i = 1; i < length; ++i) {
+        if (!IsContinuationByte(text[at + i])) {
+            return 0;
+        }
+        code = (code << 6) | (static_cast<unsigned char>(text[at + i]) & 0x3Fu);
+    }
+    constexpr std::uint32_t kLowest[] = {0, 0, 0x80, 0x800, 0x10000};
+    const bool surrogate = code >= 0xD800 && code <= 0xDFFF;
+    return code < kLowest[length] || surrogate || code > 0x10FFFF ? 0 : length;
 }
 
 
@@ -123,16 +148,43 @@ std::string PrintableText(std::string_view text)
     for (std::size_t i = 0; i < text.size(); ++i) {
         const auto byte = static_cast<unsigned char>(text[i]);
         const auto following = i + 1 < text.size() ? static_cast<unsigned char>(text[i + 1]) : 0u;
-        if (byte < 0x20 || byte == 0x7F) {
+        const std::size_t bytes = ValidCharacterBytes(text, i);
+        if (byte < 0x20 || byte == 0x7F || bytes == 0) {
             AppendEscape(printable, "\\x", byte);
         } else if (byte == 0xC2 && following >= 0x80 && following <= 0x9F) {
             AppendEscape(printable, "\\u00", static_cast<unsigned char>(following));
             ++i;
         } else {
-            printable += text[i];
+            printable.append(text.substr(i, bytes));
+            i += bytes - 1;
         }
     }
     return printable;
+}
+
+std::string EscapeInvalidUtf8(std::string_view text)
+{
+    std::string escaped;
+    for (std::size_t i = 0; i < text.size();) {
+        const std::size_t bytes = ValidCharacterBytes(text, i);
+        if (bytes == 0) {
+            AppendEscape(escaped, "\\x", static_cast<unsigned char>(text[i]));
+            ++i;
+        } else {
+            escaped.append(text.substr(i, bytes));
+            i += bytes;
+        }
+    }
+    return escaped;
+}
+
+std::size_t Utf8Length(std::string_view text)
+{
+    std::size_t characters = 0;
+    for (const char c : text) {
+        characters += IsContinuationByte(c) ? 0 : 1;
+    }
+    return characters;
 }
 
 }  // namespace kel

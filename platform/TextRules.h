@@ -38,8 +38,17 @@ std::string ElideUtf8Middle(std::string_view text, std::size_t maxBytes);
 std::string_view CutUtf8Chars(std::string_view text, std::size_t maxChars);
 
 // The text with each control character written as an escape: C0 controls and
-// DEL as \xHH, the C1 controls U+0080 to U+009F as \u00HH. Printed, it shows
-// as text and cannot move the cursor, recolour or retitle a terminal.
+// DEL as \xHH, the C1 controls U+0080 to U+009F as \u00HH, and each byte that
+// is not part of well-formed UTF-8 as \xHH. Printed, it shows as text and
+// cannot move the cursor, recolour or retitle a terminal.
 std::string PrintableText(std::string_view text);
+
+// The text with each byte that is not part of well-formed UTF-8 written as
+// \xHH, the rest unchanged: valid UTF-8 for a JSON string, a folder whose name
+// is not UTF-8 still recognisable.
+std::string EscapeInvalidUtf8(std::string_view text);
+
+// Characters in text, counted as CutUtf8 counts them: for aligning columns.
+std::size_t Utf8Length(std::string_view text);
 
 }  // namespace kel

@@ -1,113 +1,101 @@
 #include "record/RecordJson.h"
 
-#include <QJsonArray>
-#include <QJsonDocument>
+#include "platform/TextRules.h"
+
+#include <nlohmann/json.hpp>
 
 namespace kel {
 
 namespace {
 
-QString Key(std::string_view key)
-{
-    return QString::fromLatin1(key.data(), static_cast<qsizetype>(key.size()));
-}
+using Json = nlohmann::json;
 
-QString TimeText(const QDateTime& time)
+Json ParameterObject(const RunRecord& record)
 {
-    return time.toUTC().toString(Qt::ISODateWithMs);
-}
-
-QJsonObject ParameterObject(const RunRecord& record)
-{
-    QJsonObject parameters {{"directory", record.directory}};
+    Json parameters = {{"directory", EscapeInvalidUtf8(record.directory)}};
     for (const ParameterSpec& spec : kRunParameterTable) {
         const std::int32_t value = record.parameters.*spec.field;
-        parameters.insert(Key(spec.recordKey),
-                          spec.kind == ParameterKind::Flag ? QJsonValue(value != 0) : QJsonValue(value));
+        const std::string key(spec.recordKey);
+        parameters[key] = spec.kind == ParameterKind::Flag ? Json(value != 0) : Json(value);
     }
     return parameters;
 }
 
-QJsonArray PassArray(const std::vector<RecordedPass>& passes)
+Json PassArray(const std::vector<RecordedPass>& passes)
 {
-    QJsonArray array;
+    Json array = Json::array();
     for (const RecordedPass& pass : passes) {
-        QJsonArray samples;
-        for (const double sample : pass.samples) {
-            samples.append(sample);
-        }
-        array.append(QJsonObject {{"kind", PassKindName(pass.isWrite)},
-                                  {"number", pass.number},
-                                  {"rate", pass.rate},
-                                  {"samples", samples}});
+        array.push_back(Json {{"kind", PassKindName(pass.isWrite)},
+                              {"number", pass.number},
+                              {"rate", pass.rate},
+                              {"samples", pass.samples}});
     }
     return array;
 }
 
-QJsonObject SummaryObject(const KindSummary& summary, double minimum)
+Json SummaryObject(const KindSummary& summary, double minimum)
 {
-    QJsonObject object {{"passes", summary.passes},
-                        {"min", summary.minRate},
-                        {"max", summary.maxRate},
-                        {"average", summary.averageRate},
-                        {"samples", static_cast<qint64>(summary.samples)},
-                        {"samplesBelowMinimum", static_cast<qint64>(summary.samplesBelowMinimum)}};
+    Json object = {{"passes", summary.passes},
+                   {"min", summary.minRate},
+                   {"max", summary.maxRate},
+                   {"average", summary.averageRate},
+                   {"samples", summary.samples},
+                   {"samplesBelowMinimum", summary.samplesBelowMinimum}};
     if (minimum > 0.0) {
-        object.insert("minimum", minimum);
+        object["minimum"] = minimum;
     }
     return object;
 }
 
 }  // namespace
 
-QString PassKindName(bool isWrite)
+const char* PassKindName(bool isWrite)
 {
-    return isWrite ? QStringLiteral("Record") : QStringLiteral("Play");
+    return isWrite ? "Record" : "Play";
 }
 
-QJsonObject RecordObject(const RunRecord& record)
+std::string RecordJson(const RunRecord& record)
 {
-    QJsonObject summary;
+    Json summary = Json::object();
     if (record.record.passes > 0) {
-        summary.insert(PassKindName(true), SummaryObject(record.record, MinimumRate(record.parameters, true)));
+        summary[PassKindName(true)] = SummaryObject(record.record, MinimumRate(record.parameters, true));
     }
     if (record.play.passes > 0) {
-        summary.insert(PassKindName(false), SummaryObject(record.play, MinimumRate(record.parameters, false)));
+        summary[PassKindName(false)] = SummaryObject(record.play, MinimumRate(record.parameters, false));
     }
-    QJsonArray undeleted;
+    Json undeleted = Json::array();
     for (const std::string& name : record.outcome.undeletedFiles) {
-        undeleted.append(QString::fromStdString(name));
+        undeleted.push_back(EscapeInvalidUtf8(name));
     }
-    QJsonObject root {
+    const FileSystemInfo& fileSystem = record.fileSystem;
+    Json root = {
         {"schema", kRecordSchema},
-        {"program", record.program},
-        {"version", record.version},
-        {"start", TimeText(record.start)},
-        {"finish", TimeText(record.finish)},
+        {"program", EscapeInvalidUtf8(record.program)},
+        {"version", EscapeInvalidUtf8(record.version)},
+        {"start", RecordTimeText(record.start)},
+        {"finish", RecordTimeText(record.finish)},
         {"parameters", ParameterObject(record)},
         {"writePasses", record.parameters.WritePasses()},
-        {"fileAccess", QString::fromLatin1(FileAccessName(record.outcome.fileAccess))},
-        {"fileSystem", QJsonObject {{"type", record.fileSystem.type},
-                                    {"mountPoint", record.fileSystem.mountPoint},
-                                    {"device", record.fileSystem.device},
-                                    {"label", record.fileSystem.label}}},
+        {"fileAccess", FileAccessName(record.outcome.fileAccess)},
+        {"fileSystem", {{"type", EscapeInvalidUtf8(fileSystem.type)},
+                        {"mountPoint", EscapeInvalidUtf8(fileSystem.mountPoint)},
+                        {"device", EscapeInvalidUtf8(fileSystem.device)},
+                        {"label", EscapeInvalidUtf8(fileSystem.label)}}},
         {"unit", "MB/s"},
-        {"unitBytes", kBytesPerMB},
+        {"unitBytes", static_cast<std::int64_t>(kBytesPerMB)},
         {"passes", PassArray(record.passes)},
         {"summary", summary},
-        {"result", QString::fromLatin1(RunResultName(record.outcome.result))},
+        {"result", RunResultName(record.outcome.result)},
         {"undeletedFiles", undeleted},
     };
     if (record.outcome.result == RunResult::Failed) {
-        root.insert("error", QString::fromStdString(record.outcome.errorText));
-        root.insert("errorCode", record.outcome.errorCode);
+        root["error"] = EscapeInvalidUtf8(record.outcome.errorText);
+        root["errorCode"] = record.outcome.errorCode;
+        if (record.outcome.failureKind != FailureKind::None) {
+            root["failureKind"] = FailureKindName(record.outcome.failureKind);
+        }
     }
-    return root;
-}
-
-QByteArray RecordJson(const RunRecord& record)
-{
-    return QJsonDocument(RecordObject(record)).toJson();
+    return root.dump(4) + "\n";
 }
 
 }  // namespace kel

@@ -18,22 +18,26 @@
 //               text view shows them), samples, minimum (when the kind has
 //               one) and samplesBelowMinimum
 //   result      "complete", "stopped" or "failed"; for a failed run error
-//               (the message as shown) and errorCode (the system's, 0 when none)
+//               (the message as shown), errorCode (the system's, 0 when none)
+//               and, when known, failureKind (what failed: "create", "write",
+//               ... as FailureKindName spells it; earlier versions lack it)
 //   undeletedFiles  test files that exist but could not be deleted
+//
+// Texts are UTF-8; a byte of a name that is not (a folder named in another
+// encoding) is written as the four characters \xHH.
 
 #include "record/RunRecord.h"
 
-#include <QByteArray>
-#include <QJsonObject>
+#include <string>
 
 namespace kel {
 
 inline constexpr int kRecordSchema = 1;
 
-QJsonObject RecordObject(const RunRecord& record);
-QByteArray RecordJson(const RunRecord& record);
+// The record as JSON text: keys sorted, indented by four spaces.
+std::string RecordJson(const RunRecord& record);
 
 // "Record" or "Play", as the record names the kinds of pass.
-QString PassKindName(bool isWrite);
+const char* PassKindName(bool isWrite);
 
 }  // namespace kel

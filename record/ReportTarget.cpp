@@ -1,146 +1,125 @@
 #include "record/ReportTarget.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
-#include <QTemporaryFile>
-
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-#include <memory>
+#include "platform/ReportFiles.h"
+#include "platform/SystemError.h"
+#include "platform/TextRules.h"
 
 namespace kel {
 
 namespace {
 
-const QString kStandardOutput = QStringLiteral("-");
+const std::string kStandardOutput = "-";
 
-struct StreamCloser {
-    void operator()(std::FILE* stream) const { std::fclose(stream); }
-};
-
-bool WrittenDirectly(const QString& target)
+std::string Quoted(const std::string& path)
 {
-    const QFileInfo info(target);
+    return "\"" + PrintableText(path) + "\"";
+}
+
+bool StartsWith(const std::string& text, std::string_view start)
+{
+    return text.compare(0, start.size(), start) == 0;
+}
+
+bool WrittenDirectly(const std::string& target, const PathFacts& facts)
+{
     // /dev/stdout, /dev/fd/N and /proc/self/fd/N lead to a descriptor the
     // process already holds, even when that is a regular file.
-    const QString absolute = info.absoluteFilePath();
-    if (info.isSymLink() && (absolute.startsWith("/dev/") || absolute.startsWith("/proc/"))) {
+    const std::string absolute = AbsolutePath(target);
+    if (facts.isSymlink && (StartsWith(absolute, "/dev/") || StartsWith(absolute, "/proc/"))) {
         return true;
     }
-    return info.exists() && !info.isFile() && !info.isDir();
+    return facts.kind == PathKind::Other;
 }
 
-std::optional<QString> CheckCanCreateIn(const QString& folder)
+std::optional<std::string> CheckCanCreateIn(const std::string& folder)
 {
-    QTemporaryFile probe(folder + "/.keltally-XXXXXX");
-    if (!probe.open()) {
-        return "cannot write in the folder \"" + folder + "\": " + probe.errorString();
+    if (const int error = ProbeCreateIn(folder)) {
+        return "cannot write in the folder " + Quoted(folder) + ": " + SystemErrorText(error);
     }
     return std::nullopt;
 }
 
-std::optional<ReportFailure> Failure(const QString& where)
+std::optional<ReportFailure> Failure(const std::string& where, int error)
 {
-    const int code = errno != 0 ? errno : EIO;
-    return ReportFailure {where + ": " + QString::fromLocal8Bit(std::strerror(code)), code};
-}
-
-bool WriteAll(std::FILE* stream, const QByteArray& bytes)
-{
-    const std::size_t size = static_cast<std::size_t>(bytes.size());
-    return std::fwrite(bytes.constData(), 1, size, stream) == size && std::fflush(stream) == 0;
-}
-
-std::optional<ReportFailure> WriteStandardOutput(const QByteArray& bytes)
-{
-    errno = 0;
-    return WriteAll(stdout, bytes) ? std::nullopt : Failure("standard output");
-}
-
-std::optional<ReportFailure> WriteDirectly(const QString& target, const QByteArray& bytes)
-{
-    // Appending keeps what a file behind /dev/stdout already holds; a device
-    // or FIFO does not mind.
-    errno = 0;
-    std::unique_ptr<std::FILE, StreamCloser> stream(std::fopen(QFile::encodeName(target).constData(), "ab"));
-    if (!stream) {
-        return Failure("\"" + target + "\"");
-    }
-    const bool written = WriteAll(stream.get(), bytes);
-    const int writeError = errno;
-    const bool closed = std::fclose(stream.release()) == 0;
-    if (!written || !closed) {
-        errno = written ? errno : writeError;
-        return Failure("\"" + target + "\"");
-    }
-    return std::nullopt;
-}
-
-std::optional<ReportFailure> ReplaceAtomically(const QString& target, const QByteArray& bytes)
-{
-    QSaveFile file(target);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        return ReportFailure {"\"" + target + "\": " + file.errorString(), 0};
-    }
-    return std::nullopt;
+    return ReportFailure {where + ": " + SystemErrorText(error), error};
 }
 
 }  // namespace
 
-std::optional<QString> CheckReportTarget(const QString& target)
+std::optional<std::string> CheckReportTarget(const std::string& target)
 {
     if (target == kStandardOutput) {
         return std::nullopt;
     }
-    const QFileInfo info(target);
-    if (info.isDir()) {
-        return "\"" + target + "\" is a folder";
+    const PathFacts facts = FactsOf(target);
+    if (facts.kind == PathKind::Folder) {
+        return Quoted(target) + " is a folder";
     }
-    if (WrittenDirectly(target)) {
-        if (!info.exists()) {
-            return "\"" + target + "\" does not exist";
+    if (WrittenDirectly(target, facts)) {
+        if (facts.kind == PathKind::Missing) {
+            return Quoted(target) + " does not exist";
         }
-        if (!info.isWritable()) {
-            return "\"" + target + "\" cannot be written";
+        if (!facts.writable) {
+            return Quoted(target) + " cannot be written";
         }
         return std::nullopt;
     }
-    const QString folder = info.absolutePath();
-    if (!QFileInfo(folder).isDir()) {
-        return "the folder \"" + folder + "\" does not exist";
+    const std::string folder = FolderOf(AbsolutePath(target));
+    if (FactsOf(folder).kind != PathKind::Folder) {
+        return "the folder " + Quoted(folder) + " does not exist";
     }
     // Names there stand for devices and descriptors: a missing one is a
     // mistyped name, not a file to make.
-    if (!info.exists() && (folder == "/dev" || folder == "/proc" || folder.startsWith("/proc/"))) {
-        return "there is no device \"" + target + "\"";
+    if (facts.kind == PathKind::Missing && (folder == "/dev" || folder == "/proc" || StartsWith(folder, "/proc/"))) {
+        return "there is no device " + Quoted(target);
     }
-    if (info.exists() && !info.isWritable()) {
-        return "\"" + target + "\" is write-protected";
+    if (facts.kind != PathKind::Missing && !facts.writable) {
+        return Quoted(target) + " is write-protected";
     }
     return CheckCanCreateIn(folder);
 }
 
-std::optional<QString> PrepareReportFolder(const QString& folder)
+std::optional<std::string> PrepareReportFolder(const std::string& folder)
 {
-    const QFileInfo info(folder);
-    if (info.exists() && !info.isDir()) {
-        return "\"" + folder + "\" is not a folder";
+    const PathFacts facts = FactsOf(folder);
+    if (facts.kind != PathKind::Missing && facts.kind != PathKind::Folder) {
+        return Quoted(folder) + " is not a folder";
     }
-    if (!QDir().mkpath(folder)) {
-        return "cannot make the folder \"" + folder + "\"";
+    if (const int error = MakeFolders(folder)) {
+        return "cannot make the folder " + Quoted(folder) + ": " + SystemErrorText(error);
     }
-    return CheckCanCreateIn(info.absoluteFilePath());
+    return CheckCanCreateIn(AbsolutePath(folder));
 }
 
-std::optional<ReportFailure> WriteReport(const QString& target, const QByteArray& bytes)
+std::optional<ReportFailure> WriteReport(const std::string& target, std::string_view bytes)
 {
     if (target == kStandardOutput) {
-        return WriteStandardOutput(bytes);
+        const int error = WriteToStandardOutput(bytes);
+        return error != 0 ? Failure("standard output", error) : std::nullopt;
     }
-    return WrittenDirectly(target) ? WriteDirectly(target, bytes) : ReplaceAtomically(target, bytes);
+    const int error = WrittenDirectly(target, FactsOf(target)) ? AppendToFile(target, bytes)
+                                                                : ReplaceFileWhole(target, bytes);
+    return error != 0 ? Failure(Quoted(target), error) : std::nullopt;
+}
+
+bool SameReportTarget(const std::string& a, const std::string& b)
+{
+    const PathFacts first = FactsOf(a);
+    const PathFacts second = FactsOf(b);
+    if (first.kind != PathKind::Missing && second.kind != PathKind::Missing) {
+        return first.device == second.device && first.inode == second.inode;
+    }
+    return AbsolutePath(a) == AbsolutePath(b);
+}
+
+std::string GraphPictureName(const std::string& prefix)
+{
+    return prefix + "graph.png";
+}
+
+std::string TextPictureName(const std::string& prefix)
+{
+    return prefix + "text.png";
 }
 
 }  // namespace kel

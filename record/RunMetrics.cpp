@@ -1,6 +1,9 @@
 #include "record/RunMetrics.h"
 
 #include "platform/DecimalText.h"
+#include "platform/TextRules.h"
+
+#include <chrono>
 
 #include <string>
 
@@ -9,10 +12,10 @@ namespace kel {
 namespace {
 
 // A label value with backslash, double quote and line feed escaped.
-std::string LabelValue(const QString& text)
+std::string LabelValue(const std::string& text)
 {
     std::string escaped;
-    for (const char c : text.toStdString()) {
+    for (const char c : EscapeInvalidUtf8(text)) {
         switch (c) {
         case '\\':
             escaped += "\\\\";
@@ -55,7 +58,7 @@ public:
         m_text += m_name + "{" + m_labels + (extra.empty() ? "" : "," + extra) + "} " + ShortestText(value) + "\n";
     }
 
-    QByteArray Text() const { return QByteArray::fromStdString(m_text); }
+    const std::string& Text() const { return m_text; }
 
 private:
     std::string m_labels;
@@ -63,6 +66,13 @@ private:
     std::string m_header;
     std::string m_text;
 };
+
+// Seconds since 1970 to the millisecond, as the record keeps its times.
+double EpochSeconds(std::chrono::system_clock::time_point time)
+{
+    const auto milliseconds = std::chrono::floor<std::chrono::milliseconds>(time).time_since_epoch().count();
+    return static_cast<double>(milliseconds) / 1000.0;
+}
 
 struct Kind {
     const char* label;
@@ -72,7 +82,7 @@ struct Kind {
 
 }  // namespace
 
-QByteArray RunMetrics(const RunRecord& record)
+std::string RunMetrics(const RunRecord& record)
 {
     MetricsText metrics(record);
     const Kind kinds[] = {
@@ -119,9 +129,9 @@ QByteArray RunMetrics(const RunRecord& record)
         metrics.Sample(label, result == record.outcome.result ? 1 : 0);
     }
     metrics.Family("keltally_run_start_timestamp_seconds", "When the run started, in seconds since 1970 (UTC).");
-    metrics.Sample({}, static_cast<double>(record.start.toMSecsSinceEpoch()) / 1000.0);
+    metrics.Sample({}, EpochSeconds(record.start));
     metrics.Family("keltally_run_finish_timestamp_seconds", "When the run finished, in seconds since 1970 (UTC).");
-    metrics.Sample({}, static_cast<double>(record.finish.toMSecsSinceEpoch()) / 1000.0);
+    metrics.Sample({}, EpochSeconds(record.finish));
     return metrics.Text();
 }
 

@@ -8,10 +8,10 @@
 
 #include "record/RunRecord.h"
 
-#include <QByteArray>
+#include <string>
 
 namespace kel {
 
-QByteArray RunMetrics(const RunRecord& record);
+std::string RunMetrics(const RunRecord& record);
 
 }  // namespace kel

@@ -7,22 +7,24 @@
 
 #include "engine/RunOutcome.h"
 #include "engine/RunParameters.h"
+#include "engine/PassStatistics.h"
 #include "platform/DriveTable.h"
 
-#include <QDateTime>
-#include <QString>
-
+#include <chrono>
 #include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
 #include <vector>
 
 namespace kel {
 
 // The file system that holds the test folder; empty texts where not known.
 struct FileSystemInfo {
-    QString type;  // e.g. "ext4"
-    QString mountPoint;
-    QString device;  // e.g. "/dev/sda1"
-    QString label;
+    std::string type;  // e.g. "ext4"
+    std::string mountPoint;
+    std::string device;  // e.g. "/dev/sda1"
+    std::string label;
 };
 
 struct RecordedPass {
@@ -44,12 +46,12 @@ struct KindSummary {
 };
 
 struct RunRecord {
-    QString program;  // the program that made the run, e.g. "keltally-cli"
-    QString version;
-    QDateTime start;  // UTC
-    QDateTime finish;
+    std::string program;  // the program that made the run, e.g. "keltally-cli"
+    std::string version;
+    std::chrono::system_clock::time_point start;
+    std::chrono::system_clock::time_point finish;
     RunParameters parameters;
-    QString directory;  // the test folder
+    std::string directory;  // the test folder, the system's bytes
     FileSystemInfo fileSystem;
     std::vector<RecordedPass> passes;  // in the order they finished
     KindSummary record;                // Record passes
@@ -65,5 +67,16 @@ double MinimumRate(const RunParameters& parameters, bool isWrite);
 
 // What a drive entry tells of its file system.
 FileSystemInfo FileSystemOf(const DriveEntry& drive);
+
+// A kind's summary from its passes' figures, the one rule for the runner,
+// the record and the metrics alike.
+KindSummary SummaryOf(const PassStatistics& statistics, int passes, std::int64_t samples,
+                      std::int64_t samplesBelowMinimum);
+
+// A time as the record writes it, in UTC to the millisecond:
+// "2026-12-09T10:11:12.345Z".
+std::string RecordTimeText(std::chrono::system_clock::time_point time);
+// The time such a text names; nothing when it is not of that form.
+std::optional<std::chrono::system_clock::time_point> ParseRecordTime(std::string_view text);
 
 }  // namespace kel

@@ -2,18 +2,20 @@
 
 #include "Version.h"
 
+#include <utility>
+
 namespace kel {
 
 RunRecorder::RunRecorder(PassResultSink* next, bool keepSamples) : m_next(next), m_keepSamples(keepSamples) {}
 
-void RunRecorder::Begin(const QString& program, const RunParameters& parameters, const QString& directory,
+void RunRecorder::Begin(const std::string& program, const RunParameters& parameters, const std::string& directory,
                         const FileSystemInfo& fileSystem)
 {
     std::lock_guard lock(m_mutex);
     m_record = RunRecord {};
     m_record.program = program;
-    m_record.version = QString::fromLatin1(kVersion);
-    m_record.start = QDateTime::currentDateTimeUtc();
+    m_record.version = kVersion;
+    m_record.start = std::chrono::system_clock::now();
     m_record.parameters = parameters;
     m_record.directory = directory;
     m_record.fileSystem = fileSystem;
@@ -37,13 +39,10 @@ void RunRecorder::AddPassResults(int passNumber, const double* samples, int samp
         kind.statistics.Add(passNumber, samples, sampleCount, passRate);
         const double minimum = MinimumRate(m_record.parameters, isWrite != 0);
         for (int i = 0; i < sampleCount; ++i) {
-            kind.summary.samplesBelowMinimum += samples[i] < minimum ? 1 : 0;
+            kind.samplesBelowMinimum += samples[i] < minimum ? 1 : 0;
         }
-        kind.summary.samples += sampleCount;
-        kind.summary.passes += 1;
-        kind.summary.minRate = kind.statistics.minRate;
-        kind.summary.maxRate = kind.statistics.maxRate;
-        kind.summary.averageRate = kind.statistics.Average();
+        kind.samples += sampleCount;
+        kind.passes += 1;
         RecordedPass pass {isWrite != 0, passNumber, passRate, {}};
         if (m_keepSamples) {
             pass.samples.assign(samples, samples + sampleCount);
@@ -58,7 +57,7 @@ void RunRecorder::AddPassResults(int passNumber, const double* samples, int samp
 void RunRecorder::Finish(const RunOutcome& outcome)
 {
     std::lock_guard lock(m_mutex);
-    m_record.finish = QDateTime::currentDateTimeUtc();
+    m_record.finish = std::chrono::system_clock::now();
     m_record.outcome = outcome;
 }
 
@@ -66,8 +65,9 @@ RunRecord RunRecorder::Record() const
 {
     std::lock_guard lock(m_mutex);
     RunRecord record = m_record;
-    record.record = m_writes.summary;
-    record.play = m_reads.summary;
+    for (const auto& [summary, kind] : {std::pair {&record.record, &m_writes}, {&record.play, &m_reads}}) {
+        *summary = SummaryOf(kind->statistics, kind->passes, kind->samples, kind->samplesBelowMinimum);
+    }
     return record;
 }
 

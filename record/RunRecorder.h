@@ -16,7 +16,9 @@
 #include "engine/PassStatistics.h"
 #include "engine/RunObservers.h"
 
+#include <cstdint>
 #include <mutex>
+#include <string>
 
 namespace kel {
 
@@ -28,7 +30,7 @@ public:
 
     // Starts a new record, stamped with the current time; earlier passes are
     // forgotten. Call it before the run starts.
-    void Begin(const QString& program, const RunParameters& parameters, const QString& directory,
+    void Begin(const std::string& program, const RunParameters& parameters, const std::string& directory,
                const FileSystemInfo& fileSystem);
     void ConfigureRun(int readReps, int writeReps, int simultaneous, int minRead, int minWrite) override;
     void AddPassResults(int passNumber, const double* samples, int sampleCount, double passRate,
@@ -42,7 +44,9 @@ public:
 private:
     struct KindFigures {
         PassStatistics statistics;
-        KindSummary summary;
+        int passes = 0;
+        std::int64_t samples = 0;
+        std::int64_t samplesBelowMinimum = 0;
     };
 
     PassResultSink* m_next;

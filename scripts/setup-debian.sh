@@ -4,6 +4,8 @@ set -euo pipefail
 
 packages=(g++ cmake ninja-build pkg-config libgtest-dev googletest qt6-base-dev libgl-dev fonts-liberation
           desktop-file-utils appstream)
+# The record and the runner: JSON and the command line, header-only.
+packages+=(nlohmann-json3-dev libcli11-dev)
 # The runner's tests build a German locale (locales) and make a folder immutable (e2fsprogs).
 packages+=(locales e2fsprogs)
 # The packaging tests render the manual pages (man-db) and call the runner's completion (bash-completion).

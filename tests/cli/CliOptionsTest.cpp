@@ -7,10 +7,13 @@
 namespace kel {
 namespace {
 
-CliParseResult Parse(QStringList args)
+CliParseResult Parse(const QStringList& args)
 {
-    args.prepend("keltally-cli");
-    return ParseCliOptions(args);
+    std::vector<std::string> arguments {"keltally-cli"};
+    for (const QString& arg : args) {
+        arguments.push_back(arg.toStdString());
+    }
+    return ParseCliOptions(arguments);
 }
 
 TEST(CliOptions, DefaultsAreTheDefaultPresetInTheCurrentFolder)
@@ -18,7 +21,7 @@ TEST(CliOptions, DefaultsAreTheDefaultPresetInTheCurrentFolder)
     const CliParseResult parsed = Parse({});
     ASSERT_TRUE(parsed.options);
     const CliOptions& o = *parsed.options;
-    EXPECT_EQ(o.directory, QDir::currentPath());
+    EXPECT_EQ(o.directory, QDir::currentPath().toStdString());
     const RunParameters& p = o.parameters;
     EXPECT_EQ(std::tie(p.numFiles, p.fileSizeKB, p.bufSizeKB, p.readReps, p.writeReps, p.sampsSec, p.minRead, p.minWrite,
                        p.simultaneous),
@@ -53,7 +56,7 @@ TEST(CliOptions, RefusalsExplainThemselvesAndExitWithTwo)
         const CliParseResult parsed = Parse(args);
         EXPECT_FALSE(parsed.options) << args.join(' ').toStdString();
         EXPECT_EQ(parsed.exitCode, 2);
-        EXPECT_TRUE(parsed.output.startsWith("keltally-cli: ")) << parsed.output.toStdString();
+        EXPECT_TRUE(parsed.output.starts_with("keltally-cli: ")) << parsed.output;
     }
     const CliParseResult drive = Parse({"--drive", "d:"});
     ASSERT_TRUE(drive.options);
@@ -68,7 +71,7 @@ TEST(CliOptions, VersionListingsAndJudgingOptions)
     const CliParseResult version = Parse({"--version"});
     EXPECT_FALSE(version.options);
     EXPECT_EQ(version.exitCode, 0);
-    EXPECT_EQ(version.output, QString("keltally-cli ") + kVersion);
+    EXPECT_EQ(version.output, std::string("keltally-cli ") + kVersion);
 
     const CliParseResult drives = Parse({"--list-drives", "--json"});
     ASSERT_TRUE(drives.options);

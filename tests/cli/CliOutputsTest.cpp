@@ -122,7 +122,7 @@ TEST(Outputs, MetricLabelsEscapeWhatTheFormatRequires)
 {
     RunRecord record;
     record.directory = "/mnt/a \"b\"\\c\nd";
-    const QString text = QString::fromUtf8(RunMetrics(record));
+    const QString text = QString::fromStdString(RunMetrics(record));
     EXPECT_TRUE(text.contains(R"(folder="/mnt/a \"b\"\\c\nd",mountpoint="",device="")")) << text.toStdString();
     EXPECT_FALSE(text.contains("keltally_rate_")) << "no passes, no rates";
 }

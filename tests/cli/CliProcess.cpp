@@ -3,6 +3,9 @@
 #include <QFile>
 #include <QJsonDocument>
 
+#include <cstdlib>
+#include <sys/wait.h>
+
 namespace kel::test {
 
 const QString kCli = QStringLiteral(KELT_CLI_PATH);
@@ -59,6 +62,30 @@ ProgramResult RunCli(const QStringList& args, const std::string& configHome)
     run.args = args;
     run.configHome = QString::fromStdString(configHome);
     return RunProgram(kCli, run);
+}
+
+ProgramResult RunCliWithBytes(const std::vector<std::string>& args)
+{
+    TempDir config;
+    TempDir captured;
+    const auto quoted = [](const std::string& text) {
+        std::string inQuotes = "'";
+        for (const char c : text) {
+            inQuotes += c == '\'' ? std::string("'\\''") : std::string(1, c);
+        }
+        return inQuotes + "'";
+    };
+    std::string command = "XDG_CONFIG_HOME=" + quoted(config.Path()) + " LC_ALL=C.UTF-8 " + quoted(KELT_CLI_PATH);
+    for (const std::string& arg : args) {
+        command += " " + quoted(arg);
+    }
+    command += " </dev/null >" + quoted(captured.Path() + "/out") + " 2>" + quoted(captured.Path() + "/err");
+    const int status = std::system(command.c_str());
+    const auto read = [&](const char* name) {
+        QFile file(QString::fromStdString(captured.Path()) + "/" + name);
+        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    };
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, read("out"), read("err")};
 }
 
 QStringList ShortRun(const TempDir& folder, int reads, int writes)

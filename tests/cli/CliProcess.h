@@ -10,6 +10,9 @@
 #include <QString>
 #include <QStringList>
 
+#include <string>
+#include <vector>
+
 namespace kel::test {
 
 // The programs of this build.
@@ -40,6 +43,10 @@ void StartProgram(QProcess& process, const QString& program, const QStringList& 
 
 // The runner with these arguments and nothing else set.
 ProgramResult RunCli(const QStringList& args, const std::string& configHome = {});
+
+// The same with arguments of any bytes, passed on unchanged (a QStringList
+// would re-encode a name that is not UTF-8).
+ProgramResult RunCliWithBytes(const std::vector<std::string>& args);
 
 // The arguments of a short run in folder: 2 files of 256 KB, 64 KB
 // transfers, the passes given, and the most samples per second.

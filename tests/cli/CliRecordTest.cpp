@@ -127,12 +127,16 @@ TEST(RecordContents, AFailedRunKeepsItsErrorCodeAccessAndTheFilesLeftBehind)
     record.outcome.errorCode = 28;
     record.outcome.undeletedFiles = {"/d/~kelt00x.tmp"};
     record.outcome.fileAccess = FileAccess::SyncBuffered;
-    const QJsonObject object = RecordObject(record);
+    const QJsonObject object = QJsonDocument::fromJson(QByteArray::fromStdString(RecordJson(record))).object();
     EXPECT_EQ(object["result"].toString(), "failed");
     EXPECT_EQ(object["error"].toString().toStdString(), record.outcome.errorText);
     EXPECT_EQ(object["errorCode"].toInt(), 28);
     EXPECT_EQ(object["undeletedFiles"].toArray(), QJsonArray {"/d/~kelt00x.tmp"});
     EXPECT_EQ(object["fileAccess"].toString(), "synchronous buffered");
+    EXPECT_FALSE(object.contains("failureKind")) << "not known";
+    record.outcome.failureKind = FailureKind::Write;
+    const QJsonObject withKind = QJsonDocument::fromJson(QByteArray::fromStdString(RecordJson(record))).object();
+    EXPECT_EQ(withKind["failureKind"].toString(), "write");
     EXPECT_TRUE(object["summary"].toObject().isEmpty());
 }
 
@@ -211,13 +215,13 @@ TEST(RecordReading, RecordsThatBreakTheRulesAreRefusedWithTheirFirstProblem)
         {"[1, 2]", "not a run record: the document is not an object"},
     };
     for (const Case& c : cases) {
-        QString problem;
-        EXPECT_FALSE(ParseRunRecord(c.json, problem)) << c.problem;
+        std::string problem;
+        EXPECT_FALSE(ParseRunRecord(c.json.toStdString(), problem)) << c.problem;
         EXPECT_EQ(problem, c.problem);
     }
-    QString problem;
+    std::string problem;
     const auto good = ParseRunRecord(kGoodRecord, problem);
-    ASSERT_TRUE(good) << problem.toStdString();
+    ASSERT_TRUE(good) << problem;
     EXPECT_EQ(good->passes.size(), 3u);
 
     // The program refuses with exit 1 and draws nothing.

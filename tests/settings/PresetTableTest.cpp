@@ -206,7 +206,8 @@ TEST(PresetNameText, ControlCharactersPrintAsEscapes)
         {"Fast \"C:\\disk\" \xC3\x84rger", "Fast \"C:\\disk\" \xC3\x84rger"},
         {"\x1B]0;title\x07\x1B[2J", "\\x1B]0;title\\x07\\x1B[2J"},
         {std::string("a\tb\x7F\x01", 5), "a\\x09b\\x7F\\x01"},
-        {"\xC2\x9B" "31m\xC2\x85\xC2\xA0\xC2", "\\u009B31m\\u0085\xC2\xA0\xC2"},  // C1 controls; NBSP stays
+        // C1 controls; NBSP stays; a lead byte with nothing after it is not UTF-8
+        {"\xC2\x9B" "31m\xC2\x85\xC2\xA0\xC2", "\\u009B31m\\u0085\xC2\xA0\\xC2"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(PrintableText(c.name), c.printed) << c.name;
