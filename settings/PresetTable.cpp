@@ -67,17 +67,34 @@ Preset DefaultPreset()
 
 }  // namespace
 
-void PresetTable::LoadPresets(ProfileFile& file)
+std::optional<std::string> PresetTable::LoadPresets(ProfileFile& file)
 {
     const ProfileSnapshot settings = file.Load();
+    if (settings.IsUnreadable()) {
+        m_presets[0] = DefaultPreset();
+        m_count = 1;
+        return "The settings file \"" + file.Path().string() +
+               "\" could not be read, so its presets are not shown; it is left as it is.";
+    }
     m_count = std::clamp(settings.FindSection(kAppSection).GetProfileInt(kCountKey, 0), 0, MaxPresets);
+    while (m_count < MaxPresets && settings.FindSection(SectionName(m_count + 1)).Exists()) {
+        ++m_count;
+    }
     for (int i = 0; i < m_count; ++i) {
         m_presets[static_cast<std::size_t>(i)] = ReadPreset(settings.FindSection(SectionName(i + 1)));
     }
-    EnsureDefaultPreset(file);
+    // The section after the table's last is free: the count ran past every
+    // one that exists.
+    AddDefaultPreset(file, true);
+    return std::nullopt;
 }
 
 bool PresetTable::EnsureDefaultPreset(ProfileFile& file)
+{
+    return AddDefaultPreset(file, !file.Load().FindSection(SectionName(m_count + 1)).Exists());
+}
+
+bool PresetTable::AddDefaultPreset(ProfileFile& file, bool sectionFree)
 {
     if (FindPreset(kDefaultPresetName) >= 0 || m_count >= MaxPresets) {
         return false;
@@ -85,6 +102,11 @@ bool PresetTable::EnsureDefaultPreset(ProfileFile& file)
     const Preset preset = DefaultPreset();
     m_presets[static_cast<std::size_t>(m_count)] = preset;
     ++m_count;
+    // The user's section is never overwritten; the preset then lives in the
+    // table only.
+    if (!sectionFree) {
+        return true;
+    }
     // One replacement of the file for all ten keys: a failure leaves the
     // file as it was, never a count without its preset.
     const std::string section = SectionName(m_count);

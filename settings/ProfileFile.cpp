@@ -18,7 +18,7 @@ ProfileSnapshot ProfileFile::Load() const
 {
     auto bytes = ReadSettingsFile(m_path);
     if (!bytes) {
-        return ProfileSnapshot();
+        return ProfileSnapshot::Unreadable();
     }
     return ProfileSnapshot(DecodeProfileBytes(std::move(*bytes)).text);
 }

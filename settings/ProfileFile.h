@@ -27,7 +27,8 @@ public:
     const std::filesystem::path& Path() const { return m_path; }
 
     // The file's sections as they are now, read and parsed once; a missing or
-    // unreadable file gives a snapshot without sections.
+    // unreadable file gives a snapshot without sections (marked unreadable
+    // for the latter).
     ProfileSnapshot Load() const;
 
     // The key's integer value, as ProfileSection::GetProfileInt reads it from
