@@ -224,7 +224,8 @@ TEST(DriveDiscovery, AMountThatDoesNotAnswerIsListedAsSuchAndAskedNothingMore)
     sources.isFolder = [&asked](const std::string& path) { return asked.insert(path).second || true; };
     sources.answers = [](const std::string& path) { return path != "/mnt/stuck"; };
     const std::vector<DriveEntry> entries = BuildDriveEntries(sources);
-    EXPECT_EQ(Summary(entries), (std::vector<std::string> {"C /mnt/stuck -> /mnt/stuck", "D / -> /", "E /mnt/x -> /mnt/x"}));
+    EXPECT_EQ(Summary(entries),
+              (std::vector<std::string> {"C /mnt/stuck -> /mnt/stuck", "D / -> /", "E /mnt/x -> /mnt/x"}));
     ASSERT_EQ(entries.size(), 3u);
     EXPECT_EQ(std::vector<bool>({entries[0].answering, entries[1].answering, entries[2].answering}),
               std::vector<bool>({false, true, true}));

@@ -42,8 +42,10 @@ TEST(ErrorReport, FileFailuresWithoutASystemReasonSayWhatHappened)
     const std::pair<int, std::string> cases[] = {
         {ShortTransferCode(ShortTransfer::Write), "The system wrote fewer bytes than asked and gave no reason"},
         {ShortTransferCode(ShortTransfer::Read), "The file ended early: fewer bytes were read than asked"},
-        {ForeignNameCode(ForeignName::OtherOwner), "The file belongs to another user, so the program leaves it untouched"},
-        {ForeignNameCode(ForeignName::Held), "Another program holds the file locked, so the program leaves it untouched"},
+        {ForeignNameCode(ForeignName::OtherOwner),
+         "The file belongs to another user, so the program leaves it untouched"},
+        {ForeignNameCode(ForeignName::Held),
+         "Another program holds the file locked, so the program leaves it untouched"},
         {EIO, std::strerror(EIO)},
     };
     for (const auto& [code, text] : cases) {
