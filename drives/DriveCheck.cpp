@@ -2,7 +2,11 @@
 
 #include "platform/DecimalText.h"
 #include "platform/ForeignNames.h"
+#include "platform/SystemError.h"
 #include "platform/VolumeInfo.h"
+
+#include <cerrno>
+#include <vector>
 
 namespace kel {
 
@@ -27,6 +31,46 @@ int Refuse(MessageSink& messages, const std::string& text)
 {
     messages.ShowMessageBox(text, kPlainBox, nullptr);
     return 0;
+}
+
+// Why the probe could not be made, or deleted, in the words the user needs.
+std::string ProbeFailureReason(const ProbeResult& probe, const std::string& probePath)
+{
+    if (probe.left) {
+        return "The check's file \"" + probePath + "\" could not be deleted:\n" + SystemErrorText(probe.error) +
+               "; it is still there.";
+    }
+    if (const char* reason = ForeignNameReason(probe.error)) {
+        // Something the program leaves alone holds the probe's name: say what and where.
+        return "\"" + probePath + "\":\n" + reason + ".";
+    }
+    switch (probe.error) {
+    case EACCES:
+        return "You must have\nwrite access to perform the tests.";
+    case EROFS:
+        return "The file system is mounted read-only.";
+    case EMFILE:
+    case ENFILE:
+        return "Too many files are open at the moment.";
+    case EPERM:
+        return "The system does not permit changes here;\nthe folder may be marked immutable.";
+    default:
+        return SystemErrorText(probe.error) + ".";
+    }
+}
+
+// The names a run of that many files empties and replaces.
+std::vector<std::string> RunFileNames(std::int32_t numFiles, bool simultaneous)
+{
+    std::vector<std::string> names;
+    for (std::int32_t i = 0; i < numFiles && i < 100; ++i) {
+        names.push_back("~kelt" + std::string(1, static_cast<char>('0' + i / 10)) +
+                        static_cast<char>('0' + i % 10) + "x.tmp");
+    }
+    if (simultaneous) {
+        names.push_back("~keltwwx.tmp");
+    }
+    return names;
 }
 
 }  // namespace
@@ -62,20 +106,17 @@ int CheckDrive(int letter, const DriveTable& drives, std::int32_t numFiles, std:
     if (!freeBytes) {
         return Refuse(messages, "Unable to access " + Place(shown, folder, "") + ".");
     }
-    const int probeError = CreateAndDeleteProbe(drive->rootPath, kProbeFileName);
-    if (probeError != 0) {
-        const char* reason = ForeignNameReason(probeError);
-        if (reason == nullptr) {
-            return Refuse(messages, "Unable to write to " + Place(shown, folder, "") +
-                                        ".  (You must have\nwrite access to perform the tests.)");
-        }
-        // Something the program leaves alone holds the probe's name: say what and where.
+    const ProbeResult probe = CreateAndDeleteProbe(drive->rootPath, kProbeFileName);
+    if (probe.error != 0) {
         const bool endsInSlash = !drive->rootPath.empty() && drive->rootPath.back() == '/';
         const std::string probePath = drive->rootPath + (endsInSlash ? "" : "/") + kProbeFileName;
-        return Refuse(messages, "Unable to write to " + Place(shown, folder, "") + ".  (\"" + probePath + "\":\n" +
-                                    reason + ".)");
+        return Refuse(messages, "Unable to write to " + Place(shown, folder, "") + ".  (" +
+                                    ProbeFailureReason(probe, probePath) + ")");
     }
-    if (auto shortfall = SpaceShortfallMessage(shown, RequiredBytes(numFiles, fileSizeKB, simultaneous), *freeBytes,
+    // The program's own files left from an earlier run are emptied and
+    // replaced by this one: their space is the run's to use.
+    const std::uint64_t usable = *freeBytes + OwnFileBytes(drive->rootPath, RunFileNames(numFiles, simultaneous));
+    if (auto shortfall = SpaceShortfallMessage(shown, RequiredBytes(numFiles, fileSizeKB, simultaneous), usable,
                                                 folder)) {
         return Refuse(messages, *shortfall);
     }

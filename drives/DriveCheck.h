@@ -1,7 +1,9 @@
 #pragma once
 // The check made before a run: the drive can be queried, written, and holds
-// the test files with a 20 % margin. The first refusal that applies, in that
-// order, is shown as a plain message box and the check answers 0.
+// the test files with a 20 % margin (the space that the program's own files
+// from an earlier run hold counts as free, since the run replaces them). The
+// first refusal that applies, in that order, is shown as a plain message box
+// with its own reason and the check answers 0.
 
 #include "platform/DriveTable.h"
 #include "platform/MessageSink.h"

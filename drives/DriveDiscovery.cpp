@@ -73,12 +73,19 @@ const MountRecord* MountHolding(const std::vector<MountRecord>& mounts, std::str
     return best;
 }
 
-std::vector<const MountRecord*> SelectDrives(const std::vector<MountRecord>& visible, const DriveSources& sources)
+std::vector<const MountRecord*> SelectDrives(const std::vector<MountRecord>& visible, const DriveSources& sources,
+                                            std::set<const MountRecord*>& silent)
 {
     std::vector<const MountRecord*> real;
     std::set<std::string> wholeDevices;
     for (const MountRecord& mount : visible) {
-        if (IsRealFileSystem(mount) && (!sources.isFolder || sources.isFolder(mount.mountPoint))) {
+        if (!IsRealFileSystem(mount)) {
+            continue;
+        }
+        if (sources.answers && !sources.answers(mount.mountPoint)) {
+            silent.insert(&mount);
+        }
+        if (silent.count(&mount) != 0 || !sources.isFolder || sources.isFolder(mount.mountPoint)) {
             real.push_back(&mount);
             if (mount.root == "/") {
                 wholeDevices.insert(mount.deviceNumber);
@@ -119,7 +126,8 @@ std::string WithoutTrailingSlashes(std::string path)
 std::vector<DriveEntry> BuildDriveEntries(const DriveSources& sources)
 {
     const std::vector<MountRecord> visible = VisibleMounts(ParseMountInfo(sources.mountTable));
-    const std::vector<const MountRecord*> chosen = SelectDrives(visible, sources);
+    std::set<const MountRecord*> silent;  // mounts that did not answer
+    const std::vector<const MountRecord*> chosen = SelectDrives(visible, sources, silent);
     const std::string home = WithoutTrailingSlashes(sources.homeDir);
 
     // Home's file system: the device of the mount holding it, shown by that
@@ -144,9 +152,10 @@ std::vector<DriveEntry> BuildDriveEntries(const DriveSources& sources)
         DriveEntry entry;
         entry.letter = letter;
         DescribeMount(entry, mount, sources.labelLinks);
-        const bool writable = sources.isWritable && sources.isWritable(mount.mountPoint);
+        entry.answering = silent.count(&mount) == 0;
+        const bool writable = entry.answering && sources.isWritable && sources.isWritable(mount.mountPoint);
         const bool holdsHome = !home.empty() && mount.deviceNumber == homeDevice;
-        entry.rootPath = (!writable && holdsHome) ? home : mount.mountPoint;
+        entry.rootPath = (entry.answering && !writable && holdsHome) ? home : mount.mountPoint;
         entries.push_back(std::move(entry));
     };
     if (driveC != nullptr) {
@@ -182,6 +191,7 @@ DriveSources SystemDriveSources()
     sources.labelLinks = ListLabelLinks();
     sources.isWritable = IsWritableFolder;
     sources.isFolder = IsFolder;
+    sources.answers = Answers;
     return sources;
 }
 

@@ -12,7 +12,10 @@
 // C is the file system that holds the home folder; the others take D, E, ...
 // in mount-point order, as far as Z. Each entry's root path is its mount point
 // when the user may write there, else the home folder when it lies on that
-// file system, else the mount point.
+// file system, else the mount point. A mount whose file system does not
+// answer (a stalled network or FUSE mount) is listed all the same, marked as
+// not answering, with its mount point as its root path; nothing else is
+// asked of it, so that making the list never hangs.
 
 #include "platform/DriveTable.h"
 #include "platform/VolumeInfo.h"
@@ -29,6 +32,9 @@ struct DriveSources {
     std::vector<LabelLink> labelLinks;
     std::function<bool(const std::string&)> isWritable;
     std::function<bool(const std::string&)> isFolder;
+    // Whether the file system mounted there answers in time; every mount
+    // answers when this is empty.
+    std::function<bool(const std::string&)> answers;
 };
 
 // The entries in letter order.

@@ -48,6 +48,9 @@ std::string ComposeNamedReport(const char* format, const std::string& name, int 
 std::string FileErrorText(int code)
 {
     const char* reason = ForeignNameReason(code);
+    if (reason == nullptr) {
+        reason = ShortTransferReason(code);
+    }
     return reason != nullptr ? reason : SystemErrorText(code);
 }
 

@@ -26,7 +26,7 @@ std::string ComposeErrorReport(const std::string& message, int code, const std::
 std::string ComposeNamedReport(const char* format, const std::string& name, int code, const std::string& text);
 
 // The text shown for a failed file operation's code: the program's own for a
-// name it leaves alone (ForeignNames.h), else the system's.
+// name it leaves alone or a short transfer (ForeignNames.h), else the system's.
 std::string FileErrorText(int code);
 
 // Takes the thread's last system error first, so it is the failed call's.

@@ -1,7 +1,9 @@
 #pragma once
 // Running figures over the passes of one kind: the lowest and highest sample
 // of passes 1 to n, and the mean of their whole-pass rates (not of the
-// samples). Pass 1 of a kind starts them afresh.
+// samples). Pass 1 of a kind starts them afresh. The lowest and highest are
+// those of the samples themselves, however fast or slow; only before the
+// first sample do they hold 9999 and -9999.
 
 #include "platform/DecimalText.h"
 
@@ -21,6 +23,7 @@ struct PassStatistics {
     double maxRate = -9999.0;
     double rateSum = 0.0;
     int passNumber = 0;
+    bool hasSample = false;
 
     void Add(int pass, const double* samples, int sampleCount, double passRate)
     {
@@ -28,14 +31,16 @@ struct PassStatistics {
             minRate = 9999.0;
             maxRate = -9999.0;
             rateSum = 0.0;
+            hasSample = false;
         }
         for (int i = 0; i < sampleCount; ++i) {
-            if (samples[i] < minRate) {
+            if (!hasSample || samples[i] < minRate) {
                 minRate = samples[i];
             }
-            if (samples[i] > maxRate) {
+            if (!hasSample || samples[i] > maxRate) {
                 maxRate = samples[i];
             }
+            hasSample = true;
         }
         rateSum += passRate;
         passNumber = pass;

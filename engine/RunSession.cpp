@@ -34,8 +34,7 @@ bool RunSession::Start(const RunRequest& request)
     if (m_tester.SetRun(drive->rootPath, parameters, nullptr, &m_recorder, this) == 0) {
         return false;
     }
-    m_recorder.Begin(QString::fromStdString(request.program), parameters, QString::fromStdString(drive->rootPath),
-                     FileSystemOf(*drive));
+    m_recorder.Begin(request.program, parameters, drive->rootPath, FileSystemOf(*drive));
     {
         std::lock_guard lock(m_endMutex);
         m_ended = false;

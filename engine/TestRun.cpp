@@ -278,14 +278,16 @@ void TestRun::EndOfRun()
     }
     m_extraHandle.Close();
 
-    // Every name is deleted, also those a cut-short run never created; those
-    // failures stay silent because a stop or a failure came first. A run
-    // that never held its folder deletes nothing: it may be another run's.
+    // Only the files this run created or opened are deleted: a name it was
+    // refused (another user's file, say) is not its to delete. A run that
+    // never held its folder deletes nothing: it may be another run's.
     if (m_folder.IsOpen()) {
         for (int i = 0; i < numFiles; ++i) {
-            DeleteFile(i);
+            if (m_made.test(MadeBit(i))) {
+                DeleteFile(i);
+            }
         }
-        if (m_parameters.simultaneous != 0) {
+        if (m_parameters.simultaneous != 0 && m_made.test(MadeBit(kExtraFileIndex))) {
             DeleteFile(kExtraFileIndex);
         }
     }

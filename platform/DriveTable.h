@@ -14,6 +14,7 @@ struct DriveEntry {
     std::string label;       // the file system's label as the system gives it; may be empty
     std::string fileSystem;  // its type, e.g. "ext4"; empty when not known
     std::string device;      // what is mounted, e.g. "/dev/sda1"; empty when not known
+    bool answering = true;   // false: its file system did not answer when the list was made
 };
 
 class DriveTable {

@@ -14,6 +14,8 @@ struct ForeignNameEntry {
 
 constexpr ForeignNameEntry kForeignNames[] = {
     {ForeignName::HardLinked, EMLINK, "The file also has other names (hard links), so the program leaves it untouched"},
+    {ForeignName::OtherOwner, EOWNERDEAD, "The file belongs to another user, so the program leaves it untouched"},
+    {ForeignName::Held, ETXTBSY, "Another program holds the file locked, so the program leaves it untouched"},
     {ForeignName::SymbolicLink, ELOOP, "The name is a symbolic link, which the program leaves untouched"},
     {ForeignName::Folder, EISDIR, "The name is a folder, which the program leaves untouched"},
     {ForeignName::Fifo, ESPIPE, "The name is a FIFO (named pipe), which the program leaves untouched"},
@@ -41,6 +43,27 @@ const char* ForeignNameReason(int code)
         }
     }
     return nullptr;
+}
+
+}  // namespace kel
+
+namespace kel {
+
+int ShortTransferCode(ShortTransfer kind)
+{
+    return kind == ShortTransfer::Write ? ENOMSG : ENODATA;
+}
+
+const char* ShortTransferReason(int code)
+{
+    switch (code) {
+    case ENOMSG:
+        return "The system wrote fewer bytes than asked and gave no reason";
+    case ENODATA:
+        return "The file ended early: fewer bytes were read than asked";
+    default:
+        return nullptr;
+    }
 }
 
 }  // namespace kel

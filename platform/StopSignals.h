@@ -1,7 +1,8 @@
 #pragma once
-// Interrupt, terminate and hang-up requests from outside (Ctrl-C, kill, a
-// closed terminal) end a run like the Stop button. The handlers only record
-// the signal; the program polls for it and stops the run itself.
+// Interrupt, terminate and hang-up requests from outside (Ctrl-C, Ctrl-\,
+// kill, a closed terminal, a timer or profiler signal nobody here asked for)
+// end a run like the Stop button. The handlers only record the signal; the
+// program polls for it and stops the run itself.
 
 #include <functional>
 #include <memory>
@@ -9,7 +10,11 @@
 
 namespace kel {
 
-// Catches SIGINT, SIGTERM and SIGHUP from now on.
+// Catches SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGUSR1, SIGUSR2, SIGALRM,
+// SIGVTALRM and SIGPROF from now on, each of which would otherwise end the
+// process and leave its files. SIGXFSZ (a file-size limit reached) is
+// ignored: the write that meets the limit fails with EFBIG instead, and the
+// run ends through its failure path.
 void InstallStopSignals();
 // The first stop signal received, or 0.
 int PendingStopSignal();
@@ -46,5 +51,18 @@ private:
 // Ends the process now with the exit code, running no exit handlers: for a
 // program whose run is stuck in the kernel and that the user quits anyway.
 [[noreturn]] void EndProcessAtOnce(int exitCode);
+
+// While it lives, a stop signal cannot end the process or interrupt the
+// calling thread: for a step that must not be cut in half, such as a file
+// made and deleted again. A stop signal that came meanwhile is acted on when
+// it goes away, as it would have been (a signal without a handler of the
+// program's then ends the process, with the step done).
+class HeldStopSignals {
+public:
+    HeldStopSignals();
+    ~HeldStopSignals();
+    HeldStopSignals(const HeldStopSignals&) = delete;
+    HeldStopSignals& operator=(const HeldStopSignals&) = delete;
+};
 
 }  // namespace kel

@@ -69,17 +69,46 @@ Preset DefaultPreset()
 
 }  // namespace
 
-void PresetTable::LoadPresets(ProfileFile& file)
+namespace {
+
+// Presets= (0 when missing or unusable), and every further section that
+// exists in a row after it, up to the table's size.
+int CountIn(const ProfileSnapshot& settings)
+{
+    int count = std::clamp(settings.FindSection(kAppSection).GetProfileInt(kCountKey, 0), 0, MaxPresets);
+    while (count < MaxPresets && settings.FindSection(SectionName(count + 1)).Exists()) {
+        ++count;
+    }
+    return count;
+}
+
+}  // namespace
+
+std::optional<std::string> PresetTable::LoadPresets(ProfileFile& file)
 {
     const ProfileSnapshot settings = file.Load();
-    m_count = std::clamp(settings.FindSection(kAppSection).GetProfileInt(kCountKey, 0), 0, MaxPresets);
+    if (settings.IsUnreadable()) {
+        m_presets[0] = DefaultPreset();
+        m_count = 1;
+        return "The settings file \"" + file.Path().string() +
+               "\" could not be read, so its presets are not shown; it is left as it is.";
+    }
+    m_count = CountIn(settings);
     for (int i = 0; i < m_count; ++i) {
         m_presets[static_cast<std::size_t>(i)] = ReadPreset(settings.FindSection(SectionName(i + 1)));
     }
-    EnsureDefaultPreset(file);
+    // The section after the table's last is free: the count ran past every
+    // one that exists.
+    AddDefaultPreset(file, true);
+    return std::nullopt;
 }
 
 bool PresetTable::EnsureDefaultPreset(ProfileFile& file)
+{
+    return AddDefaultPreset(file, !file.Load().FindSection(SectionName(m_count + 1)).Exists());
+}
+
+bool PresetTable::AddDefaultPreset(ProfileFile& file, bool sectionFree)
 {
     if (FindPreset(kDefaultPresetName) >= 0 || m_count >= MaxPresets) {
         return false;
@@ -87,6 +116,11 @@ bool PresetTable::EnsureDefaultPreset(ProfileFile& file)
     const Preset preset = DefaultPreset();
     m_presets[static_cast<std::size_t>(m_count)] = preset;
     ++m_count;
+    // The user's section is never overwritten; the preset then lives in the
+    // table only.
+    if (!sectionFree) {
+        return true;
+    }
     // One replacement of the file for all ten keys: a failure leaves the
     // file as it was, never a count without its preset.
     const std::string section = SectionName(m_count);
@@ -145,7 +179,7 @@ std::vector<int> PresetTable::ListedOrder() const
 
 int PresetTable::CountInFile(const ProfileFile& file)
 {
-    return std::clamp(file.GetProfileInt(kAppSection, kCountKey, 0), 0, MaxPresets);
+    return CountIn(file.Load());
 }
 
 PresetTable::Change PresetTable::SavePreset(ProfileFile& file, const Preset& preset)
@@ -198,7 +232,8 @@ PresetTable::Change PresetTable::DeletePreset(ProfileFile& file, int index)
         }
     }
     settings.push_back({kAppSection, kCountKey, std::to_string(m_count - 1)});
-    if (!file.WriteProfileStrings(settings)) {
+    // The last section goes: sections past the count would be read again.
+    if (!file.WriteProfileStrings(settings, SectionName(m_count))) {
         return Change::NotWritten;
     }
     std::move(m_presets.begin() + index + 1, m_presets.begin() + m_count, m_presets.begin() + index);

@@ -6,6 +6,8 @@
 
 #include <array>
 #include <filesystem>
+#include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -20,16 +22,21 @@ constexpr std::string_view kDefaultPresetName = "(Default)";
 
 class PresetTable {
 public:
-    // Reads "Presets" from "Application" (capped at MaxPresets; 0 or less
-    // reads none) and that many "Preset%d" sections, missing keys taking their
-    // defaults, from one reading of the file, then calls EnsureDefaultPreset.
-    // Replaces the table's content.
-    void LoadPresets(ProfileFile& file);
+    // Reads the "Preset%d" sections, missing keys taking their defaults, from
+    // one reading of the file, then calls EnsureDefaultPreset. Replaces the
+    // table's content. The table holds sections 1 to "Presets" of
+    // "Application" (a count of 0 or less, or none at all, counts as 0), and
+    // past that count every further section that exists in a row: a section
+    // the count fell behind (a count lost or edited by hand) is the user's
+    // preset, never a free place for "(Default)". At most MaxPresets.
+    // Returns the text to show when the file exists but cannot be read; the
+    // table then holds "(Default)" only and the file is not written.
+    std::optional<std::string> LoadPresets(ProfileFile& file);
 
     // When no preset is named "(Default)" and the table is not full, adds it
-    // and writes "Presets" and its section to the file in one replacement. A
-    // failed write is not reported; the preset stays in the table. Returns
-    // whether it was added.
+    // and writes "Presets" and its section to the file in one replacement,
+    // but only when that section does not exist yet. A failed write is not
+    // reported; the preset stays in the table. Returns whether it was added.
     bool EnsureDefaultPreset(ProfileFile& file);
 
     // Index of the first preset named exactly name (case-sensitive), or -1.
@@ -76,6 +83,8 @@ public:
 private:
     // The count in the file now, read as LoadPresets reads it.
     static int CountInFile(const ProfileFile& file);
+    // EnsureDefaultPreset, told whether the section after the table's last is free.
+    bool AddDefaultPreset(ProfileFile& file, bool sectionFree);
 
     std::array<Preset, MaxPresets> m_presets {};
     int m_count = 0;

@@ -95,4 +95,15 @@ bool SetProfileKey(std::string& text, std::string_view section, std::string_view
     return true;
 }
 
+bool RemoveProfileSection(std::string& text, std::string_view section)
+{
+    const auto header = FindProfileSection(text, section);
+    if (!header) {
+        return false;
+    }
+    const ProfileLine last = LastProfileSectionLine(text, *header);
+    text.erase(header->begin, last.next - header->begin);
+    return true;
+}
+
 }  // namespace kel

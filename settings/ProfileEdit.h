@@ -26,4 +26,8 @@ std::string EncodeProfileValue(std::string_view value);
 // lines take the text's own line ending. Names and value must be writable.
 bool SetProfileKey(std::string& text, std::string_view section, std::string_view key, std::string_view value);
 
+// Removes the first section of that name, its header and every line up to its
+// last key or comment; false when there is none.
+bool RemoveProfileSection(std::string& text, std::string_view section);
+
 }  // namespace kel

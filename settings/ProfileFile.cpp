@@ -18,7 +18,7 @@ ProfileSnapshot ProfileFile::Load() const
 {
     auto bytes = ReadSettingsFile(m_path);
     if (!bytes) {
-        return ProfileSnapshot();
+        return ProfileSnapshot::Unreadable();
     }
     return ProfileSnapshot(DecodeProfileBytes(std::move(*bytes)).text);
 }
@@ -41,7 +41,7 @@ bool ProfileFile::WriteProfileString(std::string_view section, std::string_view 
     return WriteProfileStrings({&setting, 1});
 }
 
-bool ProfileFile::WriteProfileStrings(std::span<const ProfileSetting> settings)
+bool ProfileFile::WriteProfileStrings(std::span<const ProfileSetting> settings, std::string_view removedSection)
 {
     const bool writable = std::all_of(settings.begin(), settings.end(), [](const ProfileSetting& setting) {
         return IsWritableSectionName(setting.section) && IsWritableKeyName(setting.key) &&
@@ -58,6 +58,9 @@ bool ProfileFile::WriteProfileStrings(std::span<const ProfileSetting> settings)
     bool changed = false;
     for (const ProfileSetting& setting : settings) {
         changed = SetProfileKey(content.text, setting.section, setting.key, setting.value) || changed;
+    }
+    if (!removedSection.empty()) {
+        changed = RemoveProfileSection(content.text, removedSection) || changed;
     }
     if (!changed) {
         return true;

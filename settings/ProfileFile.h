@@ -27,7 +27,8 @@ public:
     const std::filesystem::path& Path() const { return m_path; }
 
     // The file's sections as they are now, read and parsed once; a missing or
-    // unreadable file gives a snapshot without sections.
+    // unreadable file gives a snapshot without sections (marked unreadable
+    // for the latter).
     ProfileSnapshot Load() const;
 
     // The key's integer value, as ProfileSection::GetProfileInt reads it from
@@ -48,8 +49,9 @@ public:
     bool WriteProfileString(std::string_view section, std::string_view key, std::string_view value);
 
     // Sets the keys in order as that many WriteProfileString calls would, but
-    // with one replacement of the file: all of them are written or none.
-    bool WriteProfileStrings(std::span<const ProfileSetting> settings);
+    // with one replacement of the file: all of them are written or none. A
+    // removedSection, when named, goes from the file in the same replacement.
+    bool WriteProfileStrings(std::span<const ProfileSetting> settings, std::string_view removedSection = {});
 
 private:
     std::filesystem::path m_path;

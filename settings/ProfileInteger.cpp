@@ -51,15 +51,20 @@ std::int32_t ParseProfileInteger(std::string_view text)
         text.remove_prefix(1);
     }
     const std::uint32_t base = BaseAfterPrefix(text);
-    std::uint32_t magnitude = 0;
+    std::uint64_t magnitude = 0;
     for (const char c : text) {
         const int digit = DigitValue(c, base);
         if (digit < 0) {
             break;
         }
-        magnitude = magnitude * base + static_cast<std::uint32_t>(digit);
+        magnitude = magnitude * base + static_cast<std::uint64_t>(digit);
+        if (magnitude > UINT32_MAX) {
+            // Beyond 32 bits: the nearest limit, so that a value out of every
+            // range stays out of range instead of wrapping into one.
+            return negative ? INT32_MIN : INT32_MAX;
+        }
     }
-    const std::uint32_t bits = negative ? 0u - magnitude : magnitude;
+    const auto bits = static_cast<std::uint32_t>(negative ? 0u - magnitude : magnitude);
     return static_cast<std::int32_t>(bits);
 }
 

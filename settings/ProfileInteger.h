@@ -9,8 +9,9 @@ namespace kel {
 // Reads the number that the first 29 characters of text start with: leading
 // blanks, one optional sign, then decimal digits or, after a lower-case 0x, 0b
 // or 0o, hexadecimal, binary or octal digits. Parsing stops at the first
-// other character; text without a number gives 0. The value wraps modulo 2^32
-// and is read as signed.
+// other character; text without a number gives 0. A value of up to 32 bits
+// is read as signed (0xffffffff is -1); a longer one gives INT32_MAX, or
+// INT32_MIN after a minus sign, never a small number it would wrap to.
 std::int32_t ParseProfileInteger(std::string_view text);
 
 }  // namespace kel

@@ -51,6 +51,13 @@ ProfileSnapshot::ProfileSnapshot(std::string text)
     }
 }
 
+ProfileSnapshot ProfileSnapshot::Unreadable()
+{
+    ProfileSnapshot snapshot;
+    snapshot.m_unreadable = true;
+    return snapshot;
+}
+
 ProfileSection ProfileSnapshot::FindSection(std::string_view name) const
 {
     for (const std::size_t header : m_headers) {

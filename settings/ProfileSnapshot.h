@@ -16,6 +16,9 @@ namespace kel {
 // default). It refers to the snapshot's text and lives no longer than it.
 class ProfileSection {
 public:
+    // Whether the file has the section (its header line), keys or not.
+    bool Exists() const { return m_body.has_value(); }
+
     // The key's integer value; defaultValue when the section or key is
     // missing, the key has no '=', or its value is empty. Only the first 29
     // characters of the value are read as a number.
@@ -40,10 +43,15 @@ private:
 
 class ProfileSnapshot {
 public:
-    // A file that is missing or cannot be read: every section is missing.
+    // A file that is missing: every section is missing.
     ProfileSnapshot() = default;
     // UTF-8 text, after any byte-order mark.
     explicit ProfileSnapshot(std::string text);
+    // A file that exists but cannot be read: every section is missing, and
+    // nothing should be written on the strength of what it seems to lack.
+    static ProfileSnapshot Unreadable();
+
+    bool IsUnreadable() const { return m_unreadable; }
 
     // The first section of that name (letter case aside).
     ProfileSection FindSection(std::string_view name) const;
@@ -51,6 +59,7 @@ public:
 private:
     std::string m_text;
     std::vector<std::size_t> m_headers;  // first byte of every section header line, in file order
+    bool m_unreadable = false;
 };
 
 }  // namespace kel

@@ -1,5 +1,6 @@
 #include "platform/posix/PosixFileBackend.h"
 
+#include "platform/ForeignNames.h"
 #include "platform/posix/Descriptor.h"
 #include "platform/posix/OwnFiles.h"
 
@@ -43,12 +44,16 @@ bool DirectSuits(int fd, std::uint32_t transferGranule)
 // it is known to be the program's own).
 bool Claim(int fd, TestFileMode mode)
 {
-    return flock(fd, LOCK_EX | LOCK_NB) == 0 && (mode != TestFileMode::CreateReadWrite || ftruncate(fd, 0) == 0);
+    if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        errno = errno == EWOULDBLOCK ? ForeignNameCode(ForeignName::Held) : errno;
+        return false;
+    }
+    return mode != TestFileMode::CreateReadWrite || ftruncate(fd, 0) == 0;
 }
 
-int OpenDirect(int folder, const char* name, TestFileMode mode, std::uint32_t transferGranule)
+int OpenDirect(int folder, const char* name, TestFileMode mode, std::uint32_t transferGranule, bool& created)
 {
-    Descriptor file(OpenOwnFile(folder, name, BaseFlags(mode) | O_DIRECT));
+    Descriptor file(OpenOwnFile(folder, name, BaseFlags(mode) | O_DIRECT, &created));
     if (file.Get() < 0) {
         return -1;
     }
@@ -99,11 +104,17 @@ bool PosixFileBackend::CloseFolder(int folder)
 
 int PosixFileBackend::Open(int folder, const char* name, TestFileMode mode, std::uint32_t transferGranule)
 {
-    const int fd = OpenDirect(folder, name, mode, transferGranule);
-    if (fd >= 0 || errno != EINVAL) {
-        return fd;
+    // A file this call made and then could not use is deleted again: the run
+    // deletes only the files it opened.
+    bool created = false;
+    int fd = OpenDirect(folder, name, mode, transferGranule, created);
+    if (fd < 0 && errno == EINVAL) {
+        fd = OpenBuffered(folder, name, mode);
     }
-    return OpenBuffered(folder, name, mode);
+    if (fd < 0 && created) {
+        DeleteMadeFile(folder, name);
+    }
+    return fd;
 }
 
 std::int64_t PosixFileBackend::Read(int fd, void* buffer, std::uint32_t bytes)
@@ -113,7 +124,7 @@ std::int64_t PosixFileBackend::Read(int fd, void* buffer, std::uint32_t bytes)
         moved = read(fd, buffer, bytes);
     } while (moved < 0 && errno == EINTR);
     if (moved >= 0 && static_cast<std::uint32_t>(moved) < bytes) {
-        errno = ENODATA;  // the file ended early; say so rather than "Success"
+        errno = ShortTransferCode(ShortTransfer::Read);  // rather than "Success"
     }
     return moved;
 }
@@ -129,7 +140,7 @@ std::int64_t PosixFileBackend::Write(int fd, const void* buffer, std::uint32_t b
         // why (ENOSPC as a rule). The transfer stays a short one either way.
         const auto* rest = static_cast<const char*>(buffer) + moved;
         if (write(fd, rest, bytes - static_cast<std::uint32_t>(moved)) >= 0) {
-            errno = EIO;
+            errno = ShortTransferCode(ShortTransfer::Write);
         }
     }
     return moved;

@@ -4,13 +4,17 @@
 #include <atomic>
 #include <cerrno>
 #include <csignal>
-#include <initializer_list>
+#include <iterator>
 #include <fcntl.h>
+#include <pthread.h>
 #include <unistd.h>
 
 namespace kel {
 
 namespace {
+
+// Every signal that stops a run: each one's default action ends the process.
+constexpr int kStopSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGUSR1, SIGUSR2, SIGALRM, SIGVTALRM, SIGPROF};
 
 // Atomic, not just sig_atomic_t: the handler may run on any thread of the
 // process while another reads it.
@@ -55,7 +59,66 @@ extern "C" void OnStopSignal(int signal)
     errno = savedErrno;
 }
 
+// A stop signal that came while HeldStopSignals kept it from ending the process.
+std::atomic<int> g_heldSignal {0};
+
+extern "C" void OnHeldSignal(int signal)
+{
+    int none = 0;
+    g_heldSignal.compare_exchange_strong(none, signal);
+}
+
+sigset_t StopSignalSet()
+{
+    sigset_t set;
+    sigemptyset(&set);
+    for (const int signal : kStopSignals) {
+        sigaddset(&set, signal);
+    }
+    return set;
+}
+
+// What HeldStopSignals restores: the thread's mask and the signals it gave a
+// recording handler because they had none.
+struct HeldState {
+    sigset_t oldMask;
+    std::array<bool, std::size(kStopSignals)> recorded {};
+};
+thread_local HeldState t_held;
+
 }  // namespace
+
+HeldStopSignals::HeldStopSignals()
+{
+    const sigset_t set = StopSignalSet();
+    pthread_sigmask(SIG_BLOCK, &set, &t_held.oldMask);
+    g_heldSignal.store(0);
+    struct sigaction record {};
+    record.sa_handler = &OnHeldSignal;
+    sigemptyset(&record.sa_mask);
+    for (std::size_t i = 0; i < std::size(kStopSignals); ++i) {
+        struct sigaction old {};
+        t_held.recorded[i] = sigaction(kStopSignals[i], nullptr, &old) == 0 && old.sa_handler == SIG_DFL &&
+                             sigaction(kStopSignals[i], &record, nullptr) == 0;
+    }
+}
+
+HeldStopSignals::~HeldStopSignals()
+{
+    struct sigaction standard {};
+    standard.sa_handler = SIG_DFL;
+    sigemptyset(&standard.sa_mask);
+    for (std::size_t i = 0; i < std::size(kStopSignals); ++i) {
+        if (t_held.recorded[i]) {
+            sigaction(kStopSignals[i], &standard, nullptr);
+        }
+    }
+    // Raised while still blocked, so it takes effect as the mask is restored.
+    if (const int held = g_heldSignal.exchange(0); held != 0) {
+        raise(held);
+    }
+    pthread_sigmask(SIG_SETMASK, &t_held.oldMask, nullptr);
+}
 
 void InstallStopSignals()
 {
@@ -68,9 +131,10 @@ void InstallStopSignals()
     action.sa_handler = &OnStopSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+    for (const int signal : kStopSignals) {
         sigaction(signal, &action, nullptr);
     }
+    std::signal(SIGXFSZ, SIG_IGN);
 }
 
 int PendingStopSignal()

@@ -1,5 +1,8 @@
 #include "platform/VolumeInfo.h"
 
+#include "platform/ForeignNames.h"
+#include "platform/StopSignals.h"
+#include "platform/TimeLimit.h"
 #include "platform/posix/Descriptor.h"
 #include "platform/posix/OwnFiles.h"
 
@@ -77,40 +80,66 @@ std::string HomeDirectory()
 
 bool IsWritableFolder(const std::string& path)
 {
-    return access(path.c_str(), W_OK) == 0;
+    return AnswerWithin<bool>(kMountAnswerTime, [path] { return access(path.c_str(), W_OK) == 0; }).value_or(false);
 }
 
 bool IsFolder(const std::string& path)
 {
-    struct stat info {};
-    return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+    return AnswerWithin<bool>(kMountAnswerTime, [path] {
+               struct stat info {};
+               return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+           }).value_or(false);
+}
+
+bool Answers(const std::string& path)
+{
+    return AnswerWithin<bool>(kMountAnswerTime, [path] {
+               struct statvfs info {};
+               statvfs(path.c_str(), &info);
+               return true;
+           }).has_value();
 }
 
 std::optional<std::uint64_t> FreeBytesForUser(const std::string& path)
 {
-    struct statvfs info {};
-    if (statvfs(path.c_str(), &info) != 0) {
-        return std::nullopt;
-    }
-    return static_cast<std::uint64_t>(info.f_bavail) * static_cast<std::uint64_t>(info.f_frsize);
+    return AnswerWithin<std::optional<std::uint64_t>>(kMountAnswerTime, [path]() -> std::optional<std::uint64_t> {
+               struct statvfs info {};
+               if (statvfs(path.c_str(), &info) != 0) {
+                   return std::nullopt;
+               }
+               return static_cast<std::uint64_t>(info.f_bavail) * static_cast<std::uint64_t>(info.f_frsize);
+           }).value_or(std::nullopt);
 }
 
-int CreateAndDeleteProbe(const std::string& folderPath, const char* name)
+ProbeResult CreateAndDeleteProbe(const std::string& folderPath, const char* name)
 {
     const Descriptor folder(open(folderPath.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (folder.Get() < 0) {
-        return errno;
+        return {errno, false};
     }
+    const HeldStopSignals held;
     const Descriptor probe(OpenOwnFile(folder.Get(), name, O_RDWR | O_CREAT));
     if (probe.Get() < 0) {
-        return errno;
+        return {errno, false};
     }
     // Held by another check at this moment: that check removes it.
     if (flock(probe.Get(), LOCK_EX | LOCK_NB) != 0) {
-        return errno;
+        return {errno == EWOULDBLOCK ? ForeignNameCode(ForeignName::Held) : errno, false};
     }
-    unlinkat(folder.Get(), name, 0);
-    return 0;
+    if (unlinkat(folder.Get(), name, 0) != 0) {
+        return {errno, true};
+    }
+    return {};
+}
+
+std::uint64_t OwnFileBytes(const std::string& folderPath, const std::vector<std::string>& names)
+{
+    const Descriptor folder(open(folderPath.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    std::uint64_t bytes = 0;
+    for (const std::string& name : names) {
+        bytes += folder.Get() >= 0 ? OwnFileBytes(folder.Get(), name.c_str()) : 0;
+    }
+    return bytes;
 }
 
 }  // namespace kel

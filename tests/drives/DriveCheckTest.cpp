@@ -10,9 +10,14 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <string>
+#include <sys/file.h>
+#include <sys/resource.h>
+#include <unistd.h>
 
 namespace kel {
 namespace {
@@ -20,16 +25,6 @@ namespace {
 using test::CapturingMessageSink;
 using test::RunsAsAdministrator;
 using test::TempDir;
-
-const char* const kWriteMessage =
-    "Unable to write to drive %c.  (You must have\nwrite access to perform the tests.)";
-
-std::string WithLetter(const char* format, char letter)
-{
-    std::string text = format;
-    text.replace(text.find("%c"), 2, 1, letter);
-    return text;
-}
 
 std::string SpaceMessage(char letter, const char* megabytes)
 {
@@ -190,7 +185,99 @@ TEST_P(PlantedProbe, IsLeftAloneAndRefusedWithItsReason)
 INSTANTIATE_TEST_SUITE_P(EachKind, PlantedProbe, ::testing::ValuesIn(test::PlantCases()),
                          [](const auto& testInfo) { return std::string(testInfo.param.label); });
 
-TEST(DriveCheckOnTmpfs, ReadOnlyMediumGetsTheWriteMessageBeforeTheSpaceMessage)
+// Each reason the probe cannot be made or deleted gets its own words, and no
+// probe of the check's stays behind.
+TEST(DriveCheck, EachReasonTheProbeFailsIsSaidAsItIs)
+{
+    if (!RunsAsAdministrator()) {
+        GTEST_SKIP() << "folder attributes need root";
+    }
+    struct Case {
+        const char* label;
+        std::function<bool(const std::string& dir)> before;  // false: not possible here
+        std::function<void(const std::string& dir)> after;
+        const char* reason;  // %p stands for the probe's path
+    };
+    int held = -1;
+    rlimit files {};
+    const auto attribute = [](const std::string& dir, const char* change) {
+        return std::system(("chattr " + std::string(change) + " '" + dir + "' 2>/dev/null").c_str()) == 0;
+    };
+    const Case cases[] = {
+        {"too many open files",
+         [&](const std::string&) {
+             getrlimit(RLIMIT_NOFILE, &files);
+             const int lowest = dup(0);
+             close(lowest);
+             const rlimit none {static_cast<rlim_t>(lowest), files.rlim_max};
+             return setrlimit(RLIMIT_NOFILE, &none) == 0;
+         },
+         [&](const std::string&) { setrlimit(RLIMIT_NOFILE, &files); }, "Too many files are open at the moment."},
+        {"a probe another program holds locked",
+         [&](const std::string& dir) {
+             held = open((dir + "/" + kProbeFileName).c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+             return held >= 0 && flock(held, LOCK_EX) == 0;
+         },
+         [&](const std::string& dir) {
+             close(held);
+             std::filesystem::remove(dir + "/" + kProbeFileName);
+         },
+         "\"%p\":\nAnother program holds the file locked, so the program leaves it untouched."},
+        {"an immutable folder", [&](const std::string& dir) { return attribute(dir, "+i"); },
+         [&](const std::string& dir) { attribute(dir, "-i"); },
+         "The system does not permit changes here;\nthe folder may be marked immutable."},
+        {"an append-only folder", [&](const std::string& dir) { return attribute(dir, "+a"); },
+         [&](const std::string& dir) {
+             attribute(dir, "-a");
+             EXPECT_TRUE(std::filesystem::remove(dir + "/" + kProbeFileName)) << "the probe that was named";
+         },
+         "The check's file \"%p\" could not be deleted:\nOperation not permitted; it is still there."},
+    };
+    for (const Case& c : cases) {
+        TempDir dir;
+        DriveTable drives;
+        drives.Register('T', dir.Path());
+        CapturingMessageSink messages;
+        if (!c.before(dir.Path())) {
+            c.after(dir.Path());
+            ADD_FAILURE() << c.label << ": could not be set up";
+            continue;
+        }
+        const int answer = CheckDrive('T', drives, 1, 4, false, messages);
+        c.after(dir.Path());
+        EXPECT_EQ(answer, 0) << c.label;
+        std::string reason = c.reason;
+        if (const auto at = reason.find("%p"); at != std::string::npos) {
+            reason.replace(at, 2, dir.Path() + "/" + kProbeFileName);
+        }
+        ASSERT_EQ(messages.Boxes().size(), 1u) << c.label;
+        EXPECT_EQ(messages.Boxes()[0].text, "Unable to write to drive T.  (" + reason + ")") << c.label;
+        EXPECT_TRUE(dir.Entries().empty()) << c.label;
+    }
+}
+
+// A run replaces the program's own files of an earlier run: their space is free for it.
+TEST(DriveCheckOnTmpfs, SpaceHeldByTheProgramsOwnLeftoverFilesCountsAsFree)
+{
+    TmpfsMount mount("size=2m");
+    SKIP_UNLESS_MOUNTED(mount);
+    DriveTable drives;
+    drives.Register('S', mount.Path());
+    CapturingMessageSink messages;
+    const std::string leftover = mount.Path() + "/~kelt00x.tmp";
+    std::ofstream(leftover) << std::string(1200 * 1024, 'x');
+    // 1,258,291 bytes needed: only with the leftover's 1,228,800 bytes counted.
+    EXPECT_EQ(CheckDrive('S', drives, 1, 1024, false, messages), 1);
+    EXPECT_TRUE(messages.Boxes().empty());
+    // Another owner's file under the name is not the run's to replace.
+    ASSERT_EQ(chown(leftover.c_str(), 54321, 54321), 0);
+    EXPECT_EQ(CheckDrive('S', drives, 1, 1024, false, messages), 0);
+    ASSERT_EQ(messages.Boxes().size(), 1u);
+    EXPECT_EQ(messages.Boxes()[0].text.rfind("There is not enough space on drive S:", 0), 0u);
+    EXPECT_EQ(mount.Entries(), std::vector<std::string> {"~kelt00x.tmp"});
+}
+
+TEST(DriveCheckOnTmpfs, ReadOnlyMediumIsSaidToBeReadOnlyBeforeTheSpaceMessage)
 {
     TmpfsMount mount("ro,size=1m");
     SKIP_UNLESS_MOUNTED(mount);
@@ -199,7 +286,7 @@ TEST(DriveCheckOnTmpfs, ReadOnlyMediumGetsTheWriteMessageBeforeTheSpaceMessage)
     CapturingMessageSink messages;
     EXPECT_EQ(CheckDrive('R', drives, 10, 2400, false, messages), 0) << "too small as well";
     ASSERT_EQ(messages.Boxes().size(), 1u);
-    EXPECT_EQ(messages.Boxes()[0].text, WithLetter(kWriteMessage, 'R'));
+    EXPECT_EQ(messages.Boxes()[0].text, "Unable to write to drive R.  (The file system is mounted read-only.)");
     EXPECT_EQ(messages.Boxes()[0].type, kPlainBox);
     EXPECT_TRUE(mount.Entries().empty());
 }

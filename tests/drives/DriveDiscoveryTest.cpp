@@ -3,10 +3,12 @@
 #include "drives/DriveDiscovery.h"
 #include "drives/MountInfo.h"
 #include "drives/VolumeLabels.h"
+#include "platform/TimeLimit.h"
 #include "platform/VolumeInfo.h"
 
 #include <gtest/gtest.h>
 
+#include <future>
 #include <set>
 #include <string>
 #include <vector>
@@ -208,6 +210,43 @@ TEST(DriveDiscovery, LettersRunOutAtZ)
     EXPECT_EQ(many.front().mountPoint, "/");
     EXPECT_EQ(many.back().letter, 'Z');
     EXPECT_EQ(many.back().mountPoint, "/mnt/d22");
+}
+
+TEST(DriveDiscovery, AMountThatDoesNotAnswerIsListedAsSuchAndAskedNothingMore)
+{
+    const char* table =
+        "1 0 8:0 / / rw - ext4 /dev/sda rw\n"
+        "2 1 0:50 / /mnt/stuck rw - fuse.sshfs host:/x rw\n"
+        "3 1 8:5 / /mnt/x rw - ext4 /dev/sdb5 rw\n";
+    std::set<std::string> asked;
+    DriveSources sources = Sources(table, "/mnt/stuck/home");
+    sources.isWritable = [&asked](const std::string& path) { return asked.insert(path).second || true; };
+    sources.isFolder = [&asked](const std::string& path) { return asked.insert(path).second || true; };
+    sources.answers = [](const std::string& path) { return path != "/mnt/stuck"; };
+    const std::vector<DriveEntry> entries = BuildDriveEntries(sources);
+    EXPECT_EQ(Summary(entries),
+              (std::vector<std::string> {"C /mnt/stuck -> /mnt/stuck", "D / -> /", "E /mnt/x -> /mnt/x"}));
+    ASSERT_EQ(entries.size(), 3u);
+    EXPECT_EQ(std::vector<bool>({entries[0].answering, entries[1].answering, entries[2].answering}),
+              std::vector<bool>({false, true, true}));
+    EXPECT_EQ(asked.count("/mnt/stuck"), 0u);
+}
+
+TEST(TimeLimits, AQueryThatDoesNotAnswerInTimeGivesNothingAndIsLeftToFinish)
+{
+    std::promise<void> release;
+    std::shared_future<void> gate = release.get_future().share();
+    auto finished = std::make_shared<std::promise<void>>();
+    std::future<void> done = finished->get_future();
+    const auto slow = AnswerWithin<int>(std::chrono::milliseconds(50), [gate, finished] {
+        gate.wait();
+        finished->set_value();
+        return 1;
+    });
+    EXPECT_EQ(slow, std::nullopt);
+    EXPECT_EQ(AnswerWithin<int>(std::chrono::seconds(60), [] { return 7; }), 7);
+    release.set_value();
+    EXPECT_EQ(done.wait_for(std::chrono::seconds(60)), std::future_status::ready) << "the query went on";
 }
 
 TEST(VolumeLabels, LinkNamesLoseTheirEscapes)

@@ -1,5 +1,6 @@
 #include "engine/ErrorReport.h"
 #include "platform/FileBackend.h"
+#include "platform/ForeignNames.h"
 #include "platform/SystemError.h"
 #include "platform/posix/PosixFileBackend.h"
 #include "tests/support/EngineFixture.h"
@@ -34,6 +35,22 @@ TEST(ErrorReport, ALongReportIsCutAtACharacterBoundary)
 TEST(ErrorReport, UnknownCodesGetTheSystemsOwnText)
 {
     EXPECT_NE(SystemErrorText(99999).find("Unknown error"), std::string::npos);
+}
+
+TEST(ErrorReport, FileFailuresWithoutASystemReasonSayWhatHappened)
+{
+    const std::pair<int, std::string> cases[] = {
+        {ShortTransferCode(ShortTransfer::Write), "The system wrote fewer bytes than asked and gave no reason"},
+        {ShortTransferCode(ShortTransfer::Read), "The file ended early: fewer bytes were read than asked"},
+        {ForeignNameCode(ForeignName::OtherOwner),
+         "The file belongs to another user, so the program leaves it untouched"},
+        {ForeignNameCode(ForeignName::Held),
+         "Another program holds the file locked, so the program leaves it untouched"},
+        {EIO, std::strerror(EIO)},
+    };
+    for (const auto& [code, text] : cases) {
+        EXPECT_EQ(FileErrorText(code), text) << code;
+    }
 }
 
 TEST(ErrorReport, ARealFailedCreateReportsItsCodeAndText)

@@ -155,6 +155,36 @@ TEST(RunFailures, OnlyFilesOfTheRunsOwnKindAreListedAsLeftBehind)
     EXPECT_TRUE(planted.tester->Outcome().undeletedFiles.empty());
 }
 
+TEST(RunFailures, ARunDeletesOnlyTheFilesItMadeNeverOneItWasRefused)
+{
+    // A name the run could not create (another user's file, say) is not its
+    // to delete, nor to list as left behind.
+    struct Case {
+        int numFiles;
+        int simultaneous;
+        int failedOpen;  // the open call, from 1, that is refused
+        std::vector<std::string> removed;
+    };
+    const Case cases[] = {
+        {1, 0, 1, {}},
+        {3, 0, 2, {"remove ~kelt00x.tmp"}},
+        {2, 0, 4, {"remove ~kelt00x.tmp", "remove ~kelt01x.tmp"}},  // a read pass's open: both were made
+        {1, 1, 3, {"remove ~kelt00x.tmp"}},                         // the extra file of the read pass
+    };
+    for (const Case& c : cases) {
+        EngineRig rig;
+        rig.files.FailNth(Op::Open, c.failedOpen, EACCES);
+        rig.Run(c.numFiles, 4, 4, 1, 1, 10, c.simultaneous);
+        EXPECT_EQ(rig.tester->Outcome().errorCode, EACCES);
+        const auto log = rig.files.Log();
+        std::vector<std::string> removed;
+        std::copy_if(log.begin(), log.end(), std::back_inserter(removed),
+                     [](const std::string& line) { return line.rfind("remove", 0) == 0; });
+        EXPECT_EQ(removed, c.removed) << c.numFiles << " files, open " << c.failedOpen << " refused";
+        EXPECT_TRUE(rig.tester->Outcome().undeletedFiles.empty());
+    }
+}
+
 TEST(RunFailures, FileFourOfFourUnopenableIsNamedAndEveryFileStillDeleted)
 {
     EngineRig rig;

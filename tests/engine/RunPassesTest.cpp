@@ -2,6 +2,7 @@
 // sweep order, pass numbering, sampling and the simultaneous mode.
 
 #include "engine/EngineMessages.h"
+#include "engine/PassStatistics.h"
 #include "engine/Sampling.h"
 #include "tests/support/EngineFixture.h"
 
@@ -207,6 +208,30 @@ TEST(RunSampling, APassThatTookNoTimeEndsTheRun)
     EXPECT_EQ(rig.tester->Outcome().errorCode, 0);
     EXPECT_TRUE(rig.files.ExistingFiles().empty());
     EXPECT_EQ(rig.dialog.Finished(), 1);
+}
+
+TEST(RunFigures, TheLowestAndHighestAreThoseOfTheSamplesHoweverFast)
+{
+    struct Case {
+        std::vector<std::vector<double>> passes;
+        double min;
+        double max;
+    };
+    const Case cases[] = {
+        {{{12000.0, 15000.0}, {11000.5}}, 11000.5, 15000.0},  // every sample faster than 9999 MB/s
+        {{{-20000.0, -10000.0}}, -20000.0, -10000.0},
+        {{{3.0, 7.0}, {}, {2.0}}, 2.0, 7.0},
+    };
+    for (const Case& c : cases) {
+        PassStatistics statistics;
+        const double earlier[] = {1.0, 99999.0};
+        statistics.Add(1, earlier, 2, 1.0);  // a run before: pass 1 starts afresh
+        for (std::size_t i = 0; i < c.passes.size(); ++i) {
+            statistics.Add(static_cast<int>(i) + 1, c.passes[i].data(), static_cast<int>(c.passes[i].size()), 1.0);
+        }
+        EXPECT_EQ(statistics.minRate, c.min);
+        EXPECT_EQ(statistics.maxRate, c.max);
+    }
 }
 
 TEST(RunOutcomes, TellHowTheFilesWereReached)

@@ -51,8 +51,8 @@ TEST(RunSession, ARunIsRecordedAndItsEndToldOnce)
     EXPECT_EQ(s.listener.told[0].result, RunResult::Complete);
     EXPECT_TRUE(s.session->HasFinishedRecord());
     const RunRecord record = s.session->Record();
-    EXPECT_EQ(record.program.toStdString(), "keltally-test");
-    EXPECT_EQ(record.directory.toStdString(), s.folder.Path());
+    EXPECT_EQ(record.program, "keltally-test");
+    EXPECT_EQ(record.directory, s.folder.Path());
     EXPECT_EQ(record.passes.size(), 5u);
     EXPECT_EQ(record.outcome.result, RunResult::Complete);
     EXPECT_EQ(s.rig.results.Passes().size(), 5u) << "the front end's sink sees every pass";

@@ -3,7 +3,8 @@
 // outside the folder and FIFOs, some planted before the run and some renamed
 // over the test files while it works, with a second tester racing for the
 // folder. No run may hang, leave a file of its own, or change a byte outside
-// the folder.
+// the folder. Then runs in child processes ended by every stop signal at
+// random moments, or cut short by a file-size limit (ulimit -f): the same.
 
 #include "engine/DriveTester.h"
 #include "engine/EngineMessages.h"
@@ -13,11 +14,16 @@
 #include "tests/support/RealServices.h"
 #include "tests/support/TempDir.h"
 
+#include "platform/StopSignals.h"
+
+#include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <random>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
 
@@ -196,6 +202,109 @@ TEST(Soak, RunsAmongPlantedLinksAndFifosWithARivalNeitherHangNorLeaveFilesNorCha
     EXPECT_GT(figures.refusedFolder, 10);
     EXPECT_GT(figures.stopped, 10);
     EXPECT_GT(figures.complete, 10);
+}
+
+// A child process that runs one test as the runner does: it stops the run on
+// a stop signal and exits with 128 + the signal, 1 for a failed run (with the
+// failure's code in the outcome), 0 for a complete one. limitBytes > 0 sets a
+// file-size limit first. It returns once the child has its signal handlers
+// and has started the run.
+pid_t StartRunInChild(SoakRig& rig, long limitBytes)
+{
+    const int numFiles = rig.Pick(1, 3);
+    const int fileSizeKB = 64 * rig.Pick(1, 4);
+    const int reads = rig.Pick(1, 30);
+    const int simultaneous = rig.Pick(0, 1);
+    int ready[2];
+    if (pipe(ready) != 0) {
+        return -1;
+    }
+    const pid_t child = fork();
+    if (child != 0) {
+        close(ready[1]);
+        char byte = 0;
+        [[maybe_unused]] const ssize_t got = read(ready[0], &byte, 1);
+        close(ready[0]);
+        return child;
+    }
+    close(ready[0]);
+    const rlimit noCore {0, 0};
+    setrlimit(RLIMIT_CORE, &noCore);
+    InstallStopSignals();
+    if (limitBytes > 0) {
+        const rlimit limit {static_cast<rlim_t>(limitBytes), RLIM_INFINITY};
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    test::RecordingDialog dialog;
+    DriveTester tester(rig.m_first.services);
+    if (tester.SetParameters('S', numFiles, fileSizeKB, 16, reads, 2, 10, 0, 0, simultaneous, &dialog, nullptr) != 1) {
+        _exit(2);
+    }
+    tester.Start();
+    close(ready[1]);
+    int signal = 0;
+    while (tester.IsRunning() != 0) {
+        if ((signal = PendingStopSignal()) != 0) {
+            tester.Stop();
+            break;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    const RunOutcome outcome = tester.Outcome();
+    if (outcome.result == RunResult::Failed) {
+        _exit(outcome.errorCode == EFBIG ? 1 : 3);
+    }
+    _exit(signal != 0 ? ExitCodeForSignal(signal) : 0);
+}
+
+// The child's exit code, or -1 when it did not end within a minute (it is then killed).
+int WaitForChild(pid_t child)
+{
+    for (int waited = 0; waited < 60000; ++waited) {
+        int status = 0;
+        if (waitpid(child, &status, WNOHANG) == child) {
+            return WIFEXITED(status) ? WEXITSTATUS(status) : 1000 + WTERMSIG(status);
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    kill(child, SIGKILL);
+    waitpid(child, nullptr, 0);
+    return -1;
+}
+
+TEST(Soak, RunsEndedByAnyStopSignalOrAFileSizeLimitLeaveNoFilesAndChangeNothingOutside)
+{
+    const int signals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGUSR1, SIGUSR2, SIGALRM, SIGVTALRM, SIGPROF};
+    SoakRig rig;
+    int stopped = 0;
+    int limited = 0;
+    for (int run = 0; run < 60; ++run) {
+        // One run in four meets a file-size limit below its file size.
+        const bool limit = run % 4 == 3;
+        const int signal = signals[run % std::size(signals)];
+        const pid_t child = StartRunInChild(rig, limit ? 4096L * rig.Pick(1, 15) : 0);
+        ASSERT_GT(child, 0);
+        if (!limit) {
+            std::this_thread::sleep_for(std::chrono::microseconds(rig.Pick(0, 20000)));
+            kill(child, signal);
+        }
+        const int code = WaitForChild(child);
+        if (limit) {
+            ASSERT_EQ(code, 1) << "run " << run << ": the write over the limit fails the run";
+            ++limited;
+        } else {
+            ASSERT_TRUE(code == 128 + signal || code == 0) << "run " << run << " " << strsignal(signal) << ": " << code;
+            stopped += code != 0 ? 1 : 0;
+        }
+        ASSERT_EQ(rig.OwnFilesLeft(), std::vector<std::string> {}) << "run " << run;
+        for (const test::Victim& victim : rig.m_victims) {
+            ASSERT_TRUE(victim.Unchanged()) << "run " << run << " changed " << victim.Path();
+        }
+        rig.ClearFolder();
+    }
+    std::printf("60 runs in child processes: %d stopped by a signal, %d failed at a file-size limit; "
+                "0 files left, 0 bytes changed outside\n", stopped, limited);
+    EXPECT_GT(stopped, 10);
 }
 
 }  // namespace

@@ -63,20 +63,16 @@ TEST_F(Presets, NoSettingsFileCreatesItWithTheDefaultPresetOnly)
     EXPECT_EQ(test::ReadBytes(file.Path().string()), "[Application]\nPresets=1\n[Preset1]\n" + kDefaultPresetKeys);
 }
 
-TEST_F(Presets, MissingDefaultIsAddedAfterTheCountedSections)
+TEST_F(Presets, SectionsPastTheCountAreReadNotOverwritten)
 {
     const std::string counted = PresetFile(3, 3);
-    Load(counted + "[Preset4]\nFileSize=7\nExtra=keep\nname=Old\n[Preset5]\nName=(Default)\n");
-    ASSERT_EQ(m_table.Count(), 4);
+    LoadUnwritten(counted + "[Preset4]\nFileSize=7\nExtra=keep\nname=Old\n[Preset5]\nName=(Default)\n");
+    ASSERT_EQ(m_table.Count(), 5);
     EXPECT_EQ(m_table.At(2).name, "P3");
     EXPECT_EQ(m_table.At(2).numFiles, 3);
-    ExpectDefaultValues(m_table.At(3));
-    EXPECT_EQ(m_table.FindPreset("(Default)"), 3);
-    std::string expected = counted + "[Preset4]\nFileSize=2400\nExtra=keep\nname=(Default)\nNumFiles=1\nBufSize=96\n"
-                                     "ReadReps=30\nWriteReps=30\nSampsSec=10\nKelMinRead=0\nKelMinWrite=0\n"
-                                     "[Preset5]\nName=(Default)\n";
-    expected.replace(expected.find("Presets=3"), 9, "Presets=4");
-    EXPECT_EQ(test::ReadBytes(m_path), expected);
+    EXPECT_EQ(m_table.At(3).name, "Old");
+    EXPECT_EQ(m_table.At(3).fileSize, 7);
+    EXPECT_EQ(m_table.FindPreset("(Default)"), 4);
 }
 
 TEST_F(Presets, DefaultIsMatchedExactlyAfterTrimmingAndQuotes)
@@ -106,14 +102,65 @@ TEST_F(Presets, CountIsCappedAtTwentyAndAFullTableIsNotWritten)
     EXPECT_EQ(m_table.FindPreset("(Default)"), -1);
 }
 
-TEST_F(Presets, CountOfZeroNegativeOrNoneReadsNoSections)
+TEST_F(Presets, AnUnusableCountOrASectionPastItKeepsTheUsersPresets)
 {
-    for (const std::string count : {"0", "-4", "abc", "", "0x80000000"}) {
-        Load("[Application]\nPresets=" + count + "\n[Preset1]\nName=Fast\nNumFiles=9\n");
-        ASSERT_EQ(m_table.Count(), 1) << count;
-        ExpectDefaultValues(m_table.At(0));
-        EXPECT_EQ(test::ReadBytes(m_path), "[Application]\nPresets=1\n[Preset1]\n" + kDefaultPresetKeys) << count;
+    const std::string fast = "[Preset1]\nName=Fast\nNumFiles=9\n";
+    const std::string slow = "[Preset2]\nName=Slow\nNumFiles=3\n";
+    struct Case {
+        std::string application;  // the [Application] section as the file has it
+        std::string sections;
+        std::vector<std::string> names;
+        std::string written;  // the file afterwards, "" for unchanged
+    };
+    const Case cases[] = {
+        {"", fast, {"Fast", "(Default)"}, fast + "[Application]\nPresets=2\n[Preset2]\n" + kDefaultPresetKeys},
+        {"[Application]\nPresets\n", fast + slow, {"Fast", "Slow", "(Default)"}, ""},
+        {"[Application]\nPresets=0\n", fast, {"Fast", "(Default)"}, ""},
+        {"[Application]\nPresets=-4\n", fast, {"Fast", "(Default)"}, ""},
+        {"[Application]\nPresets=abc\n", fast, {"Fast", "(Default)"}, ""},
+        {"[Application]\nPresets=\n", fast, {"Fast", "(Default)"}, ""},
+        {"[Application]\nPresets=0x80000000\n", fast, {"Fast", "(Default)"}, ""},
+        // A section past the count, and one past a count too high for the sections.
+        {"[Application]\nPresets=1\n", fast + slow, {"Fast", "Slow", "(Default)"}, ""},
+        {"[Application]\nPresets=2\n", fast + "[Preset3]\nName=Third\n", {"Fast", "(unnamed)", "Third", "(Default)"},
+         ""},
+    };
+    for (const Case& c : cases) {
+        const std::string text = c.application + c.sections;
+        Load(text);
+        std::vector<std::string> names;
+        for (int i = 0; i < m_table.Count(); ++i) {
+            names.push_back(m_table.At(i).name);
+        }
+        EXPECT_EQ(names, c.names) << text;
+        EXPECT_EQ(m_table.At(0).numFiles, 9) << text;
+        const std::string after = test::ReadBytes(m_path);
+        if (!c.written.empty()) {
+            EXPECT_EQ(after, c.written) << text;
+        }
+        // Every section the user had is still there, word for word, and the
+        // default took a section of its own that the count now covers.
+        EXPECT_NE(after.find(c.sections), std::string::npos) << text << after;
+        const std::string last = "[Preset" + std::to_string(c.names.size()) + "]\n" + kDefaultPresetKeys;
+        EXPECT_NE(after.find(last), std::string::npos) << text << after;
+        EXPECT_NE(after.find("Presets=" + std::to_string(c.names.size()) + "\n"), std::string::npos) << after;
     }
+}
+
+TEST_F(Presets, AnUnreadableFileIsReportedAndNotWritten)
+{
+    fs::create_directory(m_path);
+    const std::optional<std::string> problem = m_table.LoadPresets(m_file);
+    ASSERT_TRUE(problem.has_value());
+    EXPECT_EQ(*problem, "The settings file \"" + m_path +
+                            "\" could not be read, so its presets are not shown; it is left as it is.");
+    ASSERT_EQ(m_table.Count(), 1);
+    ExpectDefaultValues(m_table.At(0));
+    EXPECT_TRUE(fs::is_directory(m_path));
+    EXPECT_TRUE(fs::is_empty(m_path));
+
+    fs::remove(m_path);
+    EXPECT_EQ(m_table.LoadPresets(m_file), std::nullopt) << "a missing file is no problem";
 }
 
 TEST_F(Presets, NamesAreCutTo38CharactersNeverSplittingOne)

@@ -189,16 +189,18 @@ TEST_F(ProfileRead, IntegerPrefixesAreLowerCaseOnly)
     EXPECT_EQ(IntOf("0x"), 0);
 }
 
-TEST_F(ProfileRead, IntegerOverflowWrapsModulo2To32)
+TEST_F(ProfileRead, IntegersOf32BitsReadAsSignedAndLongerOnesStayOutOfRange)
 {
     EXPECT_EQ(IntOf("2147483647"), 2147483647);
     EXPECT_EQ(IntOf("2147483648"), -2147483647 - 1);
     EXPECT_EQ(IntOf("-2147483648"), -2147483647 - 1);
     EXPECT_EQ(IntOf("4294967295"), -1);
-    EXPECT_EQ(IntOf("4294967298"), 2);
+    EXPECT_EQ(IntOf("4294967298"), INT32_MAX);
+    EXPECT_EQ(IntOf("4294967297"), INT32_MAX) << "not 1, a valid file count";
+    EXPECT_EQ(IntOf("-4294967297"), INT32_MIN);
     EXPECT_EQ(IntOf("0xffffffff"), -1);
-    EXPECT_EQ(IntOf("0x100000005"), 5);
-    EXPECT_EQ(IntOf("99999999999999999999"), static_cast<std::int32_t>(1661992959u));
+    EXPECT_EQ(IntOf("0x100000005"), INT32_MAX);
+    EXPECT_EQ(IntOf("99999999999999999999"), INT32_MAX);
 }
 
 TEST_F(ProfileRead, IntegersReadOnlyTheFirst29Characters)
@@ -206,7 +208,8 @@ TEST_F(ProfileRead, IntegersReadOnlyTheFirst29Characters)
     const std::string zeros27(27, '0');
     EXPECT_EQ(IntOf(zeros27 + "09"), 9);
     EXPECT_EQ(IntOf(zeros27 + "009"), 0);
-    EXPECT_EQ(IntOf("1234567890123456789012345678901234"), 1849262357);  // 12345678901234567890123456789
+    EXPECT_EQ(IntOf("1234567890123456789012345678901234"), INT32_MAX);
+    EXPECT_EQ(IntOf(zeros27 + "10" + "99999"), 10);
     EXPECT_EQ(IntOf("-" + zeros27 + "7"), -7);
     EXPECT_EQ(IntOf("-" + zeros27 + "07"), 0);
     EXPECT_EQ(IntOf("0x" + zeros27 + "f"), 0);

@@ -19,6 +19,8 @@ const std::vector<PlantCase>& PlantCases()
         {Planted::HardLink, "HardLink", EMLINK,
          "The file also has other names (hard links), so the program leaves it untouched"},
         {Planted::SymbolicLink, "SymbolicLink", ELOOP, "The name is a symbolic link, which the program leaves untouched"},
+        {Planted::OtherUsersFile, "OtherUsersFile", EOWNERDEAD,
+         "The file belongs to another user, so the program leaves it untouched"},
         {Planted::Folder, "Folder", EISDIR, "The name is a folder, which the program leaves untouched"},
         {Planted::Fifo, "Fifo", ESPIPE, "The name is a FIFO (named pipe), which the program leaves untouched"},
         {Planted::Socket, "Socket", ENXIO, "The name is a socket, which the program leaves untouched"},
@@ -34,6 +36,11 @@ bool Plant(Planted kind, const std::string& path, const std::string& victim)
         return link(victim.c_str(), path.c_str()) == 0;
     case Planted::SymbolicLink:
         return symlink(victim.c_str(), path.c_str()) == 0;
+    case Planted::OtherUsersFile: {
+        std::ofstream(path) << ReadWholeFile(victim);
+        constexpr uid_t kOtherUser = 54321;
+        return chown(path.c_str(), kOtherUser, kOtherUser) == 0 && chmod(path.c_str(), 0666) == 0;
+    }
     case Planted::Folder:
         return mkdir(path.c_str(), 0700) == 0;
     case Planted::Fifo:
@@ -64,8 +71,13 @@ std::string Identity(const std::string& path)
     if (lstat(path.c_str(), &info) != 0) {
         return "missing";
     }
-    return std::to_string(info.st_mode & S_IFMT) + ":" + std::to_string(info.st_ino) + ":" +
-           std::to_string(info.st_nlink);
+    const std::string identity = std::to_string(info.st_mode & S_IFMT) + ":" + std::to_string(info.st_ino) + ":" +
+                                 std::to_string(info.st_nlink);
+    if (!S_ISREG(info.st_mode)) {
+        return identity;
+    }
+    return identity + ":" + std::to_string(info.st_size) + ":" + std::to_string(info.st_ctim.tv_sec) + "." +
+           std::to_string(info.st_ctim.tv_nsec);
 }
 
 std::string ReadWholeFile(const std::string& path)

@@ -1,7 +1,7 @@
 #pragma once
 // What an adversary or an accident leaves under a test or probe file's name:
-// a hard link or a symbolic link to a file outside the test folder, a folder,
-// a FIFO, a socket or a device. Each comes with the code and the text with
+// a hard link or a symbolic link to a file outside the test folder, another
+// user's file that anyone may write, a folder, a FIFO, a socket or a device. Each comes with the code and the text with
 // which the program refuses to touch it.
 
 #include <ostream>
@@ -10,7 +10,7 @@
 
 namespace kel::test {
 
-enum class Planted { HardLink, SymbolicLink, Folder, Fifo, Socket, Device };
+enum class Planted { HardLink, SymbolicLink, OtherUsersFile, Folder, Fifo, Socket, Device };
 
 struct PlantCase {
     Planted kind;
@@ -27,11 +27,12 @@ inline void PrintTo(const PlantCase& plant, std::ostream* out)
 }
 
 // Plants kind at path; the links lead to victim. False when the system
-// refuses, as it refuses a device to anyone but root.
+// refuses, as it refuses a device or a file of another owner to anyone but root.
 bool Plant(Planted kind, const std::string& path, const std::string& victim);
 
-// What path holds, without following a link: its type and inode, to tell
-// that nothing was replaced.
+// What path holds, without following a link: its type and inode (and for a
+// regular file its size and time of change), to tell that nothing was
+// replaced or written.
 std::string Identity(const std::string& path);
 
 // A file of pseudo-random bytes outside the test folder, and whether it still
