@@ -76,6 +76,9 @@ struct RunFigures {
     DataMismatch firstMismatch {};  // kind None when all data read back as written
     double generatorRate = 0.0;   // MB/s of the stamp generator on one core; 0 unverified
     double checkerRate = 0.0;     // MB/s of the read-back check
+    // Timed transfers that had to wait for the stamps to be made or checked:
+    // 0 when the CPU kept ahead of the drive all run.
+    std::uint64_t transfersWaited = 0;
 };
 
 }  // namespace kel

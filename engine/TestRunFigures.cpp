@@ -141,6 +141,7 @@ void TestRun::EndFigures()
 {
     if (m_verify) {
         m_figures.bytesVerified = m_verify->BytesChecked();
+        m_figures.transfersWaited = m_verify->Waits();
         m_verify.reset();  // the helper thread ends here, before the run is told ended
     }
     m_outcome.figures = m_figures;

@@ -150,7 +150,10 @@ void VerifyPipeline::BeginWrite(std::uint32_t pass)
 std::uint8_t* VerifyPipeline::NextWriteBlock()
 {
     const std::uint64_t taken = m_mainCount.load(std::memory_order_relaxed);
-    WaitForHelper([this, taken] { return m_helperCount.load() > taken; });
+    if (m_helperCount.load() <= taken) {
+        ++m_waits;
+        WaitForHelper([this, taken] { return m_helperCount.load() > taken; });
+    }
     return Slot(taken);
 }
 
@@ -168,7 +171,10 @@ void VerifyPipeline::BeginRead(std::uint32_t writtenPass)
 std::uint8_t* VerifyPipeline::NextReadBlock()
 {
     const std::uint64_t filled = m_mainCount.load(std::memory_order_relaxed);
-    WaitForHelper([this, filled] { return filled - m_helperCount.load() < m_slots; });
+    if (filled - m_helperCount.load() >= m_slots) {
+        ++m_waits;
+        WaitForHelper([this, filled] { return filled - m_helperCount.load() < m_slots; });
+    }
     return Slot(filled);
 }
 

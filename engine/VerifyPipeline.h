@@ -62,6 +62,8 @@ public:
     // The first mismatch; valid once Failed() is true.
     const DataMismatch& Mismatch() const { return m_mismatch; }
     std::uint64_t BytesChecked() const { return m_bytesChecked.load(std::memory_order_acquire); }
+    // Blocks the run's side had to wait for during a pass.
+    std::uint64_t Waits() const { return m_waits; }
 
 private:
     enum class Mode { Idle, Write, Read };
@@ -110,6 +112,7 @@ private:
     std::atomic<bool> m_failed {false};
     std::atomic<std::uint64_t> m_bytesChecked {0};
     DataMismatch m_mismatch;
+    std::uint64_t m_waits = 0;  // the run's side only
 };
 
 }  // namespace kel
