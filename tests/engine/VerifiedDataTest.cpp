@@ -63,7 +63,8 @@ TEST(VerifiedRun, ChecksEveryByteOfEveryReadPass)
         const RunOutcome outcome = rig.Run(c.parameters, {true});
         EXPECT_EQ(outcome.result, RunResult::Complete);
         EXPECT_TRUE(rig.messages.Boxes().empty());
-        const std::uint64_t passBytes = static_cast<std::uint64_t>(c.parameters.numFiles) * c.parameters.fileSizeKB * 1024;
+        const std::uint64_t passBytes =
+            static_cast<std::uint64_t>(c.parameters.numFiles) * c.parameters.fileSizeKB * 1024;
         EXPECT_EQ(outcome.figures.bytesVerified, passBytes * static_cast<std::uint64_t>(c.parameters.readReps));
         EXPECT_EQ(outcome.figures.firstMismatch.kind, MismatchKind::None);
         EXPECT_GT(outcome.figures.generatorRate, 0.0);
