@@ -3,6 +3,7 @@
 // the results view, and the end of a run with its outcome. All are called
 // from the worker thread and must never wait for the dialog's thread.
 
+#include "engine/PassFigures.h"
 #include "engine/RunOutcome.h"
 
 #include <cstdint>
@@ -20,6 +21,9 @@ public:
     // samples is valid only during the call; sampleCount is at least 1.
     virtual void AddPassResults(int passNumber, const double* samples, int sampleCount, double passRate,
                                 int isWrite) = 0;
+    // Right after AddPassResults of the same pass: its stall, stream verdict,
+    // cliff and bytes verified. Sinks that show only rates leave it alone.
+    virtual void AddPassFigures(const PassFigures& /*figures*/) {}
 };
 
 // Told once at the end of every run, complete, stopped or failed, after the

@@ -42,6 +42,8 @@ const char* FailureKindName(FailureKind kind)
         return "thread";
     case FailureKind::DriveCheck:
         return "drive check";
+    case FailureKind::Verify:
+        return "verify";
     }
     return "none";
 }

@@ -2,6 +2,8 @@
 // How a run ended, as the engine tells it with the end of the run. Message
 // boxes are for the user to read; callers decide from this.
 
+#include "engine/PassFigures.h"
+
 #include <string>
 #include <vector>
 
@@ -37,6 +39,7 @@ enum class FailureKind {
     Memory,       // the run's buffers could not be had
     Thread,       // the worker thread could not be started
     DriveCheck,   // the check before the run refused the drive
+    Verify,       // data read back differed from what the run wrote
 };
 
 struct RunOutcome {
@@ -52,13 +55,15 @@ struct RunOutcome {
     std::vector<std::string> undeletedFiles;
     FileAccess fileAccess = FileAccess::None;
     FailureKind failureKind = FailureKind::None;
+    // A verified run's bytes checked, first mismatch and check rates.
+    RunFigures figures {};
 };
 
 // "complete", "stopped" or "failed", as the run record spells them.
 const char* RunResultName(RunResult result);
 
 // "create", "open", "write", "read", "close", "delete", "folder in use",
-// "timing", "memory", "thread", "drive check"; "none" for None.
+// "timing", "memory", "thread", "drive check", "verify"; "none" for None.
 const char* FailureKindName(FailureKind kind);
 
 // "none", "direct", "synchronous buffered" or "mixed".

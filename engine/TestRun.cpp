@@ -104,13 +104,14 @@ bool TestRun::SetUp()
     const Ticks64 ticksPerSec = m_context.clock.TicksPerSecond();
     const double interval = SampleInterval(ticksPerSec, m_parameters.sampsSec, m_parameters.numFiles);
     m_sampler.emplace(interval, ticksPerSec, m_samples.get());
+    m_sampleSeconds = interval / TicksToDouble(ticksPerSec);
     m_passIndex = 0;
-    return true;
+    return SetUpVerify();
 }
 
 bool TestRun::SampleCheck()
 {
-    if (m_sampler->Check(m_context.clock.Read())) {
+    if (m_sampler->Check(m_now)) {
         return true;
     }
     Fail(FailureKind::Timing,
@@ -131,6 +132,7 @@ bool TestRun::FinishPass(bool isWrite)
     if (m_context.graph != nullptr && shown) {
         m_context.graph->AddPassResults(m_passIndex + 1, sampler.Samples(), sampler.SampleCount(), sampler.PassRate(),
                                         isWrite ? 1 : 0);
+        m_context.graph->AddPassFigures(Figures(isWrite));
     }
     return true;
 }
@@ -165,7 +167,7 @@ bool TestRun::OpenTestFiles(TestFileMode mode)
 
 bool TestRun::Transfer(FileHandle& file, int index, std::uint32_t bytes, bool write)
 {
-    std::uint8_t* data = m_dataBuffer.Data();
+    std::uint8_t* data = TransferData(index, write);
     const std::int64_t moved = write ? file.Write(data, bytes) : file.Read(data, bytes);
     if (moved != static_cast<std::int64_t>(bytes)) {
         if (write) {
@@ -174,7 +176,10 @@ bool TestRun::Transfer(FileHandle& file, int index, std::uint32_t bytes, bool wr
             ReportFileFailure(FailureKind::Read, msg::kFailedReading, index);
         }
     } else {
+        m_now = m_context.clock.Read();
+        m_watch.Transferred(m_now, bytes);
         m_sampler->Count(bytes);
+        TransferDone(index, write);
     }
     return RunTests();
 }
@@ -199,7 +204,7 @@ bool TestRun::WritePasses()
         if (!OpenTestFiles(TestFileMode::CreateReadWrite)) {
             return false;
         }
-        m_sampler->Start(m_context.clock.Read());
+        StartPass(true);
         for (int k = 0; k < m_parameters.numFiles; ++k) {
             for (std::uint32_t b = 0; b < m_blocksPerFile; ++b) {
                 if (!Transfer(m_fileHandles[k], k, BlockBytes(b), true) || !SampleCheck()) {
@@ -232,7 +237,7 @@ bool TestRun::ReadPass()
         return false;
     }
     // Sweeps: one block from every file in turn, then the extra file's block.
-    m_sampler->Start(m_context.clock.Read());
+    StartPass(false);
     for (std::uint32_t b = 0; b < m_blocksPerFile; ++b) {
         const std::uint32_t bytes = BlockBytes(b);
         for (int j = 0; j < m_parameters.numFiles; ++j) {
@@ -244,7 +249,7 @@ bool TestRun::ReadPass()
             return false;
         }
     }
-    return FinishPass(false) && CloseFiles();
+    return CheckedReadPass() && FinishPass(false) && CloseFiles();
 }
 
 void TestRun::DeleteFile(int index)
@@ -293,6 +298,7 @@ void TestRun::EndOfRun()
     }
     m_folder.Close();
 
+    EndFigures();
     m_outcome.undeletedFiles = m_undeletedFiles;
     m_outcome.fileAccess = m_fileAccess;
     m_sampler.reset();

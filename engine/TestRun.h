@@ -2,12 +2,15 @@
 // One run of the worker thread: set-up, write passes, read passes and the end
 // of the run, which closes and deletes the test files however the run ends.
 
+#include "engine/PassFigures.h"
 #include "engine/PassSampler.h"
+#include "engine/PassWatch.h"
 #include "engine/RunClock.h"
 #include "engine/RunObservers.h"
 #include "engine/RunOutcome.h"
 #include "engine/RunParameters.h"
 #include "engine/TestFileName.h"
+#include "engine/VerifyPipeline.h"
 #include "platform/AlignedBuffer.h"
 #include "platform/FileBackend.h"
 #include "platform/MessageSink.h"
@@ -32,6 +35,7 @@ struct RunContext {
     MessageSink& messages;
     PassResultSink* graph;  // may be null
     const std::atomic<std::int32_t>& stopRequested;
+    RunOptions options {};
 };
 
 class TestRun {
@@ -80,6 +84,19 @@ private:
     // Ends the pass's sampling and hands the pass to the view.
     bool FinishPass(bool isWrite);
 
+    // Stamped data and the figures beyond the rates (TestRunFigures.cpp).
+    bool SetUpVerify();
+    // Begins the pass's verified data, then its clock: sampling and watch.
+    void StartPass(bool isWrite);
+    // The buffer of one transfer, and what follows its success.
+    std::uint8_t* TransferData(int index, bool write);
+    void TransferDone(int index, bool write);
+    // Waits for the check of the pass's last blocks; false ends the run.
+    bool CheckedReadPass();
+    void ReportMismatch();
+    PassFigures Figures(bool isWrite) const;
+    void EndFigures();
+
     RunContext m_context;
     const RunParameters& m_parameters;
     std::uint32_t m_bufBytes = 0;
@@ -94,6 +111,12 @@ private:
     FileHandle m_extraHandle;
     std::unique_ptr<double[]> m_samples;
     std::optional<PassSampler> m_sampler;
+    PassWatch m_watch;
+    Ticks64 m_now;  // the clock reading after the latest transfer
+    double m_sampleSeconds = 0.0;
+    std::unique_ptr<VerifyPipeline> m_verify;
+    RunFigures m_figures;
+    std::uint64_t m_checkedAtPassStart = 0;
     RunOutcome m_outcome;
     std::vector<std::string> m_undeletedFiles;
     FileAccess m_fileAccess = FileAccess::None;

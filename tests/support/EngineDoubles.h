@@ -62,6 +62,24 @@ public:
     }
     // Called before each transfer's clock advance, from the worker thread.
     void SetTransferHook(std::function<void()> hook) { m_hook = std::move(hook); }
+    // After this many bytes written from now on, writes take ticksPerMiB per MiB.
+    void SetWriteRateFall(std::uint64_t afterBytes, std::uint64_t ticksPerMiB)
+    {
+        m_fallAfter = m_written + afterBytes;
+        m_fallTicksPerMiB = ticksPerMiB;
+    }
+
+    // Data faults. KeepData stores what is written and reads it back; the
+    // others need it. WrapPast: offsets at or past wrapBytes land at offset
+    // modulo wrapBytes, as on a drive that claims more than it holds.
+    void KeepData() { m_keepData = true; }
+    void WrapPast(std::uint64_t wrapBytes) { m_wrap = wrapBytes; }
+    // The n-th read from now on returns the file's data at offset instead.
+    void ReadOtherOffsetNth(int n, std::uint64_t offset);
+    // The n-th read from now on returns its data with one bit flipped.
+    void FlipBitNth(int n, std::uint32_t bit);
+    // The n-th read from now on returns zeros.
+    void ZerosNth(int n);
 
     // One run at a time holds a folder: a second OpenFolder of the same path
     // fails with EWOULDBLOCK until the first is closed.
@@ -93,9 +111,15 @@ private:
         bool writable;
         std::uint64_t position = 0;
     };
+    struct DataFault {
+        enum { OtherOffset, FlipBit, Zeros } kind;
+        std::uint64_t value;
+    };
     bool Fails(Op op, int& code);
     bool IsShort(Op op);
-    void Tick(std::uint32_t bytes);
+    void Tick(std::uint32_t bytes, bool write = false);
+    void StoreData(const OpenFile& file, const void* buffer, std::uint32_t bytes);
+    void LoadData(const OpenFile& file, void* buffer, std::uint32_t bytes);
 
     VirtualClock* m_clock;
     mutable std::mutex m_mutex;
@@ -112,6 +136,13 @@ private:
     std::uint64_t m_ticksPerMiB = 0;
     std::uint32_t m_lastGranule = 0;
     std::function<void()> m_hook;
+    std::uint64_t m_written = 0;
+    std::uint64_t m_fallAfter = 0;
+    std::uint64_t m_fallTicksPerMiB = 0;
+    bool m_keepData = false;
+    std::uint64_t m_wrap = 0;
+    std::map<std::string, std::vector<std::uint8_t>> m_data;
+    std::map<int, DataFault> m_dataFaults;  // read call number -> fault
 };
 
 class CapturingMessageSink : public MessageSink {
@@ -157,6 +188,16 @@ public:
         std::lock_guard lock(m_mutex);
         m_passes.push_back({passNumber, std::vector<double>(samples, samples + sampleCount), passRate, isWrite});
     }
+    void AddPassFigures(const PassFigures& figures) override
+    {
+        std::lock_guard lock(m_mutex);
+        m_figures.push_back(figures);
+    }
+    std::vector<PassFigures> Figures() const
+    {
+        std::lock_guard lock(m_mutex);
+        return m_figures;
+    }
     std::vector<Pass> Passes() const
     {
         std::lock_guard lock(m_mutex);
@@ -172,6 +213,7 @@ private:
     mutable std::mutex m_mutex;
     std::vector<Pass> m_passes;
     std::vector<Config> m_configs;
+    std::vector<PassFigures> m_figures;
 };
 
 class RecordingDialog : public DialogWindow {

@@ -3,6 +3,7 @@
 // captured message boxes, recorded passes and dialog messages.
 
 #include "engine/DriveTester.h"
+#include "engine/TestRun.h"
 #include "platform/DriveTable.h"
 #include "platform/PlatformServices.h"
 #include "tests/support/EngineDoubles.h"
@@ -63,6 +64,25 @@ struct EngineRig {
     RecordingResultSink results;
     RecordingDialog dialog;
     std::unique_ptr<DriveTester> tester;
+};
+
+// One run carried out on the test's thread with run options the tester does
+// not take yet, on in-memory files in "/virtual" and a clock of 1 us ticks.
+struct DirectRig {
+    DirectRig() : files(&clock) { files.SetTransferTime(100); }
+
+    RunOutcome Run(const RunParameters& parameters, RunOptions options = {})
+    {
+        const RunContext context {parameters, "/virtual", files,   RunClock(clock, true, TicksFromCount(1000000)),
+                                  messages,   &results,   stop,    options};
+        return TestRun(context).Execute();
+    }
+
+    VirtualClock clock;
+    FakeFileBackend files;
+    CapturingMessageSink messages;
+    RecordingResultSink results;
+    std::atomic<std::int32_t> stop {0};
 };
 
 }  // namespace kel::test

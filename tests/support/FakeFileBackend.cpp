@@ -1,5 +1,6 @@
 #include "tests/support/EngineDoubles.h"
 
+#include <algorithm>
 #include <cerrno>
 
 namespace kel::test {
@@ -42,10 +43,65 @@ bool FakeFileBackend::IsShort(Op op)
     return entry != m_shorts.end() && entry->second == m_calls[op];
 }
 
-void FakeFileBackend::Tick(std::uint32_t bytes)
+void FakeFileBackend::ReadOtherOffsetNth(int n, std::uint64_t offset)
 {
+    std::lock_guard lock(m_mutex);
+    m_dataFaults[m_calls[Op::Read] + n] = {DataFault::OtherOffset, offset};
+}
+
+void FakeFileBackend::FlipBitNth(int n, std::uint32_t bit)
+{
+    std::lock_guard lock(m_mutex);
+    m_dataFaults[m_calls[Op::Read] + n] = {DataFault::FlipBit, bit};
+}
+
+void FakeFileBackend::ZerosNth(int n)
+{
+    std::lock_guard lock(m_mutex);
+    m_dataFaults[m_calls[Op::Read] + n] = {DataFault::Zeros, 0};
+}
+
+void FakeFileBackend::Tick(std::uint32_t bytes, bool write)
+{
+    const bool slow = write && m_fallAfter != 0 && m_written >= m_fallAfter;
+    if (write) {
+        m_written += bytes;
+    }
     if (m_clock != nullptr) {
-        m_clock->Advance(m_ticksPerTransfer + m_ticksPerMiB * bytes / 1048576u);
+        m_clock->Advance(m_ticksPerTransfer + (slow ? m_fallTicksPerMiB : m_ticksPerMiB) * bytes / 1048576u);
+    }
+}
+
+void FakeFileBackend::StoreData(const OpenFile& file, const void* buffer, std::uint32_t bytes)
+{
+    std::vector<std::uint8_t>& data = m_data[file.name];
+    const auto* in = static_cast<const std::uint8_t*>(buffer);
+    for (std::uint32_t i = 0; i < bytes; ++i) {
+        const std::uint64_t at = m_wrap != 0 ? (file.position + i) % m_wrap : file.position + i;
+        if (at >= data.size()) {
+            data.resize(at + 1);
+        }
+        data[at] = in[i];
+    }
+}
+
+void FakeFileBackend::LoadData(const OpenFile& file, void* buffer, std::uint32_t bytes)
+{
+    const std::vector<std::uint8_t>& data = m_data[file.name];
+    auto* out = static_cast<std::uint8_t*>(buffer);
+    std::uint64_t from = file.position;
+    const auto fault = m_dataFaults.find(m_calls[Op::Read]);
+    if (fault != m_dataFaults.end() && fault->second.kind == DataFault::OtherOffset) {
+        from = fault->second.value;
+    }
+    for (std::uint32_t i = 0; i < bytes; ++i) {
+        const std::uint64_t at = m_wrap != 0 ? (from + i) % m_wrap : from + i;
+        out[i] = at < data.size() ? data[at] : 0;
+    }
+    if (fault != m_dataFaults.end() && fault->second.kind == DataFault::FlipBit) {
+        out[fault->second.value / 8] ^= static_cast<std::uint8_t>(1u << (fault->second.value % 8));
+    } else if (fault != m_dataFaults.end() && fault->second.kind == DataFault::Zeros) {
+        std::fill(out, out + bytes, std::uint8_t {0});
     }
 }
 
@@ -91,6 +147,7 @@ int FakeFileBackend::Open(int folder, const char* name, TestFileMode mode, std::
     }
     if (create) {
         m_files[path] = 0;
+        m_data.erase(path);
     } else if (m_files.count(path) == 0) {
         errno = ENOENT;
         return -1;
@@ -100,7 +157,7 @@ int FakeFileBackend::Open(int folder, const char* name, TestFileMode mode, std::
     return fd;
 }
 
-std::int64_t FakeFileBackend::Read(int fd, void*, std::uint32_t bytes)
+std::int64_t FakeFileBackend::Read(int fd, void* buffer, std::uint32_t bytes)
 {
     if (m_hook) {
         m_hook();
@@ -119,11 +176,14 @@ std::int64_t FakeFileBackend::Read(int fd, void*, std::uint32_t bytes)
     if (IsShort(Op::Read)) {
         moved = bytes / 2;
     }
+    if (m_keepData) {
+        LoadData(file, buffer, static_cast<std::uint32_t>(moved));
+    }
     file.position += moved;
     return static_cast<std::int64_t>(moved);
 }
 
-std::int64_t FakeFileBackend::Write(int fd, const void*, std::uint32_t bytes)
+std::int64_t FakeFileBackend::Write(int fd, const void* buffer, std::uint32_t bytes)
 {
     if (m_hook) {
         m_hook();
@@ -131,13 +191,16 @@ std::int64_t FakeFileBackend::Write(int fd, const void*, std::uint32_t bytes)
     std::lock_guard lock(m_mutex);
     OpenFile& file = m_open.at(fd);
     m_log.push_back("write " + Base(file.name) + " " + std::to_string(bytes));
-    Tick(bytes);
+    Tick(bytes, true);
     int code = 0;
     if (Fails(Op::Write, code)) {
         errno = code;
         return -1;
     }
     const std::uint32_t moved = IsShort(Op::Write) ? bytes / 2 : bytes;
+    if (m_keepData) {
+        StoreData(file, buffer, moved);
+    }
     file.position += moved;
     m_files[file.name] = std::max(m_files[file.name], file.position);
     return moved;
@@ -166,6 +229,7 @@ bool FakeFileBackend::Remove(int folder, const char* name)
         errno = code;
         return false;
     }
+    m_data.erase(path);
     if (m_files.erase(path) == 0) {
         errno = ENOENT;
         return false;
