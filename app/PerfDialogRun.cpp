@@ -109,7 +109,7 @@ void PerfDialog::OnStart()
         ShowMessage(this, QStringLiteral("Please choose the drive to test from the Drive list."), kPlainBox);
         return;
     }
-    RunRequest request {"keltally", m_driveList->itemData(item).toInt() & 0xFF, m_parameters, {}};
+    RunRequest request {"keltally", m_driveList->itemData(item).toInt() & 0xFF, m_parameters, {}, {}};
     request.parameters.simultaneous = m_simultaneousCheck->isChecked() ? 1 : 0;
     StopAtProcessEnd(m_session.Tester());
     if (!m_session.Start(request)) {

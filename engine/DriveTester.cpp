@@ -120,7 +120,7 @@ void DriveTester::RunTest(void* argument)
     auto& tester = *static_cast<DriveTester*>(argument);
     const RunContext context {tester.m_parameters, tester.m_rootPath,    *tester.m_services.files,
                               tester.m_clock,      *tester.m_services.messages, tester.m_graph,
-                              tester.m_stopRequested};
+                              tester.m_stopRequested, tester.m_options};
     RunOutcome outcome = TestRun(context).Execute();
     tester.FinishRun(std::move(outcome));
 }

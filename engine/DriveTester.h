@@ -3,6 +3,7 @@
 // run out on a worker thread that writes the test files, reads them back,
 // samples the rates and hands each finished pass to the results view.
 
+#include "engine/PassFigures.h"
 #include "engine/RunClock.h"
 #include "engine/RunObservers.h"
 #include "engine/RunOutcome.h"
@@ -40,6 +41,8 @@ public:
     int SetParameters(int driveLetter, int numFiles, int fileSizeKB, int bufSizeKB, int readReps, int writeReps,
                       int sampsSec, int minRead, int minWrite, int simultaneous, DialogWindow* dialog,
                       PassResultSink* graph);
+    // How the next runs treat their data (verified or not); kept until changed.
+    void SetRunOptions(const RunOptions& options) { m_options = options; }
     // Starts a run with the parameters taken last; does nothing while one
     // runs or when the last parameters were refused.
     void Start();
@@ -71,6 +74,7 @@ private:
     PlatformServices m_services;
     RunClock m_clock;
     RunParameters m_parameters;
+    RunOptions m_options;
     std::string m_rootPath;
     bool m_hasParameters = false;
     DialogWindow* m_dialog = nullptr;

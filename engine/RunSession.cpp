@@ -31,6 +31,7 @@ bool RunSession::Start(const RunRequest& request)
     if (drive == nullptr) {
         return false;
     }
+    m_tester.SetRunOptions(request.options);
     if (m_tester.SetRun(drive->rootPath, parameters, nullptr, &m_recorder, this) == 0) {
         return false;
     }

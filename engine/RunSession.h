@@ -28,6 +28,7 @@ struct RunRequest {
     std::string program;  // the program named in the record, e.g. "keltally"
     int driveLetter = 0;  // a letter of the services' drive table
     RunParameters parameters;
+    RunOptions options;
     // The folder the user named instead of a drive, for the drive check's
     // messages; empty when the user chose a drive.
     std::string folderShown;

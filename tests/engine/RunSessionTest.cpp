@@ -45,7 +45,7 @@ struct SessionRig {
 TEST(RunSession, ARunIsRecordedAndItsEndToldOnce)
 {
     SessionRig s;
-    ASSERT_TRUE(s.session->Start({"keltally-test", 'T', RunParameters {2, 8, 4, 2, 3, 10, 0, 0, 0}, {}}));
+    ASSERT_TRUE(s.session->Start({"keltally-test", 'T', RunParameters {2, 8, 4, 2, 3, 10, 0, 0, 0}, {}, {}}));
     s.session->WaitForEnd();
     ASSERT_EQ(s.listener.told.size(), 1u);
     EXPECT_EQ(s.listener.told[0].result, RunResult::Complete);
@@ -61,7 +61,7 @@ TEST(RunSession, ARunIsRecordedAndItsEndToldOnce)
 TEST(RunSession, ARefusedDriveStartsNothingAndTellsNoEnd)
 {
     SessionRig s;
-    EXPECT_FALSE(s.session->Start({"keltally-test", 'Q', RunParameters {1, 8, 4, 1, 1, 10, 0, 0, 0}, {}}));
+    EXPECT_FALSE(s.session->Start({"keltally-test", 'Q', RunParameters {1, 8, 4, 1, 1, 10, 0, 0, 0}, {}, {}}));
     ASSERT_EQ(s.rig.messages.Boxes().size(), 1u);
     EXPECT_EQ(s.rig.messages.Boxes()[0].text, "Unable to access drive Q.");
     EXPECT_FALSE(s.session->IsRunning());
@@ -80,7 +80,7 @@ TEST(RunSession, AStopAskedForReturnsAtOnceAndTheEndIsToldWhenTheFilesAreGone)
             std::this_thread::yield();
         }
     });
-    ASSERT_TRUE(s.session->Start({"keltally-test", 'T', RunParameters {1, 8, 4, 100, 100, 10, 0, 0, 0}, {}}));
+    ASSERT_TRUE(s.session->Start({"keltally-test", 'T', RunParameters {1, 8, 4, 100, 100, 10, 0, 0, 0}, {}, {}}));
     while (!held) {
         std::this_thread::yield();
     }
