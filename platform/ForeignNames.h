@@ -12,6 +12,7 @@
 
 namespace kel {
 
+// The codes on Linux; each back-end's SystemError file holds its system's.
 enum class ForeignName {
     HardLinked,    // EMLINK: a regular file with more than one link
     SymbolicLink,  // ELOOP: what opening it without following it answers

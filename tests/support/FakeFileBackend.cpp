@@ -1,6 +1,6 @@
 #include "tests/support/EngineDoubles.h"
 
-#include <cerrno>
+#include "platform/SystemError.h"
 
 namespace kel::test {
 
@@ -55,12 +55,12 @@ int FakeFileBackend::OpenFolder(const char* path)
     m_log.push_back(std::string("lock ") + path);
     int code = 0;
     if (Fails(Op::Folder, code)) {
-        errno = code;
+        SetLastSystemError(code);
         return -1;
     }
     for (const auto& [fd, folder] : m_folders) {
         if (folder == path) {
-            errno = EWOULDBLOCK;
+            SetLastSystemError(kErrorInUse);
             return -1;
         }
     }
@@ -86,13 +86,13 @@ int FakeFileBackend::Open(int folder, const char* name, TestFileMode mode, std::
     m_lastGranule = transferGranule;
     int code = 0;
     if (Fails(Op::Open, code)) {
-        errno = code;
+        SetLastSystemError(code);
         return -1;
     }
     if (create) {
         m_files[path] = 0;
     } else if (m_files.count(path) == 0) {
-        errno = ENOENT;
+        SetLastSystemError(kErrorNotFound);
         return -1;
     }
     const int fd = m_nextFd++;
@@ -111,7 +111,7 @@ std::int64_t FakeFileBackend::Read(int fd, void*, std::uint32_t bytes)
     Tick(bytes);
     int code = 0;
     if (Fails(Op::Read, code)) {
-        errno = code;
+        SetLastSystemError(code);
         return -1;
     }
     const std::uint64_t size = m_files[file.name];
@@ -134,7 +134,7 @@ std::int64_t FakeFileBackend::Write(int fd, const void*, std::uint32_t bytes)
     Tick(bytes);
     int code = 0;
     if (Fails(Op::Write, code)) {
-        errno = code;
+        SetLastSystemError(code);
         return -1;
     }
     const std::uint32_t moved = IsShort(Op::Write) ? bytes / 2 : bytes;
@@ -150,7 +150,7 @@ bool FakeFileBackend::Close(int fd)
     m_open.erase(fd);
     int code = 0;
     if (Fails(Op::Close, code)) {
-        errno = code;
+        SetLastSystemError(code);
         return false;
     }
     return true;
@@ -163,11 +163,11 @@ bool FakeFileBackend::Remove(int folder, const char* name)
     m_log.push_back("remove " + Base(path));
     int code = 0;
     if (Fails(Op::Remove, code)) {
-        errno = code;
+        SetLastSystemError(code);
         return false;
     }
     if (m_files.erase(path) == 0) {
-        errno = ENOENT;
+        SetLastSystemError(kErrorNotFound);
         return false;
     }
     return true;
