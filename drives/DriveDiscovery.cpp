@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <iterator>
 #include <map>
+#include <optional>
 #include <set>
 #include <string_view>
 
@@ -197,9 +198,12 @@ DriveSources SystemDriveSources()
 
 void FillDriveTable(DriveTable& table)
 {
-    const DriveSources sources = SystemDriveSources();
+    std::optional<std::vector<DriveEntry>> entries = SystemLetterDrives();
+    if (!entries) {
+        entries = BuildDriveEntries(SystemDriveSources());
+    }
     table.Clear();
-    for (DriveEntry& entry : BuildDriveEntries(sources)) {
+    for (DriveEntry& entry : *entries) {
         table.Register(std::move(entry));
     }
 }

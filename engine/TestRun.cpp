@@ -7,7 +7,6 @@
 #include "platform/SystemError.h"
 
 #include <bit>
-#include <cerrno>
 #include <cstdlib>
 #include <new>
 
@@ -57,7 +56,7 @@ bool TestRun::HoldFolder()
         return true;
     }
     const int code = LastSystemError();
-    if (code == EWOULDBLOCK) {
+    if (code == kErrorInUse) {
         // Another run's folder: nothing in it is this run's to touch.
         Fail(FailureKind::FolderInUse, ReportNamedError(m_context.messages, msg::kFolderInUse, m_context.rootPath,
                                                         code, msg::kFolderInUseReason, &m_context.stopRequested));
@@ -91,7 +90,7 @@ bool TestRun::SetUp()
     // One sample per transfer at most: a write pass checks after every block.
     m_samples.reset(new (std::nothrow) double[numFiles * m_blocksPerFile]);
     if (!m_dataBuffer.IsValid() || !m_fileHandles || !m_samples) {
-        SetLastSystemError(ENOMEM);
+        SetLastSystemError(kErrorNoMemory);
         Fail(FailureKind::Memory, ReportError(m_context.messages, msg::kNoMemory, &m_context.stopRequested));
         return false;
     }
@@ -264,7 +263,7 @@ void TestRun::DeleteFile(int index)
     // other names only when this run made it.
     const bool foreign = ForeignNameReason(code) != nullptr;
     const bool hardLinked = code == ForeignNameCode(ForeignName::HardLinked);
-    if (code != ENOENT && (!foreign || (hardLinked && m_made.test(MadeBit(index))))) {
+    if (code != kErrorNotFound && (!foreign || (hardLinked && m_made.test(MadeBit(index))))) {
         m_undeletedFiles.push_back(m_fileName.Text());
     }
     if (RunTests()) {

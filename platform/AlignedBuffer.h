@@ -3,15 +3,22 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <memory>
+#include <new>
 
 namespace kel {
+
+// Frees a block of the aligned form of operator new.
+struct AlignedFree {
+    std::align_val_t alignment {};
+    void operator()(std::uint8_t* p) const { ::operator delete(p, alignment); }
+};
 
 class AlignedBuffer {
 public:
     AlignedBuffer() = default;
-    // Allocates bytes (rounded up to the alignment); IsValid() tells whether it worked.
+    // Allocates bytes (rounded up to the alignment, a power of two); IsValid()
+    // tells whether it worked.
     AlignedBuffer(std::size_t bytes, std::size_t alignment);
 
     bool IsValid() const { return m_data != nullptr; }
@@ -19,10 +26,7 @@ public:
     std::size_t Size() const { return m_size; }
 
 private:
-    struct Free {
-        void operator()(std::uint8_t* p) const { std::free(p); }
-    };
-    std::unique_ptr<std::uint8_t, Free> m_data;
+    std::unique_ptr<std::uint8_t, AlignedFree> m_data;
     std::size_t m_size = 0;
 };
 

@@ -1,6 +1,6 @@
 #pragma once
 // The table of file operations that the engine uses for its test files, one
-// back-end per platform (posix/ now). Tests put a fault-injecting back-end in
+// back-end per platform (posix/, win32/). Tests put a fault-injecting back-end in
 // its place. Every failing call leaves the reason in the thread's last system
 // error (see SystemError.h), as the real system calls do.
 //
@@ -25,7 +25,8 @@ public:
 
     // Opens the test folder at path for a run and locks it against every other
     // run, in this process or another, until CloseFolder. Returns a
-    // descriptor, or -1 on failure: EWOULDBLOCK when another run holds it.
+    // descriptor, or -1 on failure: kErrorInUse (SystemError.h) when another
+    // run holds it.
     virtual int OpenFolder(const char* path) = 0;
     // Releases the folder and its lock.
     virtual bool CloseFolder(int folder) = 0;

@@ -12,6 +12,7 @@
 
 namespace kel {
 
+// The codes on Linux; each back-end's SystemError file holds its system's.
 enum class ForeignName {
     HardLinked,    // EMLINK: a regular file with more than one link
     OtherOwner,    // EOWNERDEAD: a regular file that another user owns

@@ -10,4 +10,9 @@ void SetLastSystemError(int code);
 // The system's own text; codes it does not know get its "Unknown error" text.
 std::string SystemErrorText(int code);
 
+// The codes the program itself sets or tests for, in the system's numbering.
+extern const int kErrorNotFound;  // no file of that name
+extern const int kErrorInUse;     // the test folder is held by another run
+extern const int kErrorNoMemory;
+
 }  // namespace kel

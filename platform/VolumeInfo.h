@@ -3,6 +3,8 @@
 // file systems: the mount table, the label links, free space, whether a folder
 // may be written, and the probe file that proves it.
 
+#include "platform/DriveTable.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -18,6 +20,12 @@ struct LabelLink {
     std::string devicePath;
     std::string deviceNumber;
 };
+
+// The drives by letter where the system has drive letters (Windows): each
+// present drive with its root path ("X:\") as root path and mount point, its
+// label and file-system type; nothing on a system without drive letters,
+// whose list is made from the mount table.
+std::optional<std::vector<DriveEntry>> SystemLetterDrives();
 
 // The mount table of this process in the kernel's mountinfo form; empty when
 // it cannot be read.

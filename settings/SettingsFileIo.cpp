@@ -1,6 +1,7 @@
 #include "settings/SettingsFileIo.h"
 
 #include "platform/FileOwner.h"
+#include "platform/FileStreams.h"
 #include "platform/FileSync.h"
 
 #include <array>
@@ -30,7 +31,7 @@ FilePtr CreateTemporaryBeside(const fs::path& target, fs::path& tempPath)
     for (int attempt = 0; attempt < 100; ++attempt) {
         const std::string suffix = std::to_string(seed % 1000000007ULL) + "-" + std::to_string(counter++);
         tempPath = target.parent_path() / ("." + target.filename().string() + "." + suffix + ".tmp");
-        FilePtr file(std::fopen(tempPath.c_str(), "wbx"));
+        FilePtr file(CreateNewFileStream(tempPath));
         if (file) {
             return file;
         }
@@ -67,17 +68,18 @@ std::optional<fs::path> FollowLinks(fs::path path)
     return std::nullopt;
 }
 
-// Whether the file may be changed. A file with no write permission at all has
-// been made read-only by its owner, and stays so even for a user the system
-// would let write it; otherwise opening it for writing (which changes
-// nothing) asks the system whether this user may write it there.
+// Whether the file may be changed. A file with no write permission at all
+// (on Windows: one with the read-only attribute) has been made read-only by
+// its owner, and stays so even for a user the system would let write it;
+// otherwise opening it for writing (which changes nothing) asks the system
+// whether this user may write it there.
 bool MayChange(const fs::path& target, fs::perms perms)
 {
     constexpr fs::perms anyWrite = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
     if ((perms & anyWrite) == fs::perms::none) {
         return false;
     }
-    return FilePtr(std::fopen(target.c_str(), "r+b")) != nullptr;
+    return FilePtr(OpenFileStream(target, "r+b")) != nullptr;
 }
 
 }  // namespace
@@ -92,7 +94,7 @@ std::optional<std::string> ReadSettingsFile(const fs::path& path)
     if (error || status.type() != fs::file_type::regular) {
         return std::nullopt;
     }
-    FilePtr file(std::fopen(path.c_str(), "rb"));
+    FilePtr file(OpenFileStream(path, "rb"));
     if (!file) {
         return std::nullopt;
     }

@@ -1,18 +1,12 @@
 #include "settings/SettingsLocation.h"
 
-#include <cstdlib>
+#include "platform/FileStreams.h"
 
 namespace kel {
 
 namespace {
 
 constexpr const char* kSettingsFileName = "KelTally.ini";
-
-std::filesystem::path EnvironmentPath(const char* name)
-{
-    const char* value = std::getenv(name);
-    return value != nullptr ? std::filesystem::path(value) : std::filesystem::path();
-}
 
 }  // namespace
 

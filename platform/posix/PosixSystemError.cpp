@@ -1,9 +1,43 @@
 #include "platform/SystemError.h"
 
+#include "platform/ForeignNames.h"
+
 #include <cerrno>
 #include <cstring>
 
 namespace kel {
+
+const int kErrorNotFound = ENOENT;
+const int kErrorInUse = EWOULDBLOCK;
+const int kErrorNoMemory = ENOMEM;
+
+int ShortTransferCode(ShortTransfer kind)
+{
+    return kind == ShortTransfer::Write ? ENOMSG : ENODATA;
+}
+
+int ForeignNameCode(ForeignName kind)
+{
+    switch (kind) {
+    case ForeignName::HardLinked:
+        return EMLINK;
+    case ForeignName::OtherOwner:
+        return EOWNERDEAD;
+    case ForeignName::Held:
+        return ETXTBSY;
+    case ForeignName::SymbolicLink:
+        return ELOOP;
+    case ForeignName::Folder:
+        return EISDIR;
+    case ForeignName::Fifo:
+        return ESPIPE;
+    case ForeignName::Device:
+        return ENODEV;
+    case ForeignName::Socket:
+        return ENXIO;
+    }
+    return 0;
+}
 
 int LastSystemError()
 {

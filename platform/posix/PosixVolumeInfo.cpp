@@ -30,6 +30,11 @@ constexpr const char* kLabelFolder = "/dev/disk/by-label";
 
 }  // namespace
 
+std::optional<std::vector<DriveEntry>> SystemLetterDrives()
+{
+    return std::nullopt;
+}
+
 std::string ReadMountTable()
 {
     std::ifstream in(kMountTablePath);

@@ -1,5 +1,6 @@
 #include "engine/DriveTester.h"
 #include "engine/EngineMessages.h"
+#include "platform/SystemError.h"
 #include "tests/support/EngineFixture.h"
 
 #include <cerrno>
@@ -262,7 +263,7 @@ public:
         struct Refusing : WorkerThread {
             bool Create(Procedure, void*) override
             {
-                errno = EAGAIN;
+                SetLastSystemError(EAGAIN);
                 return false;
             }
             void RaisePriority() override {}

@@ -2,6 +2,8 @@
 // the right file; no file left; the dialog told after the box is closed.
 
 #include "engine/EngineMessages.h"
+#include "platform/ForeignNames.h"
+#include "platform/SystemError.h"
 #include "tests/support/EngineFixture.h"
 
 #include <cerrno>
@@ -91,7 +93,7 @@ TEST_P(RunFailure, IsReportedOnceAndTheRunCleansUp)
     const std::string code = c.shortMove ? "" : std::to_string(EIO);
     EXPECT_EQ(sink.texts[0].rfind(expected + "\n-> Error " + code, 0), 0u) << sink.texts[0];
     if (!c.shortMove) {
-        EXPECT_EQ(sink.texts[0], expected + "\n-> Error 5:  " + std::strerror(EIO));
+        EXPECT_EQ(sink.texts[0], expected + "\n-> Error 5:  " + SystemErrorText(EIO));
     }
     EXPECT_EQ(sink.types[0], kErrorBox);
     // The outcome carries the failure itself, whatever the box said.
@@ -134,24 +136,25 @@ TEST(RunFailures, OnlyFilesOfTheRunsOwnKindAreListedAsLeftBehind)
     // A file of the run's that someone else has linked to stays listed; a
     // FIFO put in a file's place and a link planted before the run are not
     // test files.
+    const int kHardLinked = ForeignNameCode(ForeignName::HardLinked);
     EngineRig rig;
-    rig.files.FailNth(Op::Remove, 1, EMLINK);
-    rig.files.FailNth(Op::Remove, 2, ESPIPE);
+    rig.files.FailNth(Op::Remove, 1, kHardLinked);
+    rig.files.FailNth(Op::Remove, 2, ForeignNameCode(ForeignName::Fifo));
     rig.files.FailNth(Op::Remove, 3, EBUSY);
     rig.Run(3, 4, 4, 1, 1, 10);
     ASSERT_EQ(rig.messages.Boxes().size(), 1u);
     EXPECT_EQ(rig.messages.Boxes()[0].text, "Failed deleting file \"/virtual/~kelt00x.tmp\"\n-> Error " +
-                                                std::to_string(EMLINK) +
+                                                std::to_string(kHardLinked) +
                                                 ":  The file also has other names (hard links), so the program "
                                                 "leaves it untouched");
     EXPECT_EQ(rig.tester->Outcome().undeletedFiles,
               (std::vector<std::string> {"/virtual/~kelt00x.tmp", "/virtual/~kelt02x.tmp"}));
 
     EngineRig planted;
-    planted.files.FailNth(Op::Open, 1, EMLINK);
-    planted.files.FailNth(Op::Remove, 1, EMLINK);
+    planted.files.FailNth(Op::Open, 1, kHardLinked);
+    planted.files.FailNth(Op::Remove, 1, kHardLinked);
     planted.Run(1, 4, 4, 1, 1, 10);
-    EXPECT_EQ(planted.tester->Outcome().errorCode, EMLINK);
+    EXPECT_EQ(planted.tester->Outcome().errorCode, kHardLinked);
     EXPECT_TRUE(planted.tester->Outcome().undeletedFiles.empty());
 }
 
@@ -188,7 +191,7 @@ TEST(RunFailures, ARunDeletesOnlyTheFilesItMadeNeverOneItWasRefused)
 TEST(RunFailures, FileFourOfFourUnopenableIsNamedAndEveryFileStillDeleted)
 {
     EngineRig rig;
-    rig.files.FailNth(Op::Open, 7, ENOENT);  // creates 1-4, then file 2 of the read pass
+    rig.files.FailNth(Op::Open, 7, kErrorNotFound);  // creates 1-4, then file 2 of the read pass
     rig.Run(4, 4, 4, 1, 1, 10);
     const auto boxes = rig.messages.Boxes();
     ASSERT_EQ(boxes.size(), 1u);

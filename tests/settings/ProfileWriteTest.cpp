@@ -142,6 +142,9 @@ TEST_F(ProfileWrite, FailedWritesReturnFalseAndLeaveWhatWasThere)
 
 TEST_F(ProfileWrite, ReplacedFileKeepsItsPermissionsAndLeavesNoTemporaryFile)
 {
+#ifdef _WIN32
+    GTEST_SKIP() << "Windows keeps no permission bits (SettingsWin32Test has its read-only attribute)";
+#endif
     test::WriteBytes(m_path, "[A]\nk=1\n");
     const auto perms = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
     fs::permissions(m_path, perms, fs::perm_options::replace);
@@ -152,6 +155,9 @@ TEST_F(ProfileWrite, ReplacedFileKeepsItsPermissionsAndLeavesNoTemporaryFile)
 
 TEST_F(ProfileWrite, WritesThroughASymbolicLink)
 {
+#ifdef _WIN32
+    GTEST_SKIP() << "symbolic links need privileges on Windows and are Unix links under Wine";
+#endif
     const std::string real = m_dir.Path() + "/real.ini";
     test::WriteBytes(real, "[A]\nk=1\n");
     fs::create_symlink("real.ini", m_path);

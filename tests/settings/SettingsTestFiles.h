@@ -34,7 +34,7 @@ inline std::filesystem::file_time_type BackdateFile(const std::string& path)
 {
     const auto old = std::filesystem::file_time_type::clock::now() - std::chrono::hours(24 * 400);
     std::filesystem::last_write_time(path, old);
-    return old;
+    return std::filesystem::last_write_time(path);  // as the file system keeps it (Windows: 100 ns steps)
 }
 
 // The keys of the "(Default)" preset as the program writes them.

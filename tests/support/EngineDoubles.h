@@ -49,7 +49,7 @@ class FakeFileBackend : public FileBackend {
 public:
     explicit FakeFileBackend(VirtualClock* clock = nullptr) : m_clock(clock) {}
 
-    // The n-th call (from 1) of op fails with errno code, counted from now on;
+    // The n-th call (from 1) of op fails with the system error code, counted from now on;
     // several calls of one kind may be set to fail.
     void FailNth(Op op, int n, int code);
     // The n-th call of op (a read or write) moves only half of what it was asked.
@@ -82,7 +82,7 @@ public:
     void ZerosNth(int n);
 
     // One run at a time holds a folder: a second OpenFolder of the same path
-    // fails with EWOULDBLOCK until the first is closed.
+    // fails with kErrorInUse until the first is closed.
     int OpenFolder(const char* path) override;
     bool CloseFolder(int folder) override;
     int Open(int folder, const char* name, TestFileMode mode, std::uint32_t transferGranule) override;
@@ -129,7 +129,7 @@ private:
     int m_nextFd = 100;
     std::atomic<bool> m_direct {true};
     std::map<Op, int> m_calls;
-    std::map<Op, std::map<int, int>> m_failures;  // op -> call number -> errno code
+    std::map<Op, std::map<int, int>> m_failures;  // op -> call number -> system error code
     std::map<Op, int> m_shorts;
     std::vector<std::string> m_log;
     std::uint64_t m_ticksPerTransfer = 0;

@@ -1,5 +1,7 @@
 #include "tests/support/EngineDoubles.h"
 
+#include "platform/SystemError.h"
+
 #include <algorithm>
 #include <cerrno>
 
@@ -111,12 +113,12 @@ int FakeFileBackend::OpenFolder(const char* path)
     m_log.push_back(std::string("lock ") + path);
     int code = 0;
     if (Fails(Op::Folder, code)) {
-        errno = code;
+        SetLastSystemError(code);
         return -1;
     }
     for (const auto& [fd, folder] : m_folders) {
         if (folder == path) {
-            errno = EWOULDBLOCK;
+            SetLastSystemError(kErrorInUse);
             return -1;
         }
     }
@@ -142,14 +144,14 @@ int FakeFileBackend::Open(int folder, const char* name, TestFileMode mode, std::
     m_lastGranule = transferGranule;
     int code = 0;
     if (Fails(Op::Open, code)) {
-        errno = code;
+        SetLastSystemError(code);
         return -1;
     }
     if (create) {
         m_files[path] = 0;
         m_data.erase(path);
     } else if (m_files.count(path) == 0) {
-        errno = ENOENT;
+        SetLastSystemError(kErrorNotFound);
         return -1;
     }
     const int fd = m_nextFd++;
@@ -168,7 +170,7 @@ std::int64_t FakeFileBackend::Read(int fd, void* buffer, std::uint32_t bytes)
     Tick(bytes);
     int code = 0;
     if (Fails(Op::Read, code)) {
-        errno = code;
+        SetLastSystemError(code);
         return -1;
     }
     const std::uint64_t size = m_files[file.name];
@@ -194,7 +196,7 @@ std::int64_t FakeFileBackend::Write(int fd, const void* buffer, std::uint32_t by
     Tick(bytes, true);
     int code = 0;
     if (Fails(Op::Write, code)) {
-        errno = code;
+        SetLastSystemError(code);
         return -1;
     }
     const std::uint32_t moved = IsShort(Op::Write) ? bytes / 2 : bytes;
@@ -213,7 +215,7 @@ bool FakeFileBackend::Close(int fd)
     m_open.erase(fd);
     int code = 0;
     if (Fails(Op::Close, code)) {
-        errno = code;
+        SetLastSystemError(code);
         return false;
     }
     return true;
@@ -226,12 +228,12 @@ bool FakeFileBackend::Remove(int folder, const char* name)
     m_log.push_back("remove " + Base(path));
     int code = 0;
     if (Fails(Op::Remove, code)) {
-        errno = code;
+        SetLastSystemError(code);
         return false;
     }
     m_data.erase(path);
     if (m_files.erase(path) == 0) {
-        errno = ENOENT;
+        SetLastSystemError(kErrorNotFound);
         return false;
     }
     return true;

@@ -3,15 +3,25 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <random>
 #include <system_error>
 
 namespace kel::test {
 
 TempDir::TempDir()
 {
-    std::string pattern = (std::filesystem::temp_directory_path() / "kelt-test-XXXXXX").string();
-    if (mkdtemp(pattern.data()) != nullptr) {
-        m_path = pattern;
+    // A name nobody holds, made by this call (as mkdtemp, which Windows lacks).
+    std::random_device seed;
+    std::mt19937_64 random(seed());
+    std::error_code error;
+    const std::filesystem::path base = std::filesystem::temp_directory_path(error);
+    for (int attempt = 0; !error && attempt < 100; ++attempt) {
+        const std::filesystem::path candidate = base / ("kelt-test-" + std::to_string(random() % 1000000000000u));
+        if (std::filesystem::create_directory(candidate, error)) {
+            std::filesystem::permissions(candidate, std::filesystem::perms::owner_all, error);
+            m_path = candidate.string();
+            return;
+        }
     }
 }
 

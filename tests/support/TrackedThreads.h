@@ -4,7 +4,8 @@
 // running flag, so a test that reads what the dialog was told waits for the
 // worker's return, not only for the flag.
 
-#include "platform/posix/PosixWorkerThread.h"
+#include "platform/PlatformServices.h"
+#include "platform/WorkerThread.h"
 
 #include <atomic>
 #include <chrono>
@@ -31,7 +32,7 @@ class TrackedThreads : public ThreadFactory {
 public:
     std::unique_ptr<WorkerThread> NewThread() override
     {
-        return std::make_unique<Tracked>(m_threads.NewThread(), m_running);
+        return std::make_unique<Tracked>(DefaultPlatformServices().threads->NewThread(), m_running);
     }
 
     // False if a worker still runs when the time is up.
@@ -76,7 +77,6 @@ private:
         void* m_argument = nullptr;
     };
 
-    PosixThreadFactory m_threads;
     std::atomic<int> m_running {0};
 };
 

@@ -1,0 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+# 32-bit Windows with mingw-w64 (Debian's g++-mingw-w64-i686-posix); tests run under Wine.
+set(KELT_MINGW_TRIPLE i686-w64-mingw32)
+include(${CMAKE_CURRENT_LIST_DIR}/toolchain-mingw-common.cmake)

@@ -1,0 +1,31 @@
+#include "platform/win32/WinText.h"
+
+#include <climits>
+
+namespace kel {
+
+std::wstring Widen(std::string_view utf8)
+{
+    if (utf8.empty() || utf8.size() > INT_MAX) {
+        return {};
+    }
+    const int size = static_cast<int>(utf8.size());
+    const int wide = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, nullptr, 0);
+    std::wstring text(static_cast<std::size_t>(wide), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, text.data(), wide);
+    return text;
+}
+
+std::string Narrow(std::wstring_view utf16)
+{
+    if (utf16.empty() || utf16.size() > INT_MAX) {
+        return {};
+    }
+    const int size = static_cast<int>(utf16.size());
+    const int bytes = WideCharToMultiByte(CP_UTF8, 0, utf16.data(), size, nullptr, 0, nullptr, nullptr);
+    std::string text(static_cast<std::size_t>(bytes), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, utf16.data(), size, text.data(), bytes, nullptr, nullptr);
+    return text;
+}
+
+}  // namespace kel
