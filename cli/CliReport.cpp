@@ -48,7 +48,10 @@ void CliReport::Write(std::FILE* stream, const std::string& text)
     errno = 0;
     if (std::fputs(text.c_str(), stream) < 0 || std::fflush(stream) != 0) {
         int expected = 0;
-        m_outputError.compare_exchange_strong(expected, errno != 0 ? errno : EIO, std::memory_order_acq_rel);
+        if (m_outputError.compare_exchange_strong(expected, errno != 0 ? errno : EIO, std::memory_order_acq_rel) &&
+            m_onOutputFailure) {
+            m_onOutputFailure();
+        }
     }
 }
 

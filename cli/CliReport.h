@@ -11,6 +11,7 @@
 #include "platform/MessageSink.h"
 
 #include <atomic>
+#include <functional>
 #include <cstdio>
 #include <mutex>
 #include <string>
@@ -37,6 +38,9 @@ public:
     // The system's code of the first write to standard output or error that
     // failed, or 0.
     int OutputError() const { return m_outputError.load(std::memory_order_acquire); }
+    // Called once, on the writing thread, when the first write fails: the
+    // run stops as for a signal, so that it can still delete its files.
+    void SetOnOutputFailure(std::function<void()> onFailure) { m_onOutputFailure = std::move(onFailure); }
 
 private:
     void Write(std::FILE* stream, const std::string& text);
@@ -48,6 +52,7 @@ private:
     int m_readReps = 0;
     int m_writeReps = 0;  // the Record passes that are reported: none in a simultaneous run
     std::atomic<int> m_outputError {0};
+    std::function<void()> m_onOutputFailure;
 };
 
 }  // namespace kel

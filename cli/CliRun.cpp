@@ -3,10 +3,9 @@
 #include "cli/CliPresets.h"
 #include "cli/CliReport.h"
 #include "cli/CliTargets.h"
-#include "record/RunRecorder.h"
 #include "drives/DriveCheck.h"
 #include "drives/DriveDiscovery.h"
-#include "engine/DriveTester.h"
+#include "engine/RunSession.h"
 #include "engine/TestFileName.h"
 #include "platform/DriveTable.h"
 #include "platform/ReportFiles.h"
@@ -17,12 +16,11 @@
 #include "settings/ProfileFile.h"
 #include "settings/SettingsLocation.h"
 
+#include <atomic>
 #include <cerrno>
-#include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
-#include <thread>
 
 namespace kel {
 
@@ -35,23 +33,6 @@ int Refuse(const std::string& text)
 {
     std::fprintf(stderr, "keltally-cli: %s\n", text.c_str());
     return kExitRefused;
-}
-
-// For a second stop signal, which ends the process before the run has
-// deleted its files: the names they may remain under.
-std::string EndAtOnceText(const std::string& directory, const RunParameters& parameters)
-{
-    std::string text = "\nkeltally-cli: ended at once; these test files may remain:\n";
-    TestFileName name(directory);
-    for (int i = 0; i < parameters.numFiles; ++i) {
-        MakeTestFileName(name, i);
-        text += "  " + PrintableText(name.Text()) + "\n";
-    }
-    if (parameters.simultaneous != 0) {
-        MakeTestFileName(name, kExtraFileIndex);
-        text += "  " + PrintableText(name.Text()) + "\n";
-    }
-    return text;
 }
 
 std::string EndOfRunText(const RunOutcome& outcome)
@@ -67,26 +48,11 @@ std::string EndOfRunText(const RunOutcome& outcome)
     return undeleted.empty() ? std::string() : "These test files could not be deleted:\n" + undeleted;
 }
 
-// Runs the test until it ends, a stop signal comes or the output fails; the
-// signal that stopped it, or 0.
-int RunUntilEnd(DriveTester& tester, const CliReport& report)
-{
-    tester.Start();
-    while (tester.IsRunning() != 0) {
-        const int signal = PendingStopSignal();
-        if (signal != 0 || report.OutputError() != 0) {
-            tester.Stop();
-            return signal;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    return 0;
-}
-
 int ExitCode(const CliOptions& options, const RunRecord& record, int stopSignal, int outputError)
 {
     if (record.outcome.result == RunResult::Failed) {
-        return kExitFailed;
+        // Another run held the folder: refused like the checks before a run.
+        return record.outcome.failureKind == FailureKind::FolderInUse ? kExitRefused : kExitFailed;
     }
     if (outputError != 0) {
         return ExitCodeForOutputFailure(outputError);
@@ -140,41 +106,47 @@ int RunDriveTest(CliOptions options)
     // A report on standard output leaves the printed lines to standard error.
     const bool reportOnStandardOutput = options.jsonFile == "-" || options.metricsFile == "-";
     CliReport report(reportOnStandardOutput ? stderr : stdout, StandardErrorIsTerminal());
-    if (CheckDrive(letter, drives, parameters.numFiles, parameters.fileSizeKB, parameters.simultaneous != 0, report,
-                   folderShown) == 0) {
-        return kExitRefused;
-    }
-    const DriveEntry drive = *drives.Find(letter);
-    if (const auto refusal = CheckReportTargets(options, drive.rootPath)) {
-        return Refuse(*refusal);
-    }
-
-    RunRecorder recorder(&report, !options.jsonFile.empty() || !options.pngDir.empty());
-    recorder.Begin("keltally-cli", parameters, drive.rootPath, FileSystemOf(drive));
     PlatformServices services = DefaultPlatformServices();
     services.messages = &report;
     services.drives = &drives;
+    RunSession session(services, &report, nullptr, !options.jsonFile.empty() || !options.pngDir.empty());
     InstallStopSignals();
-    EndAtSecondStopSignal(EndAtOnceText(drive.rootPath, parameters));
-    int stopSignal = 0;
-    {
-        DriveTester tester(services);
-        tester.SetRun(drive.rootPath, parameters, nullptr, &recorder);
-        stopSignal = RunUntilEnd(tester, report);
-        recorder.Finish(tester.Outcome());
+    std::atomic<int> stopSignal {0};
+    const StopSignalWatch watch([&session, &stopSignal](int signal) {
+        stopSignal = signal;
+        session.RequestStop();
+    });
+    report.SetOnOutputFailure([&session] { session.RequestStop(); });
+
+    const auto checkTargets = [&options, &parameters](const DriveEntry& drive) {
+        if (const auto refusal = CheckReportTargets(options, drive.rootPath)) {
+            Refuse(*refusal);
+            return false;
+        }
+        EndAtSecondStopSignal(FilesMayRemainText("keltally-cli", drive.rootPath, parameters));
+        return true;
+    };
+    if (!session.Start({"keltally-cli", letter, parameters, {}, folderShown}, checkTargets)) {
+        return kExitRefused;
     }
+    // A signal that came before the watch did not stop the run yet.
+    if (const int early = PendingStopSignal(); early != 0) {
+        stopSignal = early;
+        session.RequestStop();
+    }
+    session.WaitForEnd();
     // The files are gone: a second signal now only cuts the reports short.
     EndAtSecondStopSignal({});
 
-    const RunRecord record = recorder.Record();
-    const int stoppingOutputError = stopSignal == 0 ? report.OutputError() : 0;
+    const RunRecord record = session.Record();
+    const int stoppingOutputError = stopSignal.load() == 0 ? report.OutputError() : 0;
     if (stoppingOutputError != 0 && record.outcome.result == RunResult::Stopped) {
         report.PrintError(std::string("\nkeltally-cli: the output failed (") + std::strerror(stoppingOutputError) +
                           "); the run was stopped.\n");
     }
     report.PrintError(EndOfRunText(record.outcome));
     report.PrintSummary(record);
-    const int exitCode = ExitCode(options, record, stopSignal, report.OutputError());
+    const int exitCode = ExitCode(options, record, stopSignal.load(), report.OutputError());
     const int reportError = WriteReports(options, record);
     if (reportError != 0 && (exitCode == kExitComplete || exitCode == kExitBelowMinimum)) {
         return ExitCodeForOutputFailure(reportError);

@@ -16,7 +16,7 @@ RunSession::~RunSession()
     m_tester.Stop();
 }
 
-bool RunSession::Start(const RunRequest& request)
+bool RunSession::Start(const RunRequest& request, const std::function<bool(const DriveEntry& drive)>& beforeRun)
 {
     if (IsRunning()) {
         return false;
@@ -28,7 +28,7 @@ bool RunSession::Start(const RunRequest& request)
         return false;
     }
     const DriveEntry* drive = drives.Find(request.driveLetter);
-    if (drive == nullptr) {
+    if (drive == nullptr || (beforeRun && !beforeRun(*drive))) {
         return false;
     }
     m_tester.SetRunOptions(request.options);

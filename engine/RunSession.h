@@ -18,10 +18,13 @@
 #include "record/RunRecorder.h"
 
 #include <condition_variable>
+#include <functional>
 #include <mutex>
 #include <string>
 
 namespace kel {
+
+struct DriveEntry;
 
 // What a front end asks for.
 struct RunRequest {
@@ -55,10 +58,11 @@ public:
     ~RunSession() override;
 
     // Checks the drive and starts the run; false when the check refused it
-    // (after telling the user through the services' message sink) or the
+    // (after telling the user through the services' message sink), when
+    // beforeRun, called once the drive has passed, answers false, or when the
     // engine refused the parameters. No end is told for a run that did not
     // start. A run that starts but cannot make its thread ends at once, told.
-    bool Start(const RunRequest& request);
+    bool Start(const RunRequest& request, const std::function<bool(const DriveEntry& drive)>& beforeRun = {});
     // Asks the run to stop and returns at once; its end is told when the
     // worker has closed and deleted its files.
     void RequestStop();

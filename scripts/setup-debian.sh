@@ -21,5 +21,6 @@ done
 sudo=""
 [ "$(id -u)" -ne 0 ] && sudo="sudo"
 echo "Installing: ${missing[*]}"
-$sudo apt-get update -qq
+# A failed index (a mirror in the middle of a sync) need not stop the install.
+$sudo apt-get update -qq || true
 DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"

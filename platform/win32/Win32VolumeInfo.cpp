@@ -100,20 +100,46 @@ std::optional<std::uint64_t> FreeBytesForUser(const std::string& path)
     return freeForCaller.QuadPart;
 }
 
-int CreateAndDeleteProbe(const std::string& folderPath, const char* name)
+bool Answers(const std::string& path)
+{
+    // A local volume answers; a share that does not is a failed query below.
+    return GetFileAttributesW(Widen(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+ProbeResult CreateAndDeleteProbe(const std::string& folderPath, const char* name)
 {
     const ScopedHandle folder(OpenFolderHandle(folderPath.c_str()));
     if (!folder.IsValid()) {
-        return static_cast<int>(GetLastError());
+        return {static_cast<int>(GetLastError()), false};
     }
     // Not shared: held by another check at this moment, the open fails and that check removes it.
     const ScopedHandle probe(
         OpenOwnFile(folder.Get(), name, {GENERIC_READ | GENERIC_WRITE | DELETE, true, false, false}));
     if (!probe.IsValid()) {
-        return static_cast<int>(GetLastError());
+        return {static_cast<int>(GetLastError()), false};
     }
-    DeleteOpenFile(probe.Get());
-    return 0;
+    if (!DeleteOpenFile(probe.Get())) {
+        return {static_cast<int>(GetLastError()), true};
+    }
+    return {};
+}
+
+std::uint64_t OwnFileBytes(const std::string& folderPath, const std::vector<std::string>& names)
+{
+    const ScopedHandle folder(OpenFolderHandle(folderPath.c_str()));
+    std::uint64_t bytes = 0;
+    for (const std::string& name : names) {
+        if (!folder.IsValid()) {
+            break;
+        }
+        // Opened as a run opens its files, so only a file of the program's own counts.
+        const ScopedHandle file(OpenOwnFile(folder.Get(), name.c_str(), {GENERIC_READ, false, false, false}));
+        LARGE_INTEGER size {};
+        if (file.IsValid() && GetFileSizeEx(file.Get(), &size)) {
+            bytes += static_cast<std::uint64_t>(size.QuadPart);
+        }
+    }
+    return bytes;
 }
 
 }  // namespace kel

@@ -170,7 +170,9 @@ TEST(Win32Volumes, DrivesAreTheSystemsLettersWithFreeSpace)
     }
     test::TempDir dir;
     EXPECT_TRUE(FreeBytesForUser(dir.Path()).has_value());
-    EXPECT_EQ(CreateAndDeleteProbe(dir.Path(), "jv7rt.d2w"), 0);
+    const ProbeResult probe = CreateAndDeleteProbe(dir.Path(), "jv7rt.d2w");
+    EXPECT_EQ(probe.error, 0);
+    EXPECT_FALSE(probe.left);
     EXPECT_TRUE(dir.Entries().empty());
 }
 

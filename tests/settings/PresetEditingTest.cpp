@@ -171,6 +171,20 @@ TEST_F(PresetEditing, DeleteMovesTheLaterPresetsDown)
     EXPECT_EQ(m_table.DeletePreset(m_file, 5), PresetTable::Change::NotWritten);
 }
 
+// Sets or (value null) removes an environment variable.
+void SetVariable(const char* name, const char* value)
+{
+#ifdef _WIN32
+    _putenv_s(name, value != nullptr ? value : "");
+#else
+    if (value != nullptr) {
+        setenv(name, value, 1);
+    } else {
+        unsetenv(name);
+    }
+#endif
+}
+
 TEST_F(PresetEditing, ShippedFileIsFoundInstalledOrInTheSourceTree)
 {
     const fs::path root = m_dir.Path();
@@ -178,14 +192,14 @@ TEST_F(PresetEditing, ShippedFileIsFoundInstalledOrInTheSourceTree)
     fs::create_directories(root / "usr/share/keltally");
     fs::create_directories(root / "src/res");
     WriteBytes((root / "src/res/presets.ini").string(), "");
-    unsetenv("KELTALLY_PRESETS_FILE");
+    SetVariable("KELTALLY_PRESETS_FILE", nullptr);
     EXPECT_EQ(ShippedPresetsPath(root / "usr/bin", root / "src/res"), root / "src/res/presets.ini");
     WriteBytes((root / "usr/share/keltally/presets.ini").string(), "");
     EXPECT_EQ(ShippedPresetsPath(root / "usr/bin", root / "src/res"), root / "usr/share/keltally/presets.ini");
     EXPECT_EQ(ShippedPresetsPath(root / "none", root / "none"), fs::path());
-    setenv("KELTALLY_PRESETS_FILE", "/named/presets.ini", 1);
+    SetVariable("KELTALLY_PRESETS_FILE", "/named/presets.ini");
     EXPECT_EQ(ShippedPresetsPath(root / "usr/bin", root / "src/res"), fs::path("/named/presets.ini"));
-    unsetenv("KELTALLY_PRESETS_FILE");
+    SetVariable("KELTALLY_PRESETS_FILE", nullptr);
 }
 
 }  // namespace
