@@ -90,9 +90,8 @@ void PerfDialog::SavePresetAs(const QString& typed)
         ShowMessage(this, QStringLiteral("A preset name has 1 to %1 characters.").arg(kPresetNameMax), kPlainBox);
         return;
     }
-    Preset preset {name.toStdString(),   m_parameters.numFiles, m_parameters.fileSizeKB, m_parameters.bufSizeKB,
-                   m_parameters.readReps, m_parameters.writeReps, m_parameters.sampsSec, m_parameters.minRead,
-                   m_parameters.minWrite};
+    Preset preset {name.toStdString(), m_parameters};
+    preset.parameters.simultaneous = 0;
     const auto store = [this, preset] {
         ProfileFile settings(SettingsFilePath());
         const PresetTable::Change change = m_presets.SavePreset(settings, preset);

@@ -28,11 +28,12 @@ std::string Padded(const std::string& text, int width)
     return width < 0 ? text + padding : padding + text;
 }
 
-std::string Row(const std::string& name, const std::string (&values)[8])
+// The name and the eight values a preset holds, in table order.
+std::string Row(const std::string& name, const std::vector<std::string>& values)
 {
     constexpr int kWidths[] = {5, 7, 5, 5, 6, 4, 8, 8};
     std::string row = Padded(name, -38);
-    for (std::size_t i = 0; i < 8; ++i) {
+    for (std::size_t i = 0; i < values.size() && i < std::size(kWidths); ++i) {
         row += " " + Padded(values[i], kWidths[i]);
     }
     return row + "\n";
@@ -64,15 +65,12 @@ std::string FormatPresetList(const PresetTable& presets, bool json)
         nlohmann::json list = nlohmann::json::array();
         for (int i = 0; i < presets.Count(); ++i) {
             const Preset& p = presets.At(i);
-            nlohmann::json preset = {{"name", EscapeInvalidUtf8(p.name)}, {"numFiles", p.numFiles},
-                                     {"fileSize", p.fileSize},            {"bufSize", p.bufSize},
-                                     {"readReps", p.readReps},            {"writeReps", p.writeReps},
-                                     {"sampsSec", p.sampsSec},            {"minRead", p.minRead},
-                                     {"minWrite", p.minWrite}};
-            const RunParameters parameters = ParametersOf(p);
+            nlohmann::json preset = {{"name", EscapeInvalidUtf8(p.name)}};
+            // The keys the list has always had, and the record's beside them.
             for (const ParameterSpec& spec : kRunParameterTable) {
-                if (spec.kind != ParameterKind::Flag) {
-                    preset[std::string(spec.recordKey)] = parameters.*spec.field;
+                if (!spec.settingsKey.empty()) {
+                    preset[std::string(spec.presetListKey)] = p.parameters.*spec.field;
+                    preset[std::string(spec.recordKey)] = p.parameters.*spec.field;
                 }
             }
             list.push_back(preset);
@@ -82,10 +80,12 @@ std::string FormatPresetList(const PresetTable& presets, bool json)
     std::string text = Row("Name", {"Files", "FileKB", "BufKB", "Reads", "Writes", "Res", "MinRead", "MinWrite"});
     for (int i = 0; i < presets.Count(); ++i) {
         const Preset& p = presets.At(i);
-        const std::string values[8] = {std::to_string(p.numFiles), std::to_string(p.fileSize),
-                                       std::to_string(p.bufSize),  std::to_string(p.readReps),
-                                       std::to_string(p.writeReps), std::to_string(p.sampsSec),
-                                       std::to_string(p.minRead),  std::to_string(p.minWrite)};
+        std::vector<std::string> values;
+        for (const ParameterSpec& spec : kRunParameterTable) {
+            if (!spec.settingsKey.empty()) {
+                values.push_back(std::to_string(p.parameters.*spec.field));
+            }
+        }
         text += Row(PrintableText(p.name), values);
     }
     return text;

@@ -45,6 +45,11 @@ struct ParameterSpec {
     std::int32_t runnableLow;
     std::int32_t runnableHigh;
     std::string_view help;
+    // The key in a preset's section of the settings file (read as 1 when
+    // missing for a count, 0 for a threshold); empty: presets do not hold it.
+    std::string_view settingsKey;
+    // The key --list-presets --json has always given it, beside its record key.
+    std::string_view presetListKey;
 };
 
 inline constexpr std::int32_t kNoLimit = std::numeric_limits<std::int32_t>::max();
@@ -54,25 +59,28 @@ inline constexpr std::int32_t kMaxRunnableSizeKB = 4194303;
 
 // In the order the dialog checks its fields and the runner lists its options.
 inline constexpr std::array<ParameterSpec, 9> kRunParameterTable {{
-    {"files", "files", &RunParameters::numFiles, ParameterKind::Count, 1, 100, 1, 1, 100, "Number of test files"},
+    {"files", "files", &RunParameters::numFiles, ParameterKind::Count, 1, 100, 1, 1, 100, "Number of test files",
+     "NumFiles", "numFiles"},
     {"file-size", "fileSizeKB", &RunParameters::fileSizeKB, ParameterKind::Count, 1, 102400, 2400, 1,
-     kMaxRunnableSizeKB, "Size of each file in KB"},
+     kMaxRunnableSizeKB, "Size of each file in KB", "FileSize", "fileSize"},
     {"buffer", "bufSizeKB", &RunParameters::bufSizeKB, ParameterKind::Count, 1, 1024, 96, 1, kMaxRunnableSizeKB,
-     "Size of each transfer in KB"},
+     "Size of each transfer in KB", "BufSize", "bufSize"},
     {"reads", "readReps", &RunParameters::readReps, ParameterKind::Count, 1, 1000, 30, 0, kNoLimit,
-     "Read (Play) passes"},
+     "Read (Play) passes", "ReadReps", "readReps"},
     {"writes", "writeReps", &RunParameters::writeReps, ParameterKind::Count, 1, 1000, 30, 0, kNoLimit,
-     "Write (Record) passes"},
+     "Write (Record) passes", "WriteReps", "writeReps"},
     {"resolution", "sampsSec", &RunParameters::sampsSec, ParameterKind::Count, 0, 200, 10, 0, kNoLimit,
-     "Rate samples per second"},
+     "Rate samples per second", "SampsSec", "sampsSec"},
     {"min-read", "minRead", &RunParameters::minRead, ParameterKind::Threshold, kNoLowerLimit, kNoLimit, 0,
      kNoLowerLimit, kNoLimit,
-     "Minimum read rate in thousandths of an MB/s, drawn on the graph and judged by --fail-below"},
+     "Minimum read rate in thousandths of an MB/s, drawn on the graph and judged by --fail-below", "KelMinRead",
+     "minRead"},
     {"min-write", "minWrite", &RunParameters::minWrite, ParameterKind::Threshold, kNoLowerLimit, kNoLimit, 0,
      kNoLowerLimit, kNoLimit,
-     "Minimum write rate in thousandths of an MB/s, drawn on the graph and judged by --fail-below"},
+     "Minimum write rate in thousandths of an MB/s, drawn on the graph and judged by --fail-below", "KelMinWrite",
+     "minWrite"},
     {"simultaneous", "simultaneous", &RunParameters::simultaneous, ParameterKind::Flag, 0, 1, 0, kNoLowerLimit,
-     kNoLimit, "Write an extra file during every read pass"},
+     kNoLimit, "Write an extra file during every read pass", "", ""},
 }};
 
 // The table's entry of a field.

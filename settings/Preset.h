@@ -12,23 +12,20 @@ namespace kel {
 // Longest preset name kept when reading the settings file, in characters.
 constexpr std::size_t kPresetNameMax = 38;
 
+// A name and the parameters a run takes from it: the six counts and the two
+// thresholds (presets never write simultaneously). The keys of its section in
+// the settings file are the parameter table's settings keys.
 struct Preset {
     std::string name;
-    std::int32_t numFiles = 0;
-    std::int32_t fileSize = 0;   // KB
-    std::int32_t bufSize = 0;    // KB
-    std::int32_t readReps = 0;
-    std::int32_t writeReps = 0;
-    std::int32_t sampsSec = 0;
-    std::int32_t minRead = 0;    // thousandths of an MB/s; 0 or less: no threshold
-    std::int32_t minWrite = 0;   // thousandths of an MB/s; 0 or less: no threshold
+    RunParameters parameters;
 };
 
-// A preset's values as a run's parameters; presets never write simultaneously.
+// A preset's values as a run's parameters.
 inline RunParameters ParametersOf(const Preset& preset)
 {
-    return RunParameters {preset.numFiles, preset.fileSize, preset.bufSize, preset.readReps, preset.writeReps,
-                          preset.sampsSec, preset.minRead,  preset.minWrite, 0};
+    RunParameters parameters = preset.parameters;
+    parameters.simultaneous = 0;
+    return parameters;
 }
 
 }  // namespace kel

@@ -17,25 +17,6 @@ constexpr std::string_view kAppSection = "Application";
 constexpr std::string_view kCountKey = "Presets";
 constexpr std::string_view kUnnamed = "(unnamed)";
 
-// The eight numeric keys in record order, with the default a missing key
-// takes and the field each fills.
-struct NumberKey {
-    std::string_view key;
-    std::int32_t missingDefault;
-    std::int32_t Preset::*field;
-};
-
-constexpr std::array<NumberKey, 8> kNumberKeys {{
-    {"NumFiles", 1, &Preset::numFiles},
-    {"FileSize", 1, &Preset::fileSize},
-    {"BufSize", 1, &Preset::bufSize},
-    {"ReadReps", 1, &Preset::readReps},
-    {"WriteReps", 1, &Preset::writeReps},
-    {"SampsSec", 1, &Preset::sampsSec},
-    {"KelMinRead", 0, &Preset::minRead},
-    {"KelMinWrite", 0, &Preset::minWrite},
-}};
-
 std::string SectionName(int number)
 {
     return "Preset" + std::to_string(number);
@@ -45,26 +26,31 @@ Preset ReadPreset(const ProfileSection& section)
 {
     Preset preset;
     preset.name = section.GetProfileString("Name", kUnnamed, kPresetNameMax + 1);
-    for (const NumberKey& number : kNumberKeys) {
-        preset.*number.field = section.GetProfileInt(number.key, number.missingDefault);
+    for (const ParameterSpec& spec : kRunParameterTable) {
+        if (!spec.settingsKey.empty()) {
+            const std::int32_t missing = spec.kind == ParameterKind::Count ? 1 : 0;
+            preset.parameters.*spec.field = section.GetProfileInt(spec.settingsKey, missing);
+        }
     }
     return preset;
 }
 
 Preset DefaultPreset()
 {
-    constexpr RunParameters defaults = DefaultRunParameters();
-    Preset preset;
-    preset.name = kDefaultPresetName;
-    preset.numFiles = defaults.numFiles;
-    preset.fileSize = defaults.fileSizeKB;
-    preset.bufSize = defaults.bufSizeKB;
-    preset.readReps = defaults.readReps;
-    preset.writeReps = defaults.writeReps;
-    preset.sampsSec = defaults.sampsSec;
-    preset.minRead = defaults.minRead;
-    preset.minWrite = defaults.minWrite;
+    Preset preset {std::string(kDefaultPresetName), DefaultRunParameters()};
+    preset.parameters.simultaneous = 0;
     return preset;
+}
+
+// The section's keys of a preset, after the name, in table order.
+void AddPresetKeys(std::vector<ProfileSetting>& settings, std::string_view section, const Preset& preset)
+{
+    settings.push_back({section, "Name", preset.name});
+    for (const ParameterSpec& spec : kRunParameterTable) {
+        if (!spec.settingsKey.empty()) {
+            settings.push_back({section, spec.settingsKey, std::to_string(preset.parameters.*spec.field)});
+        }
+    }
 }
 
 }  // namespace
@@ -124,11 +110,8 @@ bool PresetTable::AddDefaultPreset(ProfileFile& file, bool sectionFree)
     // One replacement of the file for all ten keys: a failure leaves the
     // file as it was, never a count without its preset.
     const std::string section = SectionName(m_count);
-    std::vector<ProfileSetting> settings {{kAppSection, kCountKey, std::to_string(m_count)},
-                                          {section, "Name", preset.name}};
-    for (const NumberKey& number : kNumberKeys) {
-        settings.push_back({section, number.key, std::to_string(preset.*number.field)});
-    }
+    std::vector<ProfileSetting> settings {{kAppSection, kCountKey, std::to_string(m_count)}};
+    AddPresetKeys(settings, section, preset);
     file.WriteProfileStrings(settings);
     return true;
 }
@@ -195,10 +178,8 @@ PresetTable::Change PresetTable::SavePreset(ProfileFile& file, const Preset& pre
     }
     const int index = found >= 0 ? found : m_count;
     const std::string section = SectionName(index + 1);
-    std::vector<ProfileSetting> settings {{section, "Name", preset.name}};
-    for (const NumberKey& number : kNumberKeys) {
-        settings.push_back({section, number.key, std::to_string(preset.*number.field)});
-    }
+    std::vector<ProfileSetting> settings;
+    AddPresetKeys(settings, section, preset);
     if (found < 0) {
         settings.push_back({kAppSection, kCountKey, std::to_string(m_count + 1)});
     }
@@ -226,10 +207,7 @@ PresetTable::Change PresetTable::DeletePreset(ProfileFile& file, int index)
     for (int i = index; i + 1 < m_count; ++i) {
         const Preset& next = At(i + 1);
         const std::string& section = sections[static_cast<std::size_t>(i - index)];
-        settings.push_back({section, "Name", next.name});
-        for (const NumberKey& number : kNumberKeys) {
-            settings.push_back({section, number.key, std::to_string(next.*number.field)});
-        }
+        AddPresetKeys(settings, section, next);
     }
     settings.push_back({kAppSection, kCountKey, std::to_string(m_count - 1)});
     // The last section goes: sections past the count would be read again.

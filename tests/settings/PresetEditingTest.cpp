@@ -52,7 +52,7 @@ TEST_F(PresetEditing, ShippedPresetsFollowTheUsersAndNeitherFileIsWritten)
     EXPECT_EQ(ListedNames(),
               (std::vector<std::string> {"(Default)", "alpha", "Zed", "shipped Card", "shipped Alpha"}));
     EXPECT_EQ(m_table.Count(), 3);
-    EXPECT_EQ(m_table.Listed(3).minWrite, 5722);
+    EXPECT_EQ(m_table.Listed(3).parameters.minWrite, 5722);
     EXPECT_EQ(m_table.FindPreset("Card"), -1) << "only the user's own are found by name";
     EXPECT_EQ(ReadBytes(m_path), user);
     EXPECT_EQ(ReadBytes(shippedPath), shippedText);
@@ -80,11 +80,11 @@ TEST(ShippedPresets, TheFileInThePackageHoldsRunnablePresets)
         SCOPED_TRACE(preset.name);
         const RunParameters parameters = ParametersOf(preset);
         EXPECT_EQ(FirstUnacceptedParameter(parameters), nullptr);
-        EXPECT_EQ(preset.fileSize % preset.bufSize, 0);
+        EXPECT_EQ(preset.parameters.fileSizeKB % preset.parameters.bufSizeKB, 0);
         EXPECT_LE(preset.name.size(), kPresetNameMax);
-        EXPECT_GE(static_cast<long long>(preset.numFiles) * preset.fileSize, 32 * 1024);
+        EXPECT_GE(static_cast<long long>(preset.parameters.numFiles) * preset.parameters.fileSizeKB, 32 * 1024);
         if (preset.name.starts_with("SD Card Video Class V")) {
-            cardThresholds.push_back(preset.minWrite);
+            cardThresholds.push_back(preset.parameters.minWrite);
         }
     }
     // The class's 1,000,000-byte MB/s in the program's 1,048,576-byte MB/s,
@@ -115,7 +115,7 @@ TEST_F(PresetEditing, SaveAddsOrReplacesOnlyThatPreset)
     expected.replace(expected.find(old), old.size(), replaced);
     EXPECT_EQ(ReadBytes(m_path), expected);
     EXPECT_EQ(m_table.Count(), 3);
-    EXPECT_EQ(m_table.At(0).minRead, 1500);
+    EXPECT_EQ(m_table.At(0).parameters.minRead, 1500);
 }
 
 // A full table, or a file whose count another program changed since it was
@@ -165,9 +165,9 @@ TEST_F(PresetEditing, DeleteMovesTheLaterPresetsDown)
     for (int i = 0; i < 4; ++i) {
         EXPECT_EQ(m_table.At(i).name, left[static_cast<std::size_t>(i)]);
         EXPECT_EQ(reread.At(i).name, left[static_cast<std::size_t>(i)]);
-        EXPECT_EQ(reread.At(i).numFiles, m_table.At(i).numFiles);
+        EXPECT_EQ(reread.At(i).parameters.numFiles, m_table.At(i).parameters.numFiles);
     }
-    EXPECT_EQ(reread.At(1).numFiles, 3);
+    EXPECT_EQ(reread.At(1).parameters.numFiles, 3);
     EXPECT_EQ(m_table.DeletePreset(m_file, 5), PresetTable::Change::NotWritten);
 }
 

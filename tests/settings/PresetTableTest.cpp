@@ -20,14 +20,14 @@ using test::PresetSection;
 void ExpectDefaultValues(const Preset& p)
 {
     EXPECT_EQ(p.name, "(Default)");
-    EXPECT_EQ(p.numFiles, 1);
-    EXPECT_EQ(p.fileSize, 2400);
-    EXPECT_EQ(p.bufSize, 96);
-    EXPECT_EQ(p.readReps, 30);
-    EXPECT_EQ(p.writeReps, 30);
-    EXPECT_EQ(p.sampsSec, 10);
-    EXPECT_EQ(p.minRead, 0);
-    EXPECT_EQ(p.minWrite, 0);
+    EXPECT_EQ(p.parameters.numFiles, 1);
+    EXPECT_EQ(p.parameters.fileSizeKB, 2400);
+    EXPECT_EQ(p.parameters.bufSizeKB, 96);
+    EXPECT_EQ(p.parameters.readReps, 30);
+    EXPECT_EQ(p.parameters.writeReps, 30);
+    EXPECT_EQ(p.parameters.sampsSec, 10);
+    EXPECT_EQ(p.parameters.minRead, 0);
+    EXPECT_EQ(p.parameters.minWrite, 0);
 }
 
 class Presets : public test::SettingsFileTest {
@@ -66,9 +66,9 @@ TEST_F(Presets, SectionsPastTheCountAreReadNotOverwritten)
     LoadUnwritten(counted + "[Preset4]\nFileSize=7\nExtra=keep\nname=Old\n[Preset5]\nName=(Default)\n");
     ASSERT_EQ(m_table.Count(), 5);
     EXPECT_EQ(m_table.At(2).name, "P3");
-    EXPECT_EQ(m_table.At(2).numFiles, 3);
+    EXPECT_EQ(m_table.At(2).parameters.numFiles, 3);
     EXPECT_EQ(m_table.At(3).name, "Old");
-    EXPECT_EQ(m_table.At(3).fileSize, 7);
+    EXPECT_EQ(m_table.At(3).parameters.fileSizeKB, 7);
     EXPECT_EQ(m_table.FindPreset("(Default)"), 4);
 }
 
@@ -130,7 +130,7 @@ TEST_F(Presets, AnUnusableCountOrASectionPastItKeepsTheUsersPresets)
             names.push_back(m_table.At(i).name);
         }
         EXPECT_EQ(names, c.names) << text;
-        EXPECT_EQ(m_table.At(0).numFiles, 9) << text;
+        EXPECT_EQ(m_table.At(0).parameters.numFiles, 9) << text;
         const std::string after = test::ReadBytes(m_path);
         if (!c.written.empty()) {
             EXPECT_EQ(after, c.written) << text;
@@ -188,20 +188,20 @@ TEST_F(Presets, MissingKeysAndSectionsTakeTheirDefaults)
     ASSERT_EQ(m_table.Count(), 4);
     const Preset& onlyName = m_table.At(0);
     EXPECT_EQ(onlyName.name, "Only name");
-    for (const std::int32_t value : {onlyName.numFiles, onlyName.fileSize, onlyName.bufSize, onlyName.readReps,
-                                     onlyName.writeReps, onlyName.sampsSec}) {
+    for (const std::int32_t value : {onlyName.parameters.numFiles, onlyName.parameters.fileSizeKB, onlyName.parameters.bufSizeKB, onlyName.parameters.readReps,
+                                     onlyName.parameters.writeReps, onlyName.parameters.sampsSec}) {
         EXPECT_EQ(value, 1);
     }
-    EXPECT_EQ(onlyName.minRead, 0);
-    EXPECT_EQ(onlyName.minWrite, 0);
+    EXPECT_EQ(onlyName.parameters.minRead, 0);
+    EXPECT_EQ(onlyName.parameters.minWrite, 0);
     const Preset& unnamed = m_table.At(1);
     EXPECT_EQ(unnamed.name, "(unnamed)");
-    EXPECT_EQ(unnamed.numFiles, -5);
-    EXPECT_EQ(unnamed.fileSize, 16);
-    EXPECT_EQ(unnamed.bufSize, 1);
-    EXPECT_EQ(unnamed.minRead, 1500);
+    EXPECT_EQ(unnamed.parameters.numFiles, -5);
+    EXPECT_EQ(unnamed.parameters.fileSizeKB, 16);
+    EXPECT_EQ(unnamed.parameters.bufSizeKB, 1);
+    EXPECT_EQ(unnamed.parameters.minRead, 1500);
     EXPECT_EQ(m_table.At(2).name, "(unnamed)");
-    EXPECT_EQ(m_table.At(2).sampsSec, 1);
+    EXPECT_EQ(m_table.At(2).parameters.sampsSec, 1);
 }
 
 TEST_F(Presets, ListOrderIgnoresLetterCaseAndKeepsDuplicatesInTableOrder)
@@ -211,7 +211,7 @@ TEST_F(Presets, ListOrderIgnoresLetterCaseAndKeepsDuplicatesInTableOrder)
          PresetSection(8, "beta"));
     ASSERT_EQ(m_table.Count(), 8);
     EXPECT_EQ(m_table.FindPreset("a"), 1);
-    EXPECT_EQ(m_table.At(4).numFiles, 5);
+    EXPECT_EQ(m_table.At(4).parameters.numFiles, 5);
     EXPECT_EQ(m_table.FindPreset("c"), -1);
     EXPECT_EQ(m_table.SortedOrder(), (std::vector<int> {3, 1, 2, 4, 0, 5, 7, 6}));
 }

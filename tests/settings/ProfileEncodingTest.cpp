@@ -45,7 +45,7 @@ protected:
     {
         ASSERT_EQ(m_table.Count(), 2);
         EXPECT_EQ(m_table.At(0).name, "WithBom");
-        EXPECT_EQ(m_table.At(0).numFiles, 5);
+        EXPECT_EQ(m_table.At(0).parameters.numFiles, 5);
         EXPECT_EQ(m_table.FindPreset("(Default)"), 1);
     }
 

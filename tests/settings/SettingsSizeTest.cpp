@@ -93,10 +93,10 @@ TEST_F(BigFile, LoadingReadsTheFileOnce)
     table.LoadPresets(m_file);
     EXPECT_EQ(opens.Count(), 1);
     ASSERT_EQ(table.Count(), 20);
-    EXPECT_EQ(table.At(9).minRead, 10);
-    EXPECT_EQ(table.At(9).minWrite, 0);
+    EXPECT_EQ(table.At(9).parameters.minRead, 10);
+    EXPECT_EQ(table.At(9).parameters.minWrite, 0);
     EXPECT_EQ(table.At(19).name, "P20");
-    EXPECT_EQ(table.At(19).numFiles, 20);
+    EXPECT_EQ(table.At(19).parameters.numFiles, 20);
     EXPECT_EQ(test::ReadBytes(m_path), text);
 }
 
