@@ -49,7 +49,11 @@ std::string FormatDriveList(const DriveTable& drives, bool json)
     nlohmann::json list = nlohmann::json::array();
     std::vector<Row> rows {{"Drive", "Free bytes", "Type", "Device", "Mount point", "Root path", "Label"}};
     for (const DriveEntry& entry : drives.Entries()) {
-        const std::optional<std::uint64_t> free = FreeBytesForUser(entry.rootPath);
+        // A mount that did not answer is not asked again.
+        std::optional<std::uint64_t> free;
+        if (entry.answering) {
+            free = FreeBytesForUser(entry.rootPath);
+        }
         const std::string letter(1, entry.letter);
         if (json) {
             list.push_back({
@@ -60,11 +64,13 @@ std::string FormatDriveList(const DriveTable& drives, bool json)
                 {"type", EscapeInvalidUtf8(entry.fileSystem)},
                 {"device", EscapeInvalidUtf8(entry.device)},
                 {"freeBytes", free ? nlohmann::json(static_cast<std::int64_t>(*free)) : nlohmann::json()},
+                {"answering", entry.answering},
             });
         } else {
             // Control characters as escapes, so a label or a folder's name
             // cannot move the cursor or retitle the terminal.
-            rows.push_back({letter, free ? std::to_string(*free) : std::string("?"), PrintableText(entry.fileSystem),
+            const std::string freeText = free ? std::to_string(*free) : entry.answering ? "?" : "not answering";
+            rows.push_back({letter, freeText, PrintableText(entry.fileSystem),
                             PrintableText(entry.device), PrintableText(entry.mountPoint),
                             PrintableText(entry.rootPath), PrintableText(entry.label)});
         }

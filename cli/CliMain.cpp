@@ -30,9 +30,8 @@ int PrintList(const std::string& text)
 
 int ListPresets(bool json)
 {
-    ProfileFile settings(SettingsFilePath());
     PresetTable presets;
-    presets.LoadPresets(settings);
+    LoadRunnerPresets(presets);
     return PrintList(FormatPresetList(presets, json));
 }
 

@@ -1,5 +1,9 @@
 #include "cli/CliPresets.h"
 
+#include "platform/ReportFiles.h"
+#include "settings/ProfileFile.h"
+#include "settings/SettingsLocation.h"
+
 #include "platform/TextRules.h"
 #include "settings/PresetTable.h"
 
@@ -11,7 +15,7 @@ namespace {
 
 void ApplyPresetAt(const PresetTable& presets, int index, CliOptions& options)
 {
-    const RunParameters fromPreset = ParametersOf(presets.At(index));
+    const RunParameters fromPreset = ParametersOf(presets.Listed(index));
     for (std::size_t i = 0; i < kRunParameterTable.size(); ++i) {
         if (!options.setOnCommandLine[i]) {
             options.parameters.*kRunParameterTable[i].field = fromPreset.*kRunParameterTable[i].field;
@@ -41,6 +45,18 @@ std::string Row(const std::string& name, const std::vector<std::string>& values)
 
 }  // namespace
 
+void LoadRunnerPresets(PresetTable& presets)
+{
+    ProfileFile settings(SettingsFilePath());
+    if (const auto problem = presets.LoadPresets(settings)) {
+        std::fprintf(stderr, "keltally-cli: %s\n", PrintableText(*problem).c_str());
+    }
+    const std::filesystem::path shipped = ShippedPresetsPath(ExecutableFolder(), KELT_RES_SOURCE_DIR);
+    if (!shipped.empty()) {
+        presets.LoadShippedPresets(ProfileFile(shipped));
+    }
+}
+
 std::optional<std::string> ApplyPreset(const PresetTable& presets, CliOptions& options)
 {
     if (options.presetName.empty()) {
@@ -51,7 +67,11 @@ std::optional<std::string> ApplyPreset(const PresetTable& presets, CliOptions& o
         }
         return std::nullopt;
     }
-    const int index = presets.FindPreset(options.presetName);
+    // The user's own first, as the dialog lists them, then the package's.
+    int index = presets.FindPreset(options.presetName);
+    for (int i = presets.Count(); index < 0 && i < presets.ListedCount(); ++i) {
+        index = presets.Listed(i).name == options.presetName ? i : -1;
+    }
     if (index < 0) {
         return "there is no preset named \"" + PrintableText(options.presetName) + "\" (see --list-presets)";
     }
@@ -63,9 +83,12 @@ std::string FormatPresetList(const PresetTable& presets, bool json)
 {
     if (json) {
         nlohmann::json list = nlohmann::json::array();
-        for (int i = 0; i < presets.Count(); ++i) {
-            const Preset& p = presets.At(i);
+        for (int i = 0; i < presets.ListedCount(); ++i) {
+            const Preset& p = presets.Listed(i);
             nlohmann::json preset = {{"name", EscapeInvalidUtf8(p.name)}};
+            if (presets.IsShipped(i)) {
+                preset["shipped"] = true;
+            }
             // The keys the list has always had, and the record's beside them.
             for (const ParameterSpec& spec : kRunParameterTable) {
                 if (!spec.settingsKey.empty()) {
@@ -78,8 +101,8 @@ std::string FormatPresetList(const PresetTable& presets, bool json)
         return list.dump(4) + "\n";
     }
     std::string text = Row("Name", {"Files", "FileKB", "BufKB", "Reads", "Writes", "Res", "MinRead", "MinWrite"});
-    for (int i = 0; i < presets.Count(); ++i) {
-        const Preset& p = presets.At(i);
+    for (int i = 0; i < presets.ListedCount(); ++i) {
+        const Preset& p = presets.Listed(i);
         std::vector<std::string> values;
         for (const ParameterSpec& spec : kRunParameterTable) {
             if (!spec.settingsKey.empty()) {

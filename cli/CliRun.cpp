@@ -69,9 +69,8 @@ int ExitCode(const CliOptions& options, const RunRecord& record, int stopSignal,
 int RunDriveTest(CliOptions options)
 {
     {
-        ProfileFile settings(SettingsFilePath());
         PresetTable presets;
-        presets.LoadPresets(settings);
+        LoadRunnerPresets(presets);
         if (const auto refusal = ApplyPreset(presets, options)) {
             return Refuse(*refusal);
         }

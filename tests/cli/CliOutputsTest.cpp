@@ -183,5 +183,37 @@ TEST(Locale, NumbersUseAPointForDecimalsWhateverTheLocale)
     }
 }
 
+// The package's presets follow the user's in the list, marked, and --preset
+// finds them; the user's own come first under the same name.
+TEST(Outputs, ThePackagesPresetsFollowTheUsersAndCanBeChosen)
+{
+    TempDir config;
+    QFile shipped(QString::fromStdString(config.Path() + "/shipped-presets.ini"));
+    ASSERT_TRUE(shipped.open(QIODevice::WriteOnly));
+    shipped.write("[Application]\nPresets=2\n[Preset1]\nName=Card\nNumFiles=3\nFileSize=64\nBufSize=64\n"
+                  "ReadReps=1\nWriteReps=1\nSampsSec=10\nKelMinWrite=5722\n[Preset2]\nName=(Default)\nNumFiles=9\n");
+    shipped.close();
+    ProgramRun list {{"--list-presets", "--json"}, {}, QString::fromStdString(config.Path()), {}};
+    const ProgramResult listed = RunProgram(kCli, list);
+    ASSERT_EQ(listed.exitCode, 0) << listed.err.toStdString();
+    const QJsonArray presets = QJsonDocument::fromJson(listed.out.toUtf8()).array();
+    ASSERT_EQ(presets.size(), 3);
+    EXPECT_EQ(presets[0].toObject()["name"].toString(), "(Default)");
+    EXPECT_FALSE(presets[0].toObject().contains("shipped"));
+    EXPECT_EQ(presets[1].toObject()["name"].toString(), "Card");
+    EXPECT_TRUE(presets[1].toObject()["shipped"].toBool());
+    EXPECT_EQ(presets[1].toObject()["minWrite"].toInt(), 5722);
+
+    TempDir folder;
+    ProgramRun run {{"--preset", "Card", "--dir", QString::fromStdString(folder.Path()), "--json", "-"},
+                    {}, QString::fromStdString(config.Path()), {}};
+    const ProgramResult ran = RunProgram(kCli, run);
+    ASSERT_EQ(ran.exitCode, 0) << ran.err.toStdString();
+    const QJsonObject parameters = QJsonDocument::fromJson(ran.out.toUtf8()).object()["parameters"].toObject();
+    EXPECT_EQ(parameters["files"].toInt(), 3);
+    EXPECT_EQ(parameters["minWrite"].toInt(), 5722);
+    EXPECT_TRUE(folder.Entries().empty());
+}
+
 }  // namespace
 }  // namespace kel

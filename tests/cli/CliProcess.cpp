@@ -18,6 +18,8 @@ QProcessEnvironment Environment(const QString& configHome)
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert("XDG_CONFIG_HOME", configHome);
+    // No presets of the package's unless a test names a file of them.
+    environment.insert("KELTALLY_PRESETS_FILE", configHome + "/shipped-presets.ini");
     // System error texts as the tests expect them, unless a test asks for a locale.
     environment.insert("LC_ALL", "C.UTF-8");
     return environment;
@@ -75,7 +77,8 @@ ProgramResult RunCliWithBytes(const std::vector<std::string>& args)
         }
         return inQuotes + "'";
     };
-    std::string command = "XDG_CONFIG_HOME=" + quoted(config.Path()) + " LC_ALL=C.UTF-8 " + quoted(KELT_CLI_PATH);
+    std::string command = "XDG_CONFIG_HOME=" + quoted(config.Path()) + " KELTALLY_PRESETS_FILE=" +
+                          quoted(config.Path() + "/shipped-presets.ini") + " LC_ALL=C.UTF-8 " + quoted(KELT_CLI_PATH);
     for (const std::string& arg : args) {
         command += " " + quoted(arg);
     }

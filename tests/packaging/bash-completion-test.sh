@@ -19,6 +19,7 @@ printf '%s\n' '[Application]' 'Presets=6' \
   '[Preset4]' "Name=Card: \"x\" \$(touch PWNED) it's\\ é" '[Preset5]' 'Name=a=b c' '[Preset6]' 'Name="  spaced  "' \
   >"$scratch/config/KelTally.ini"
 export XDG_CONFIG_HOME="$scratch/config"
+export KELTALLY_PRESETS_FILE="$scratch/config/shipped-presets.ini"
 cd "$scratch/cwd"
 
 # shellcheck source=/dev/null
