@@ -178,15 +178,26 @@ int Win32FileBackend::Open(int folder, const char* name, TestFileMode mode, std:
     return Add(std::move(entry));
 }
 
-std::int64_t Win32FileBackend::Read(int fd, void* buffer, std::uint32_t bytes)
+const Win32FileBackend::Entry* Win32FileBackend::TransferEntry(int fd, const void* buffer, std::uint32_t bytes) const
 {
     const Entry* entry = Find(fd);
     if (entry == nullptr) {
         SetLastError(ERROR_INVALID_HANDLE);
-        return -1;
+        return nullptr;
     }
+    // The system does not check this under Wine: a misaligned unbuffered
+    // transfer is refused here as Windows refuses it.
     if (entry->direct && !IsAligned(buffer, bytes, entry->sectorSize)) {
         SetLastError(ERROR_INVALID_PARAMETER);
+        return nullptr;
+    }
+    return entry;
+}
+
+std::int64_t Win32FileBackend::Read(int fd, void* buffer, std::uint32_t bytes)
+{
+    const Entry* entry = TransferEntry(fd, buffer, bytes);
+    if (entry == nullptr) {
         return -1;
     }
     DWORD moved = 0;
@@ -201,13 +212,8 @@ std::int64_t Win32FileBackend::Read(int fd, void* buffer, std::uint32_t bytes)
 
 std::int64_t Win32FileBackend::Write(int fd, const void* buffer, std::uint32_t bytes)
 {
-    const Entry* entry = Find(fd);
+    const Entry* entry = TransferEntry(fd, buffer, bytes);
     if (entry == nullptr) {
-        SetLastError(ERROR_INVALID_HANDLE);
-        return -1;
-    }
-    if (entry->direct && !IsAligned(buffer, bytes, entry->sectorSize)) {
-        SetLastError(ERROR_INVALID_PARAMETER);
         return -1;
     }
     DWORD moved = 0;

@@ -36,6 +36,9 @@ private:
     struct Entry;
     int Add(std::unique_ptr<Entry> entry);
     Entry* Find(int fd) const;
+    // The open file of a transfer, or null (with the error set) when fd is not
+    // open or the transfer breaks the unbuffered alignment rules.
+    const Entry* TransferEntry(int fd, const void* buffer, std::uint32_t bytes) const;
     std::unique_ptr<Entry> Take(int fd);
 
     mutable std::mutex m_mutex;
