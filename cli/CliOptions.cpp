@@ -213,6 +213,9 @@ CliParseResult ParseCliOptions(const std::vector<std::string>& arguments)
         options.driveLetter = AsciiUpper(letter[0]);
     } else {
         options.directory = AbsolutePath(given("dir") ? parsed.values["dir"] : std::string());
+        if (options.directory.empty()) {
+            return Refuse("the current folder is gone (deleted or moved away); name the folder to test with --dir");
+        }
     }
     return CliParseResult {options, 0, {}};
 }

@@ -44,7 +44,8 @@ int ProbeCreateIn(const std::string& folder);
 int MakeFolders(const std::string& folder);
 
 // path made absolute against the current folder without resolving links:
-// ".", ".." and repeated slashes cleaned as text.
+// ".", ".." and repeated slashes cleaned as text. Empty for a relative path
+// when the current folder is gone (deleted, or moved out of reach).
 std::string AbsolutePath(const std::string& path);
 // The folder part of a path ("." when it has none) and its last name.
 std::string FolderOf(const std::string& path);

@@ -34,6 +34,11 @@ bool WrittenDirectly(const std::string& target, const PathFacts& facts)
 std::optional<std::string> CheckCanCreateIn(const std::string& folder)
 {
     if (const int error = ProbeCreateIn(folder)) {
+        // The folder is there, yet "no such file": its file system makes no
+        // new files at all (/proc, /sys), whatever the permissions say.
+        if (error == kErrorNotFound) {
+            return "cannot write in the folder " + Quoted(folder) + ": its file system takes no new files";
+        }
         return "cannot write in the folder " + Quoted(folder) + ": " + SystemErrorText(error);
     }
     return std::nullopt;

@@ -186,7 +186,10 @@ std::string AbsolutePath(const std::string& path)
     if (path.empty() || path[0] != '/') {
         char buffer[PATH_MAX];
         const char* current = getcwd(buffer, sizeof buffer);
-        joined = std::string(current != nullptr ? current : "") + "/" + path;
+        if (current == nullptr) {
+            return {};  // not the root folder: nobody named that
+        }
+        joined = std::string(current) + "/" + path;
     }
     std::vector<std::string> names;
     std::size_t start = 0;

@@ -149,5 +149,27 @@ TEST(ReportFailures, AFolderNamedWithAByteThatIsNotUtf8IsTestedAsNamedAndShownEs
         << missing.err.toStdString();
 }
 
+// Places the runner cannot use are refused with their true reason: a current
+// folder that is gone is not the root folder, and /proc takes no new files.
+TEST(ReportFailures, AGoneCurrentFolderAndAFolderThatTakesNoFilesAreRefusedWithTheirReason)
+{
+    TempDir place;
+    const std::string gone = place.Path() + "/gone";
+    ProgramRun inGone {{"-c", QString("mkdir '%1' && cd '%1' && rmdir '%1' && exec '%2' --files 1 --file-size 64 "
+                                      "--buffer 64 --reads 1 --writes 1")
+                                  .arg(QString::fromStdString(gone), kCli)},
+                       {}, {}, {}};
+    const ProgramResult refused = RunProgram("/bin/sh", inGone);
+    EXPECT_EQ(refused.exitCode, 2);
+    EXPECT_TRUE(refused.err.contains("the current folder is gone")) << refused.err.toStdString();
+
+    TempDir folder;
+    ProgramRun toProc {{"--dir", QString::fromStdString(folder.Path()), "--json", "/proc/version"}, {}, {}, {}};
+    const ProgramResult proc = RunProgram(kCli, toProc);
+    EXPECT_EQ(proc.exitCode, 2);
+    EXPECT_TRUE(proc.err.contains("takes no new files")) << proc.err.toStdString();
+    EXPECT_TRUE(folder.Entries().empty());
+}
+
 }  // namespace
 }  // namespace kel
