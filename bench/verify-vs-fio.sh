@@ -14,17 +14,7 @@ cd "$(dirname "$0")/.."
 root="$(pwd)"
 
 dir="" rounds=3 files=2 fileKB=49152 passes=3 buffers="96 1024"
-while [ $# -gt 0 ]; do
-  case "$1" in
-    --dir) dir="$2"; shift 2 ;;
-    --rounds) rounds="$2"; shift 2 ;;
-    --files) files="$2"; shift 2 ;;
-    --file-size) fileKB="$2"; shift 2 ;;
-    --passes) passes="$2"; shift 2 ;;
-    --buffers) buffers="$2"; shift 2 ;;
-    *) echo "unknown option $1" >&2; exit 2 ;;
-  esac
-done
+source bench/bench-options.sh
 
 scripts/setup-debian.sh fio time python3
 scripts/build.sh --target verify_bench >/dev/null
