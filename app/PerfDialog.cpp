@@ -8,6 +8,7 @@
 #include "app/DropDownList.h"
 #include "app/GraphScaleSetting.h"
 #include "app/HelpFile.h"
+#include "app/MessagePresenter.h"
 #include "app/RunExitGuard.h"
 #include "drives/DriveItemText.h"
 #include "platform/DriveTable.h"
@@ -309,7 +310,9 @@ void PerfDialog::FillDriveList()
 void PerfDialog::LoadPresets()
 {
     ProfileFile settings(SettingsFilePath());
-    m_presets.LoadPresets(settings);
+    if (const auto problem = m_presets.LoadPresets(settings)) {
+        ShowMessage(this, QString::fromStdString(*problem), kPlainBox);
+    }
     LoadShippedPresets();
     FillPresetList(-1);
 }
