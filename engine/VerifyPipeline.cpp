@@ -35,7 +35,7 @@ VerifyPipeline::StartResult VerifyPipeline::Start(const BlockLayout& layout, std
     if (m_slotStride > std::numeric_limits<std::size_t>::max() / m_slots) {
         return StartResult::NoMemory;
     }
-    m_ring = AlignedBuffer(m_slotStride * m_slots, alignment);
+    m_ring = AlignedBuffer(m_slotStride * static_cast<std::size_t>(m_slots), alignment);
     if (!m_ring.IsValid()) {
         return StartResult::NoMemory;
     }

@@ -81,9 +81,9 @@ void FakeFileBackend::StoreData(const OpenFile& file, const void* buffer, std::u
     for (std::uint32_t i = 0; i < bytes; ++i) {
         const std::uint64_t at = m_wrap != 0 ? (file.position + i) % m_wrap : file.position + i;
         if (at >= data.size()) {
-            data.resize(at + 1);
+            data.resize(static_cast<std::size_t>(at + 1));
         }
-        data[at] = in[i];
+        data[static_cast<std::size_t>(at)] = in[i];
     }
 }
 
@@ -98,7 +98,7 @@ void FakeFileBackend::LoadData(const OpenFile& file, void* buffer, std::uint32_t
     }
     for (std::uint32_t i = 0; i < bytes; ++i) {
         const std::uint64_t at = m_wrap != 0 ? (from + i) % m_wrap : from + i;
-        out[i] = at < data.size() ? data[at] : 0;
+        out[i] = at < data.size() ? data[static_cast<std::size_t>(at)] : 0;
     }
     if (fault != m_dataFaults.end() && fault->second.kind == DataFault::FlipBit) {
         out[fault->second.value / 8] ^= static_cast<std::uint8_t>(1u << (fault->second.value % 8));
