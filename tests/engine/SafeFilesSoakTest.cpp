@@ -250,6 +250,7 @@ pid_t StartRunInChild(SoakRig& rig, long limitBytes)
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
+    tester.Stop();  // joins the worker, also of a run that ended by itself
     const RunOutcome outcome = tester.Outcome();
     if (outcome.result == RunResult::Failed) {
         _exit(outcome.errorCode == EFBIG ? 1 : 3);
