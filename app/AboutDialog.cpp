@@ -1,9 +1,9 @@
 #include "app/AboutDialog.h"
 
-#include "app/AppIcon.h"
-#include "app/ControlGeometry.h"
-#include "app/DialogLayout.h"
 #include "Version.h"
+#include "app/DataExchange.h"
+#include "app/DialogLayout.h"
+#include "app/PerfApp.h"
 
 #include <QLabel>
 #include <QPushButton>
