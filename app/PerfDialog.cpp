@@ -6,7 +6,6 @@
 #include "app/DialogLayout.h"
 #include "app/DropDownList.h"
 #include "app/GraphScaleSetting.h"
-#include "app/HelpFile.h"
 #include "app/PerfApp.h"
 #include "app/RunExitGuard.h"
 #include "drives/DriveDiscovery.h"

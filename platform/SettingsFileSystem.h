@@ -2,7 +2,8 @@
 // What the settings file needs from the system: C streams on files named by a
 // path in the system's own form (bytes on Linux, UTF-16 on Windows), flushing
 // a written file or a folder's list of names to the device so it survives a
-// power cut, and keeping a file's owner when the file is replaced.
+// power cut, keeping a file's owner when the file is replaced, and on Windows
+// where the running program lies.
 
 #include <cstdio>
 #include <filesystem>
@@ -27,5 +28,11 @@ bool SyncToDevice(const std::filesystem::path& path);
 // give a file away, and a file system may keep no owners at all; false if
 // the owner could not be set.
 bool KeepOwner(const std::filesystem::path& original, const std::filesystem::path& replacement);
+
+#ifdef _WIN32
+// The folder that holds the running program, for the settings file of a
+// portable copy; empty when the system does not say.
+std::filesystem::path ProgramFolder();
+#endif
 
 }  // namespace kel

@@ -1,7 +1,6 @@
 // The settings file's services on Windows: wide-path streams, flushing a
 // file to the device, and the folders the settings file may live in.
 #include "platform/SettingsFileSystem.h"
-#include "platform/win32/ProgramFolder.h"
 #include "platform/win32/WinText.h"
 
 #include <fcntl.h>
