@@ -1,12 +1,27 @@
 #pragma once
-// Reading a whole number from an edit's text and checking it against its
-// accepted range, with the message the user sees when either fails.
+// The dialog's controls: placing them at their dialog-unit rectangles, and
+// reading a whole number from an edit's text.
 
+#include <QRect>
 #include <QString>
 
 #include <optional>
 
+class QWidget;
+
 namespace kel {
+
+// Placing controls at their dialog-unit rectangles.
+// A rectangle in dialog units, in pixels.
+QRect PixelRect(int x, int y, int width, int height);
+
+// Places a label at rect. The font here runs a little wider than the one the
+// rectangles were made for, so a text that does not fit grows the label away
+// from its aligned edge rather than being cut.
+void PlaceLabel(QWidget* label, QRect rect, bool rightAligned);
+
+// Reading a whole number from an edit's text and checking it against its
+// accepted range, with the message the user sees when either fails.
 
 // The text as a whole number: optional blanks, an optional sign, decimal
 // digits, optional blanks; nothing else, and within 32 bits.

@@ -1,32 +1,24 @@
 #include "app/PerfDialog.h"
 
-#include "app/AboutDialog.h"
-#include "app/AppIcon.h"
-#include "app/ContextMenu.h"
-#include "app/ControlGeometry.h"
+#include "app/DataExchange.h"
 #include "app/DialogLayout.h"
 #include "app/DropDownList.h"
 #include "app/GraphScaleSetting.h"
-#include "app/HelpFile.h"
 #include "app/MessagePresenter.h"
+#include "app/PerfApp.h"
 #include "app/RunExitGuard.h"
-#include "drives/DriveItemText.h"
+#include "drives/DriveDiscovery.h"
 #include "platform/DriveTable.h"
 #include "settings/ProfileFile.h"
 #include "settings/SettingsLocation.h"
 
 #include <QCheckBox>
-#include <QClipboard>
 #include <QComboBox>
-#include <QContextMenuEvent>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QShortcut>
 
 #include <type_traits>
 
@@ -326,105 +318,6 @@ void PerfDialog::OnSelchangePreset()
     m_parameters = ParametersOf(m_presets.Listed(index));
     UpdateData(false);
     ShowSettingsInEmptyView();
-}
-
-// --- Help, the About box, the context menu and the keys that reach them ------
-
-void PerfDialog::CreateShortcuts()
-{
-    // The Help button's rule holds for F1 too: no help during a run.
-    connect(new QShortcut(QKeySequence(Qt::Key_F1), this), &QShortcut::activated, this, [this] {
-        if (m_helpButton->isEnabled()) {
-            OnHelpButton();
-        }
-    });
-    for (const QKeySequence& keys : {QKeySequence(Qt::SHIFT | Qt::Key_F10), QKeySequence(Qt::Key_Menu)}) {
-        connect(new QShortcut(keys, this), &QShortcut::activated, this, [this] {
-            const QWidget* anchor = focusWidget() != nullptr ? focusWidget() : &m_graph;
-            PopUpContextMenu(anchor->mapToGlobal(anchor->rect().center()));
-        });
-    }
-}
-
-void PerfDialog::OnHelpButton()
-{
-    OpenHelpFile(this, m_openUrl);
-}
-
-void PerfDialog::OnAbout()
-{
-    if (m_aboutBox) {
-        m_aboutBox->raise();
-        m_aboutBox->activateWindow();
-        return;
-    }
-    m_aboutBox = new AboutDialog(this);
-    m_aboutBox->setAttribute(Qt::WA_DeleteOnClose);
-    m_aboutBox->open();
-}
-
-QMenu* PerfDialog::CreateContextMenu(QWidget* menuParent)
-{
-    ContextMenuActions actions;
-    actions.currentScale = m_graph.Scale();
-    actions.hasResults = m_graph.HasResults() != 0;
-    actions.onScale = [this](const GraphScale& scale) { OnGraphScale(scale); };
-    actions.onCopyResults = [this] { OnCopyResults(); };
-    actions.canSave = CanSaveResults();
-    actions.onSaveResults = [this] { OnSaveResults(); };
-    actions.onCommand = [this](int commandId) { OnSysCommand(commandId); };
-    actions.presetsEnabled = m_presetList->isEnabled();
-    actions.canDeletePreset = SelectedPresetIndex() >= 0 && !m_presets.IsShipped(SelectedPresetIndex());
-    actions.onSaveAsPreset = [this] { OnSaveAsPreset(); };
-    actions.onDeletePreset = [this] { OnDeletePreset(); };
-    return BuildContextMenu(menuParent, actions);
-}
-
-void PerfDialog::PopUpContextMenu(QPoint globalPos)
-{
-    QMenu* menu = CreateContextMenu(this);
-    menu->setAttribute(Qt::WA_DeleteOnClose);
-    menu->popup(globalPos);
-}
-
-void PerfDialog::contextMenuEvent(QContextMenuEvent* e)
-{
-    PopUpContextMenu(e->globalPos());
-}
-
-void PerfDialog::OnSysCommand(int commandId)
-{
-    if ((commandId & 0xFFF0) == kAboutCommand) {
-        OnAbout();
-        return;
-    }
-    switch (commandId & 0xFFF0) {
-    case kMinimizeCommand:
-        showMinimized();
-        break;
-    case kCloseCommand:
-        close();
-        break;
-    default:
-        break;
-    }
-}
-
-void PerfDialog::OnGraphScale(const GraphScale& scale)
-{
-    if (scale == m_graph.Scale()) {
-        return;
-    }
-    m_graph.SetScale(scale);
-    ProfileFile settings(SettingsFilePath());
-    WriteGraphScaleSetting(settings, scale);
-}
-
-void PerfDialog::OnCopyResults()
-{
-    if (m_graph.HasResults() != 0) {
-        QGuiApplication::clipboard()->setText(m_graph.ResultsText());
-    }
 }
 
 }  // namespace kel

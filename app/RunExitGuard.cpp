@@ -1,7 +1,11 @@
+// The dialog program's end by exit() or by a stop signal.
 #include "app/RunExitGuard.h"
 
 #include "engine/DriveTester.h"
 #include "platform/StopSignals.h"
+
+#include <QDialog>
+#include <QSocketNotifier>
 
 #include <atomic>
 #include <cstdlib>
@@ -40,6 +44,20 @@ void ForgetAtProcessEnd(DriveTester& tester)
 {
     DriveTester* expected = &tester;
     g_tester.compare_exchange_strong(expected, nullptr);
+}
+
+void CloseOnStopSignals(QDialog& dialog)
+{
+    InstallStopSignals();
+    const int descriptor = StopSignalDescriptor();
+    if (descriptor < 0) {
+        return;
+    }
+    auto* notifier = new QSocketNotifier(descriptor, QSocketNotifier::Read, &dialog);
+    QObject::connect(notifier, &QSocketNotifier::activated, &dialog, [notifier, &dialog] {
+        notifier->setEnabled(false);
+        dialog.reject();
+    });
 }
 
 }  // namespace kel

@@ -2,7 +2,7 @@
 
 #include "record/RecordJson.h"
 #include "record/ReportTarget.h"
-#include "view/PngBytes.h"
+#include "view/ResultImages.h"
 
 #include <QFile>
 

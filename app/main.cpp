@@ -1,5 +1,4 @@
 #include "app/PerfApp.h"
-#include "app/StartWithoutWindow.h"
 
 #include <cstdio>
 

@@ -10,7 +10,6 @@
 // Usage: verify_bench DIR FILES FILE_KB BUFFER_KB PASSES verify|plain
 
 #include "engine/TestRun.h"
-#include "platform/Clock.h"
 #include "platform/PlatformServices.h"
 #include "platform/WorkerThread.h"
 

@@ -10,7 +10,6 @@
 #include "platform/DriveTable.h"
 #include "platform/ReportFiles.h"
 #include "platform/StopSignals.h"
-#include "platform/Terminal.h"
 #include "platform/TextRules.h"
 #include "settings/PresetTable.h"
 #include "settings/ProfileFile.h"

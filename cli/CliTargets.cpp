@@ -7,7 +7,6 @@
 #include "platform/TextRules.h"
 #include "record/RecordJson.h"
 #include "record/ReportTarget.h"
-#include "record/RunMetrics.h"
 
 #include <cerrno>
 #include <cstdio>

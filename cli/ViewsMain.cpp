@@ -5,7 +5,6 @@
 #include "Version.h"
 #include "record/RecordReading.h"
 #include "record/ReportTarget.h"
-#include "view/PngBytes.h"
 #include "view/ResultImages.h"
 
 #include "platform/ReportFiles.h"

@@ -1,5 +1,6 @@
 #pragma once
-// Drive letters for the mounted file systems a user may want to test.
+// Drive letters for the mounted file systems a user may want to test, and the
+// text each one shows in the drive list.
 //
 // Kept: real file systems. Left out: pseudo and virtual file systems (proc,
 // sysfs, cgroup and the like, ramfs), tmpfs at or under /run, /dev, /sys and
@@ -22,6 +23,7 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace kel {
@@ -52,5 +54,18 @@ DriveSources SystemDriveSources();
 
 // Empties the table and fills it from this system's mounts.
 void FillDriveTable(DriveTable& table);
+
+// The text of one drive-list item: the letter in brackets, two spaces, the
+// label, and the mount point in parentheses so that entries can be told apart:
+//   "[D]  Data disk  (/mnt/data)"
+//   "[C]  (/)"                       (no label)
+// The text fits the list's 128-character item buffer (terminator included);
+// a label too long for it is cut at a character boundary.
+constexpr std::size_t kDriveItemTextChars = 128;
+
+// Lower case, then the first character upper case; only ASCII letters change.
+std::string LabelForList(std::string_view label);
+
+std::string DriveItemText(const DriveEntry& entry);
 
 }  // namespace kel

@@ -1,4 +1,4 @@
-#include "engine/CacheCliff.h"
+#include "engine/PassFigures.h"
 
 #include <algorithm>
 

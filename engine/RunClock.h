@@ -3,7 +3,7 @@
 // when the system has one, else the millisecond count as ticks of 1/1000 s.
 
 #include "engine/Ticks64.h"
-#include "platform/Clock.h"
+#include "platform/PlatformServices.h"
 
 namespace kel {
 

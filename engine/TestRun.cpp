@@ -2,7 +2,7 @@
 
 #include "engine/EngineMessages.h"
 #include "engine/ErrorReport.h"
-#include "engine/Sampling.h"
+#include "engine/PassSampler.h"
 #include "platform/ForeignNames.h"
 #include "platform/SystemError.h"
 

@@ -1,9 +1,9 @@
 // The run's verified data and the figures beyond the rates: hooks the run
 // calls at its set-up, around every transfer and at the end of each pass.
 
-#include "engine/CacheCliff.h"
 #include "engine/EngineMessages.h"
 #include "engine/ErrorReport.h"
+#include "engine/PassFigures.h"
 #include "engine/TestRun.h"
 #include "platform/SystemError.h"
 

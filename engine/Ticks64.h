@@ -2,6 +2,7 @@
 // A 64-bit count of clock ticks held as two 32-bit halves, low half first.
 // Comparisons and the conversion to double read the high half as signed.
 
+#include <cmath>
 #include <cstdint>
 
 namespace kel {
@@ -11,9 +12,21 @@ struct Ticks64 {
     std::uint32_t high = 0;
 };
 
-double TicksToDouble(Ticks64 t);
+inline constexpr double kTwoTo32 = 4294967296.0;
+
+inline double TicksToDouble(Ticks64 t)
+{
+    return static_cast<double>(static_cast<std::int32_t>(t.high)) * kTwoTo32 + static_cast<double>(t.low);
+}
+
 // x must not be negative; the result is x truncated to whole ticks.
-Ticks64 DoubleToTicks(double x);
+inline Ticks64 DoubleToTicks(double x)
+{
+    Ticks64 t;
+    t.high = static_cast<std::uint32_t>(static_cast<std::int64_t>(std::trunc(x / kTwoTo32)));
+    t.low = static_cast<std::uint32_t>(static_cast<std::int64_t>(std::trunc(std::fmod(x, kTwoTo32))));
+    return t;
+}
 
 inline Ticks64 AddTicks(Ticks64 a, Ticks64 b)
 {

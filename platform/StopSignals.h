@@ -2,7 +2,8 @@
 // Interrupt, terminate and hang-up requests from outside (Ctrl-C, Ctrl-\,
 // kill, a closed terminal, a timer or profiler signal nobody here asked for)
 // end a run like the Stop button. The handlers only record the signal; the
-// program polls for it and stops the run itself.
+// program polls for it and stops the run itself. Also whether standard error
+// is a terminal, which the process's progress line depends on.
 
 #include <functional>
 #include <memory>
@@ -51,6 +52,9 @@ private:
 // Ends the process now with the exit code, running no exit handlers: for a
 // program whose run is stuck in the kernel and that the user quits anyway.
 [[noreturn]] void EndProcessAtOnce(int exitCode);
+
+// Whether standard error is a terminal, where a progress line may be redrawn.
+bool StandardErrorIsTerminal();
 
 // While it lives, a stop signal cannot end the process or interrupt the
 // calling thread: for a step that must not be cut in half, such as a file

@@ -1,5 +1,5 @@
 #pragma once
-// The run record as JSON, schema 1. Its keys:
+// The run record's text forms: JSON (schema 1) and metrics. Its JSON keys:
 //
 //   schema      1; a later schema adds keys, never renames or redefines one
 //   program, version
@@ -39,5 +39,13 @@ std::string RecordJson(const RunRecord& record);
 
 // "Record" or "Play", as the record names the kinds of pass.
 const char* PassKindName(bool isWrite);
+
+// A run's figures in the Prometheus text format, for node_exporter's textfile
+// collector: gauges of the lowest, highest and average rate of each kind of
+// pass (read, write) in bytes per second, the passes made, the samples below
+// the kind's minimum, the result and the start and finish times. Every line
+// carries the labels folder (the test folder), mountpoint and device, the
+// last two named as node_exporter names them for its file-system figures.
+std::string RunMetrics(const RunRecord& record);
 
 }  // namespace kel

@@ -1,4 +1,4 @@
-#include "record/RunMetrics.h"
+#include "record/RecordJson.h"
 
 #include "platform/DecimalText.h"
 #include "platform/TextRules.h"

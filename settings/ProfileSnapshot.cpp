@@ -1,8 +1,8 @@
 #include "settings/ProfileSnapshot.h"
 
 #include "platform/TextRules.h"
-#include "settings/ProfileInteger.h"
 #include "settings/ProfileParser.h"
+#include "settings/ProfileText.h"
 
 #include <utility>
 

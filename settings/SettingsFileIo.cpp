@@ -1,8 +1,6 @@
 #include "settings/SettingsFileIo.h"
 
-#include "platform/FileOwner.h"
-#include "platform/FileStreams.h"
-#include "platform/FileSync.h"
+#include "platform/SettingsFileSystem.h"
 
 #include <array>
 #include <atomic>

@@ -1,6 +1,6 @@
 #include "settings/SettingsLocation.h"
 
-#include "platform/FileStreams.h"
+#include "platform/SettingsFileSystem.h"
 
 namespace kel {
 

@@ -1,7 +1,6 @@
 #include "settings/SettingsLocation.h"
 
-#include "platform/FileStreams.h"
-#include "platform/win32/ProgramFolder.h"
+#include "platform/SettingsFileSystem.h"
 
 #include <system_error>
 

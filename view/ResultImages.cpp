@@ -1,5 +1,7 @@
 #include "view/ResultImages.h"
 
+#include <QBuffer>
+
 #include <cmath>
 
 namespace kel {
@@ -190,6 +192,16 @@ void ResultImages::DrawCurveLocked(const KeptPass& pass)
     const PassCurve curve {pass.passNumber, passCount, pass.samples.data(), static_cast<int>(pass.samples.size()),
                            pass.isWrite};
     DrawPassCurve(m_graphImage, m_graphLayout, curve, m_lastPoint);
+}
+
+std::optional<QByteArray> PngBytes(const QImage& image)
+{
+    QByteArray png;
+    QBuffer buffer(&png);
+    if (!buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "PNG")) {
+        return std::nullopt;
+    }
+    return png;
 }
 
 }  // namespace kel

@@ -2,6 +2,8 @@
 // The two images of the results view, a graph of every pass's sampled rates
 // and a text summary of minimum, maximum and average, with everything needed
 // to draw into them. Each finished pass is drawn into both as it arrives.
+// Also a picture as the bytes of a PNG file, for writing it through the
+// program's own report writer (devices, pipes and atomic replacement alike).
 // Usable without any widget (a QGuiApplication is enough), e.g. to write the
 // images to files.
 //
@@ -22,6 +24,7 @@
 #include "view/GraphScale.h"
 #include "view/TextDrawing.h"
 
+#include <QByteArray>
 #include <QImage>
 #include <QPoint>
 #include <QSize>
@@ -114,5 +117,8 @@ private:
     std::optional<SectionValues> m_recordValues;
     int m_hasResults = 0;
 };
+
+// A picture as PNG file bytes; nothing when the picture cannot be encoded.
+std::optional<QByteArray> PngBytes(const QImage& image);
 
 }  // namespace kel

@@ -1,4 +1,4 @@
-#include "platform/posix/PosixClock.h"
+#include "platform/posix/PosixServices.h"
 
 #include <time.h>
 

@@ -1,10 +1,8 @@
-#include "platform/Clock.h"
 #include "platform/DriveTable.h"
 #include "platform/MessageSink.h"
 #include "platform/PlatformServices.h"
-#include "platform/posix/PosixClock.h"
 #include "platform/posix/PosixFileBackend.h"
-#include "platform/posix/PosixWorkerThread.h"
+#include "platform/posix/PosixServices.h"
 
 #include <cstdio>
 

@@ -169,4 +169,9 @@ void EndProcessAtOnce(int exitCode)
     _exit(exitCode);
 }
 
+bool StandardErrorIsTerminal()
+{
+    return isatty(STDERR_FILENO) == 1;
+}
+
 }  // namespace kel

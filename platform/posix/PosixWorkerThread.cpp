@@ -1,4 +1,4 @@
-#include "platform/posix/PosixWorkerThread.h"
+#include "platform/posix/PosixServices.h"
 
 #include <cerrno>
 #include <pthread.h>

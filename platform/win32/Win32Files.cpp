@@ -1,10 +1,6 @@
 // The settings file's services on Windows: wide-path streams, flushing a
 // file to the device, and the folders the settings file may live in.
-#include "platform/FileOwner.h"
-#include "platform/FileStreams.h"
-#include "platform/FileSync.h"
-#include "platform/Terminal.h"
-#include "platform/win32/ProgramFolder.h"
+#include "platform/SettingsFileSystem.h"
 #include "platform/win32/WinText.h"
 
 #include <fcntl.h>
@@ -82,12 +78,6 @@ bool KeepOwner(const std::filesystem::path&, const std::filesystem::path&)
 {
     // A new file takes its folder's inherited permissions, as the old one did.
     return true;
-}
-
-bool StandardErrorIsTerminal()
-{
-    DWORD mode = 0;
-    return GetConsoleMode(GetStdHandle(STD_ERROR_HANDLE), &mode) != 0;
 }
 
 }  // namespace kel

@@ -1,9 +1,8 @@
 #include "platform/DriveTable.h"
 #include "platform/MessageSink.h"
 #include "platform/PlatformServices.h"
-#include "platform/win32/Win32Clock.h"
 #include "platform/win32/Win32FileBackend.h"
-#include "platform/win32/Win32WorkerThread.h"
+#include "platform/win32/Win32Services.h"
 
 #include <cstdio>
 

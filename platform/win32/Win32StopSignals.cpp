@@ -128,4 +128,10 @@ void EndProcessAtOnce(int exitCode)
     std::_Exit(exitCode);
 }
 
+bool StandardErrorIsTerminal()
+{
+    DWORD mode = 0;
+    return GetConsoleMode(GetStdHandle(STD_ERROR_HANDLE), &mode) != 0;
+}
+
 }  // namespace kel

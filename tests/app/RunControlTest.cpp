@@ -2,8 +2,8 @@
 // controls show in each state.
 
 #include "app/MessagePresenter.h"
+#include "app/RunExitGuard.h"
 #include "app/RunProgressTitle.h"
-#include "app/StopSignalWatch.h"
 #include "platform/DriveTable.h"
 #include "platform/StopSignals.h"
 #include "tests/app/DialogFixture.h"

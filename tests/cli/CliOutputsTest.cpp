@@ -3,7 +3,7 @@
 // point whatever the locale.
 
 #include "cli/CliReport.h"
-#include "record/RunMetrics.h"
+#include "record/RecordJson.h"
 #include "tests/cli/CliProcess.h"
 
 #include <QFile>

@@ -2,7 +2,6 @@
 
 #include "drives/DriveDiscovery.h"
 #include "drives/MountInfo.h"
-#include "drives/VolumeLabels.h"
 #include "platform/TimeLimit.h"
 #include "platform/VolumeInfo.h"
 

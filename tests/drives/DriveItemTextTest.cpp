@@ -1,6 +1,6 @@
 // Drive-list item texts: the label's case rule and the 128-character limit.
 
-#include "drives/DriveItemText.h"
+#include "drives/DriveDiscovery.h"
 
 #include <gtest/gtest.h>
 

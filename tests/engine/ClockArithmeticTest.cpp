@@ -1,5 +1,4 @@
 #include "engine/PassSampler.h"
-#include "engine/Sampling.h"
 #include "engine/Ticks64.h"
 
 #include <gtest/gtest.h>

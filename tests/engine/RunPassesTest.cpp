@@ -2,8 +2,8 @@
 // sweep order, pass numbering, sampling and the simultaneous mode.
 
 #include "engine/EngineMessages.h"
+#include "engine/PassSampler.h"
 #include "engine/PassStatistics.h"
-#include "engine/Sampling.h"
 #include "tests/support/EngineFixture.h"
 
 #include <algorithm>

@@ -1,7 +1,7 @@
 // The figures beyond the rates: the longest stall, the buffer a stream
 // needs and its verdict, and the cache cliff of a write pass.
 
-#include "engine/CacheCliff.h"
+#include "engine/PassFigures.h"
 #include "engine/PassWatch.h"
 #include "tests/support/EngineFixture.h"
 

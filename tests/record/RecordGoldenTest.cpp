@@ -4,7 +4,6 @@
 
 #include "record/RecordJson.h"
 #include "record/RecordReading.h"
-#include "record/RunMetrics.h"
 
 #include <nlohmann/json.hpp>
 

@@ -5,9 +5,9 @@
 // the engine shows and hands over.
 
 #include "engine/RunObservers.h"
-#include "platform/Clock.h"
 #include "platform/FileBackend.h"
 #include "platform/MessageSink.h"
+#include "platform/PlatformServices.h"
 
 #include <atomic>
 #include <cstdint>

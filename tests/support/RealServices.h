@@ -4,7 +4,7 @@
 
 #include "platform/DriveTable.h"
 #include "platform/PlatformServices.h"
-#include "platform/posix/PosixClock.h"
+#include "platform/posix/PosixServices.h"
 #include "tests/support/EngineDoubles.h"
 #include "tests/support/TrackedThreads.h"
 
