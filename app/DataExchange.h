@@ -1,12 +1,14 @@
 #pragma once
-// The dialog's controls: placing them at their dialog-unit rectangles, and
-// reading a whole number from an edit's text.
+// The dialog's controls: placing them at their dialog-unit rectangles,
+// reading a whole number from an edit's text, and how the drop-down lists
+// open (rows shown, width, the whole item text for a closed list too narrow).
 
 #include <QRect>
 #include <QString>
 
 #include <optional>
 
+class QComboBox;
 class QWidget;
 
 namespace kel {
@@ -34,5 +36,14 @@ struct FieldCheck {
 };
 
 FieldCheck CheckIntegerField(const QString& text, int minimum, int maximum);
+
+// Once, when the list is made: the opened list is a scrolling list that holds
+// to its number of visible rows (a menu-like popup shows every item), and the
+// closed list's tooltip is the whole text of its current item.
+void PrepareDropDown(QComboBox* list);
+
+// The opened list shows every item up to 16 and scrolls beyond. It is made
+// wide enough for its longest text, which the narrow closed box may cut.
+void FitDropDown(QComboBox* list);
 
 }  // namespace kel

@@ -2,7 +2,6 @@
 
 #include "app/DataExchange.h"
 #include "app/DialogLayout.h"
-#include "app/DropDownList.h"
 #include "app/GraphScaleSetting.h"
 #include "app/MessagePresenter.h"
 #include "app/PerfApp.h"

@@ -4,7 +4,7 @@
 
 #include "app/PerfDialog.h"
 
-#include "app/DropDownList.h"
+#include "app/DataExchange.h"
 #include "app/MessagePresenter.h"
 #include "app/Questions.h"
 #include "platform/MessageSink.h"

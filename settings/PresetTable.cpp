@@ -1,7 +1,8 @@
 #include "settings/PresetTable.h"
 
-#include "settings/PresetNameText.h"
+#include "platform/TextRules.h"
 #include "settings/ProfileFile.h"
+#include "settings/SettingsLocation.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -11,10 +12,15 @@
 
 namespace kel {
 
+bool PresetNameBefore(std::string_view a, std::string_view b)
+{
+    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+        return static_cast<unsigned char>(AsciiLower(x)) < static_cast<unsigned char>(AsciiLower(y));
+    });
+}
+
 namespace {
 
-constexpr std::string_view kAppSection = "Application";
-constexpr std::string_view kCountKey = "Presets";
 constexpr std::string_view kUnnamed = "(unnamed)";
 
 std::string SectionName(int number)
@@ -61,7 +67,7 @@ namespace {
 // exists in a row after it, up to the table's size.
 int CountIn(const ProfileSnapshot& settings)
 {
-    int count = std::clamp(settings.FindSection(kAppSection).GetProfileInt(kCountKey, 0), 0, MaxPresets);
+    int count = std::clamp(settings.FindSection(kApplicationSection).GetProfileInt(kPresetCountKey, 0), 0, MaxPresets);
     while (count < MaxPresets && settings.FindSection(SectionName(count + 1)).Exists()) {
         ++count;
     }
@@ -110,7 +116,7 @@ bool PresetTable::AddDefaultPreset(ProfileFile& file, bool sectionFree)
     // One replacement of the file for all ten keys: a failure leaves the
     // file as it was, never a count without its preset.
     const std::string section = SectionName(m_count);
-    std::vector<ProfileSetting> settings {{kAppSection, kCountKey, std::to_string(m_count)}};
+    std::vector<ProfileSetting> settings {{kApplicationSection, kPresetCountKey, std::to_string(m_count)}};
     AddPresetKeys(settings, section, preset);
     file.WriteProfileStrings(settings);
     return true;
@@ -139,7 +145,7 @@ void PresetTable::LoadShippedPresets(const ProfileFile& file)
 {
     const ProfileSnapshot presets = file.Load();
     const int count =
-        std::clamp(presets.FindSection(kAppSection).GetProfileInt(kCountKey, 0), 0, MaxShippedPresets);
+        std::clamp(presets.FindSection(kApplicationSection).GetProfileInt(kPresetCountKey, 0), 0, MaxShippedPresets);
     m_shipped.clear();
     for (int i = 0; i < count; ++i) {
         m_shipped.push_back(ReadPreset(presets.FindSection(SectionName(i + 1))));
@@ -181,7 +187,7 @@ PresetTable::Change PresetTable::SavePreset(ProfileFile& file, const Preset& pre
     std::vector<ProfileSetting> settings;
     AddPresetKeys(settings, section, preset);
     if (found < 0) {
-        settings.push_back({kAppSection, kCountKey, std::to_string(m_count + 1)});
+        settings.push_back({kApplicationSection, kPresetCountKey, std::to_string(m_count + 1)});
     }
     if (!file.WriteProfileStrings(settings)) {
         return Change::NotWritten;
@@ -209,7 +215,7 @@ PresetTable::Change PresetTable::DeletePreset(ProfileFile& file, int index)
         const std::string& section = sections[static_cast<std::size_t>(i - index)];
         AddPresetKeys(settings, section, next);
     }
-    settings.push_back({kAppSection, kCountKey, std::to_string(m_count - 1)});
+    settings.push_back({kApplicationSection, kPresetCountKey, std::to_string(m_count - 1)});
     // The last section goes: sections past the count would be read again.
     if (!file.WriteProfileStrings(settings, SectionName(m_count))) {
         return Change::NotWritten;

@@ -15,6 +15,11 @@ namespace kel {
 
 class ProfileFile;
 
+// Whether name a sorts before name b in the lists: bytes compared with ASCII
+// letters taken as lower case, so "beta" comes before "Zeta" and "(Default)"
+// before both.
+bool PresetNameBefore(std::string_view a, std::string_view b);
+
 constexpr int MaxPresets = 20;
 // The most presets read from the package's file.
 constexpr int MaxShippedPresets = 50;

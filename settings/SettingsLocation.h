@@ -1,9 +1,17 @@
 #pragma once
-// Where the program keeps its settings file.
+// Where the program keeps its settings file, and the keys of its own that
+// the file's [Application] section holds.
 
 #include <filesystem>
+#include <string_view>
 
 namespace kel {
+
+inline constexpr std::string_view kApplicationSection = "Application";
+// How many [PresetN] sections the user's presets fill.
+inline constexpr std::string_view kPresetCountKey = "Presets";
+// The graph's scale the user chose in the dialog.
+inline constexpr std::string_view kGraphScaleKey = "GraphScale";
 
 // On Linux: $XDG_CONFIG_HOME/KelTally.ini, or $HOME/.config/KelTally.ini when
 // XDG_CONFIG_HOME is unset, empty or not an absolute path (such a value is

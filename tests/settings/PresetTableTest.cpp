@@ -1,5 +1,4 @@
 #include "platform/TextRules.h"
-#include "settings/PresetNameText.h"
 #include "settings/PresetTable.h"
 #include "tests/settings/SettingsTestFiles.h"
 
