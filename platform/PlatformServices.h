@@ -32,6 +32,10 @@ struct PlatformServices {
     const DriveTable* drives = nullptr;
 };
 
+// The services of a back-end: these, standard error for message boxes and
+// the program's drive table.
+PlatformServices ServicesOf(FileBackend& files, ClockSource& clock, ThreadFactory& threads);
+
 // This system's services: unbuffered files, the high-resolution clock, worker
 // threads, the program's drive table, and message boxes on standard error.
 PlatformServices DefaultPlatformServices();

@@ -5,6 +5,8 @@
 // program polls for it and stops the run itself. Also whether standard error
 // is a terminal, which the process's progress line depends on.
 
+#include <array>
+#include <atomic>
 #include <functional>
 #include <memory>
 #include <string>
@@ -25,7 +27,10 @@ int StopSignalDescriptor();
 // process, which would leave a run's test files behind.
 void IgnoreBrokenPipes();
 // The conventional exit code of a program ended by the signal: 128 + its number.
-int ExitCodeForSignal(int signal);
+constexpr int ExitCodeForSignal(int signal)
+{
+    return 128 + signal;
+}
 
 // From now on a stop signal that comes after the first one ends the process at
 // once with its exit code, after writing text to standard error: for a stop
@@ -33,6 +38,30 @@ int ExitCodeForSignal(int signal);
 // prepared beforehand because a signal handler can do little else safely.
 // A later call replaces the text.
 void EndAtSecondStopSignal(const std::string& text);
+
+// The text a second stop signal writes, kept for the handler: it reads the
+// slot the index names, and a new text goes into the other slot first, so the
+// handler never sees one half written.
+class EndAtOnceText {
+public:
+    void Set(const std::string& text)
+    {
+        const int slot = m_slot.load() == 0 ? 1 : 0;
+        m_texts[static_cast<std::size_t>(slot)] = text;
+        m_slot.store(slot);
+    }
+    // The text, or null before the first Set (a second signal then changes nothing).
+    const std::string* Current() const
+    {
+        const int slot = m_slot.load();
+        return slot >= 0 ? &m_texts[static_cast<std::size_t>(slot)] : nullptr;
+    }
+
+private:
+    std::array<std::string, 2> m_texts;
+    std::atomic<int> m_slot {-1};
+    static_assert(std::atomic<int>::is_always_lock_free, "read in a signal handler");
+};
 
 // While it lives, every stop signal (once InstallStopSignals has run) calls
 // onSignal with the signal's number on a thread of the watch's own, where it

@@ -21,11 +21,8 @@ constexpr int kStopSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGUSR1, SIGUS
 std::atomic<int> g_pendingSignal {0};
 int g_pipe[2] = {-1, -1};
 
-// What a second stop signal writes before it ends the process. The handler
-// reads the slot g_endText names; a new text goes into the other slot first.
-std::array<std::string, 2> g_endTexts;
-std::atomic<int> g_endText {-1};  // -1: a second signal changes nothing
-static_assert(std::atomic<int>::is_always_lock_free, "read in a signal handler");
+// What a second stop signal writes before it ends the process.
+EndAtOnceText g_endText;
 
 void WriteAll(int fd, const char* text, std::size_t size)
 {
@@ -47,8 +44,8 @@ extern "C" void OnStopSignal(int signal)
     const int savedErrno = errno;  // the interrupted code may be about to read it
     int none = 0;
     const bool first = g_pendingSignal.compare_exchange_strong(none, signal);
-    if (const int slot = g_endText.load(); !first && slot >= 0) {
-        const std::string& text = g_endTexts[static_cast<std::size_t>(slot)];
+    if (const std::string* endText = g_endText.Current(); !first && endText != nullptr) {
+        const std::string& text = *endText;
         WriteAll(STDERR_FILENO, text.data(), text.size());
         _exit(ExitCodeForSignal(signal));
     }
@@ -152,16 +149,9 @@ void IgnoreBrokenPipes()
     std::signal(SIGPIPE, SIG_IGN);
 }
 
-int ExitCodeForSignal(int signal)
-{
-    return 128 + signal;
-}
-
 void EndAtSecondStopSignal(const std::string& text)
 {
-    const int slot = g_endText.load() == 0 ? 1 : 0;
-    g_endTexts[static_cast<std::size_t>(slot)] = text;
-    g_endText.store(slot);
+    g_endText.Set(text);
 }
 
 void EndProcessAtOnce(int exitCode)

@@ -25,8 +25,7 @@ std::atomic<int> g_pendingSignal {0};
 // so it calls them itself.
 std::mutex g_watchMutex;
 std::vector<const std::function<void(int)>*> g_watches;
-std::array<std::string, 2> g_endTexts;
-std::atomic<int> g_endText {-1};  // -1: a second event changes nothing
+EndAtOnceText g_endText;
 
 int SignalOfEvent(DWORD event)
 {
@@ -46,8 +45,8 @@ BOOL WINAPI OnConsoleEvent(DWORD event)
     const int signal = SignalOfEvent(event);
     int none = 0;
     const bool first = g_pendingSignal.compare_exchange_strong(none, signal);
-    if (const int slot = g_endText.load(); !first && slot >= 0) {
-        const std::string& text = g_endTexts[static_cast<std::size_t>(slot)];
+    if (const std::string* endText = g_endText.Current(); !first && endText != nullptr) {
+        const std::string& text = *endText;
         DWORD written = 0;
         WriteFile(GetStdHandle(STD_ERROR_HANDLE), text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
         ExitProcess(static_cast<UINT>(ExitCodeForSignal(signal)));
@@ -89,16 +88,9 @@ void IgnoreBrokenPipes()
     // A write to a pipe whose reader has gone fails on Windows; nothing ends the process.
 }
 
-int ExitCodeForSignal(int signal)
-{
-    return 128 + signal;
-}
-
 void EndAtSecondStopSignal(const std::string& text)
 {
-    const int slot = g_endText.load() == 0 ? 1 : 0;
-    g_endTexts[static_cast<std::size_t>(slot)] = text;
-    g_endText.store(slot);
+    g_endText.Set(text);
 }
 
 struct StopSignalWatch::Watcher {
