@@ -6,6 +6,7 @@
 #include "tests/support/PlantedNames.h"
 #include "tests/support/Privileges.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/TmpfsMount.h"
 
 #include <gtest/gtest.h>
 
@@ -32,34 +33,7 @@ std::string SpaceMessage(char letter, const char* megabytes)
            ": to perform\nthe tests.  (An extra " + megabytes + " MB is required.)";
 }
 
-// A tmpfs mounted on a fresh folder for the life of the object.
-class TmpfsMount {
-public:
-    explicit TmpfsMount(const std::string& options)
-    {
-        const std::string command =
-            "mount -t tmpfs -o " + options + " kelt-drive-test '" + m_folder.Path() + "' 2>/dev/null";
-        m_mounted = !m_folder.Path().empty() && std::system(command.c_str()) == 0;
-    }
-    ~TmpfsMount()
-    {
-        if (m_mounted) {
-            const std::string command = "umount '" + m_folder.Path() + "' 2>/dev/null || umount -l '" +
-                                        m_folder.Path() + "' 2>/dev/null";
-            [[maybe_unused]] const int ignored = std::system(command.c_str());
-        }
-    }
-    TmpfsMount(const TmpfsMount&) = delete;
-    TmpfsMount& operator=(const TmpfsMount&) = delete;
-
-    bool Mounted() const { return m_mounted; }
-    const std::string& Path() const { return m_folder.Path(); }
-    std::vector<std::string> Entries() const { return m_folder.Entries(); }
-
-private:
-    TempDir m_folder;  // outlives the mount: destroyed after the unmount above
-    bool m_mounted = false;
-};
+using test::TmpfsMount;
 
 #define SKIP_UNLESS_MOUNTED(mount)                                          \
     if (!RunsAsAdministrator()) {                                           \
