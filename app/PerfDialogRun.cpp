@@ -181,6 +181,8 @@ void PerfDialog::AskQuitWithoutTheDrive()
 
 void PerfDialog::OnRunEnded()
 {
+    // The files are gone: a second stop signal has nothing left to name.
+    EndAtSecondStopSignal({});
     m_stopping = false;
     if (m_stopWait != nullptr) {
         m_stopWait->stop();
