@@ -112,15 +112,18 @@ void PerfDialog::OnStart()
     RunRequest request {"keltally", m_driveList->itemData(item).toInt() & 0xFF, m_parameters, {}, {}};
     request.parameters.simultaneous = m_simultaneousCheck->isChecked() ? 1 : 0;
     StopAtProcessEnd(m_session.Tester());
+    // The first pass in the title before the run starts: a short one may
+    // have drawn a pass before this handler goes on.
+    m_runInTitle = true;
+    setWindowTitle(RunProgressTitle(request.parameters, DrawnPass {}));
     if (!m_session.Start(request)) {
+        ShowIdleTitle();
         return;  // the drive check said why
     }
     // A second stop signal ends the program at once, naming what may remain.
     EndAtSecondStopSignal(FilesMayRemainText("keltally", m_session.RootPath(), m_session.Parameters()));
     EnableControls(0);
     m_stopButton->setFocus(Qt::OtherFocusReason);
-    m_runInTitle = true;
-    OnPassDrawn();
 }
 
 void PerfDialog::OnStop()
