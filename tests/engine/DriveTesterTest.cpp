@@ -111,6 +111,20 @@ void StartHeld(EngineRig& rig, Gate& gate, int numFiles, int reps)
     }
 }
 
+// Stops a run held at the gate; the held transfer completes only once the
+// stop request is in.
+void StopWhileHeld(EngineRig& rig, Gate& gate)
+{
+    std::thread opener([&rig, &gate] {
+        while (rig.tester->StopRequested() == 0) {
+            std::this_thread::yield();
+        }
+        gate.open = true;
+    });
+    rig.tester->Stop();
+    opener.join();
+}
+
 TEST(DriveTesterRunState, WhileRunningParametersAreRefusedAndASecondStartDoesNothing)
 {
     EngineRig rig;
@@ -131,15 +145,7 @@ TEST(DriveTesterRunState, StopEndsTheRunDeletesItsFilesAndPostsNothing)
     EngineRig rig;
     Gate gate;
     StartHeld(rig, gate, 3, 4);
-    // The held transfer completes only once the stop request is in.
-    std::thread opener([&rig, &gate] {
-        while (rig.tester->StopRequested() == 0) {
-            std::this_thread::yield();
-        }
-        gate.open = true;
-    });
-    rig.tester->Stop();
-    opener.join();
+    StopWhileHeld(rig, gate);
     EXPECT_EQ(rig.tester->IsRunning(), 0);
     EXPECT_TRUE(rig.files.ExistingFiles().empty());
     EXPECT_EQ(rig.files.OpenCount(), 0);
@@ -223,14 +229,7 @@ TEST(DriveTesterRunEnd, EveryEndIsToldOnceWithItsOutcomeAndAStopAfterAFailureKee
         while (!gate.entered) {
             std::this_thread::yield();
         }
-        std::thread opener([&rig, &gate] {
-            while (rig.tester->StopRequested() == 0) {
-                std::this_thread::yield();
-            }
-            gate.open = true;
-        });
-        rig.tester->Stop();
-        opener.join();
+        StopWhileHeld(rig, gate);
         ASSERT_EQ(ends.Outcomes().size(), 1u);
         EXPECT_EQ(ends.Outcomes()[0].result, RunResult::Stopped);
         EXPECT_EQ(rig.dialog.Finished(), 0);
