@@ -1,7 +1,10 @@
 #pragma once
 // The dialog's controls: placing them at their dialog-unit rectangles,
-// reading a whole number from an edit's text, and how the drop-down lists
-// open (rows shown, width, the whole item text for a closed list too narrow).
+// reading a whole number from an edit's text (FieldCheck.h), and how the
+// drop-down lists open (rows shown, width, the whole item text for a closed
+// list too narrow).
+
+#include "app/FieldCheck.h"
 
 #include <QRect>
 #include <QString>
@@ -22,19 +25,8 @@ QRect PixelRect(int x, int y, int width, int height);
 // from its aligned edge rather than being cut.
 void PlaceLabel(QWidget* label, QRect rect, bool rightAligned);
 
-// Reading a whole number from an edit's text and checking it against its
-// accepted range, with the message the user sees when either fails.
-
-// The text as a whole number: optional blanks, an optional sign, decimal
-// digits, optional blanks; nothing else, and within 32 bits.
+// The toolkit-free checks (FieldCheck.h) on an edit's text.
 std::optional<int> ParseWholeNumber(const QString& text);
-
-struct FieldCheck {
-    bool accepted = false;
-    int value = 0;
-    QString message;  // why the text was refused
-};
-
 FieldCheck CheckIntegerField(const QString& text, int minimum, int maximum);
 
 // Once, when the list is made: the opened list is a scrolling list that holds

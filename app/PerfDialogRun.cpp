@@ -85,7 +85,7 @@ bool PerfDialog::UpdateData(bool save)
         if (!check.accepted) {
             FocusParameterEdit(exchanged.edit);
             exchanged.edit->selectAll();
-            ShowMessage(this, check.message, kPlainBox);
+            ShowMessage(this, QString::fromStdString(check.message), kPlainBox);
             return false;
         }
         value = check.value;
