@@ -20,6 +20,11 @@ QFont MakeFont(const QString& family, QFont::Weight weight, int pixelSize)
     return font;
 }
 
+QString TextOf(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
 }  // namespace
 
 QFont FontWithCellHeight(const QString& family, int cellHeight, QFont::Weight weight)
@@ -41,19 +46,50 @@ DrawingObjects::DrawingObjects()
 {
 }
 
-void DrawOpaqueText(QImage& image, const QFont& font, int x, int y, TextAnchor anchor, const QString& text)
+const DrawingObjects& SharedDrawingObjects()
 {
-    if (image.isNull()) {
-        return;
-    }
-    const QFontMetrics metrics(font);
-    const int width = metrics.horizontalAdvance(text);
-    const int left = anchor == TextAnchor::CentreBaseline ? x - width / 2 : x;
-    QPainter painter(&image);
-    painter.fillRect(left, y - metrics.ascent(), width, metrics.ascent() + metrics.descent(), QColor(kBackColour));
-    painter.setFont(font);
+    static const DrawingObjects objects;
+    return objects;
+}
+
+QtCanvas::QtCanvas(Size size, const DrawingObjects& objects)
+    : m_ownImage(size.IsEmpty() ? QImage() : QImage(size.width, size.height, QImage::Format_RGB32)),
+      m_image(&m_ownImage),
+      m_objects(objects)
+{
+}
+
+Size QtCanvas::Dimensions() const
+{
+    return m_image->isNull() ? Size() : Size(m_image->width(), m_image->height());
+}
+
+Colour* QtCanvas::Row(int y)
+{
+    return reinterpret_cast<Colour*>(m_image->scanLine(y));
+}
+
+TextExtent QtCanvas::MeasureText(FontRole font, std::string_view text) const
+{
+    const QFontMetrics metrics(FontOf(font));
+    return {metrics.horizontalAdvance(TextOf(text)), metrics.ascent(), metrics.descent()};
+}
+
+void QtCanvas::DrawBaselineText(FontRole font, int x, int y, std::string_view text)
+{
+    QPainter painter(m_image);
+    painter.setFont(FontOf(font));
     painter.setPen(QColor(kBlackPen));
-    painter.drawText(left, y, text);
+    painter.drawText(x, y, TextOf(text));
+}
+
+const QFont& QtCanvas::FontOf(FontRole font) const
+{
+    switch (font) {
+    case FontRole::Value: return m_objects.valueFont;
+    case FontRole::Heading: return m_objects.headingFont;
+    default: return m_objects.axisFont;
+    }
 }
 
 }  // namespace kel

@@ -1,32 +1,14 @@
 #pragma once
-// The fonts and colours of the results view, made once per view, and text
-// output aligned the way the layout rules place it: on its baseline, on an
-// opaque background.
+// The fonts of the results view's Qt painter, made once per view, and the
+// canvas that draws with them on a QImage.
+
+#include "view/Canvas.h"
 
 #include <QFont>
 #include <QImage>
-#include <QRgb>
 #include <QString>
 
 namespace kel {
-
-// Character-cell heights in pixels (ascent plus descent).
-constexpr int kAxisFontCell = 12;
-constexpr int kValueFontCell = 18;
-
-constexpr QRgb kBackColour = qRgb(192, 192, 192);
-constexpr QRgb kShadowColour = qRgb(128, 128, 128);
-constexpr QRgb kLightColour = qRgb(255, 255, 255);
-constexpr QRgb kBlackPen = qRgb(0, 0, 0);
-constexpr QRgb kReadPen = qRgb(0, 0, 255);
-constexpr QRgb kWritePen = qRgb(255, 0, 0);
-constexpr QRgb kMinReadPen = qRgb(0, 0, 192);
-constexpr QRgb kMinWritePen = qRgb(192, 0, 0);
-
-enum class TextAnchor {
-    CentreBaseline,  // horizontal centre at x, baseline at y
-    LeftBaseline,    // left edge at x, baseline at y
-};
 
 struct DrawingObjects {
     DrawingObjects();
@@ -40,9 +22,32 @@ struct DrawingObjects {
 // height without passing it, since the layout was made for fonts sized by cell.
 QFont FontWithCellHeight(const QString& family, int cellHeight, QFont::Weight weight);
 
-// Black text; its cell (advance width, ascent to descent) is first filled with
-// the background colour. Each call paints on its own, so text and the raw
-// pixel drawing around it overlap in the order they are drawn.
-void DrawOpaqueText(QImage& image, const QFont& font, int x, int y, TextAnchor anchor, const QString& text);
+// The objects every view of this process draws with, made at first use
+// (a QGuiApplication must exist by then).
+const DrawingObjects& SharedDrawingObjects();
+
+// A canvas on an RGB32 image: pixels straight into its rows, text with
+// QPainter in the objects' fonts. The objects, and an image it is given,
+// must outlive it.
+class QtCanvas : public Canvas {
+public:
+    QtCanvas(QImage& image, const DrawingObjects& objects) : m_image(&image), m_objects(objects) {}
+    // On an image of its own of that size (none for an empty size).
+    QtCanvas(Size size, const DrawingObjects& objects);
+    QtCanvas(const QtCanvas& other) = delete;
+    QtCanvas& operator=(const QtCanvas&) = delete;
+    const QImage& Image() const { return *m_image; }
+    Size Dimensions() const override;
+    Colour* Row(int y) override;
+    TextExtent MeasureText(FontRole font, std::string_view text) const override;
+    void DrawBaselineText(FontRole font, int x, int y, std::string_view text) override;
+
+private:
+    const QFont& FontOf(FontRole font) const;
+
+    QImage m_ownImage;
+    QImage* m_image;
+    const DrawingObjects& m_objects;
+};
 
 }  // namespace kel

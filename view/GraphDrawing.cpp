@@ -2,9 +2,6 @@
 
 #include "view/LineRaster.h"
 
-#include <QFontMetrics>
-#include <QString>
-
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -25,28 +22,28 @@ constexpr double kFarOffset = 16777216.0;
 // lines ending where the next one starts.
 class Pen {
 public:
-    Pen(QImage& image, QRgb colour, QPoint at) : m_image(image), m_colour(colour), m_at(at) {}
-    void LineTo(QPoint to)
+    Pen(Canvas& image, Colour colour, Point at) : m_image(image), m_colour(colour), m_at(at) {}
+    void LineTo(Point to)
     {
         DrawLineExcludingEnd(m_image, m_at, to, m_colour);
         m_at = to;
     }
-    void MoveTo(QPoint to) { m_at = to; }
-    QPoint At() const { return m_at; }
+    void MoveTo(Point to) { m_at = to; }
+    Point At() const { return m_at; }
 
 private:
-    QImage& m_image;
-    QRgb m_colour;
-    QPoint m_at;
+    Canvas& m_image;
+    Colour m_colour;
+    Point m_at;
 };
 
-void DrawScale(QImage& image, const DrawingObjects& objects, const GraphLayout& layout)
+void DrawScale(Canvas& image, const GraphLayout& layout)
 {
     const int topDotLimit = layout.axisWidth - (layout.legendWidth + 3);
     for (int k = 0; k <= kScaleSteps; ++k) {
         const int y = layout.baseY - k * layout.gridStep;
         const bool top = k == kScaleSteps;
-        DrawOpaqueText(image, objects.axisFont, layout.labelX, y + (top ? 6 : 4), TextAnchor::CentreBaseline,
+        DrawOpaqueText(image, FontRole::Axis, layout.labelX, y + (top ? 6 : 4), TextAnchor::CentreBaseline,
                        ScaleLabel(layout.scaleTop, k));
         if (k == 0) {
             continue;
@@ -59,7 +56,7 @@ void DrawScale(QImage& image, const DrawingObjects& objects, const GraphLayout& 
     }
 }
 
-void DrawThreshold(QImage& image, const GraphLayout& layout, int thousandths, QRgb colour)
+void DrawThreshold(Canvas& image, const GraphLayout& layout, int thousandths, Colour colour)
 {
     if (thousandths <= 0) {
         return;
@@ -68,10 +65,9 @@ void DrawThreshold(QImage& image, const GraphLayout& layout, int thousandths, QR
     DrawLineExcludingEnd(image, {layout.originX + 1, y}, {layout.originX + 1 + layout.axisWidth - 5, y}, colour);
 }
 
-void DrawLegend(QImage& image, const DrawingObjects& objects, const GraphLayout& layout, QSize client,
-                int simultaneous)
+void DrawLegend(Canvas& image, const GraphLayout& layout, Size client, int simultaneous)
 {
-    const int right = client.width();
+    const int right = client.width;
     const int left = right - layout.legendWidth - 11;
     const int top = 9;
     FrameImageRect(image, left, top, right - 11, top + layout.legendHeight, kShadowColour);
@@ -83,10 +79,10 @@ void DrawLegend(QImage& image, const DrawingObjects& objects, const GraphLayout&
     const int half = layout.legendWidth / 2;
     const int playY = boxTop + (10 * layout.legendHeight) / 22;
     const int recordY = boxTop + (10 * layout.legendHeight) / 12;
-    DrawOpaqueText(image, objects.axisFont, boxLeft + half - 5, playY, TextAnchor::LeftBaseline,
-                   QStringLiteral("Play"));
-    DrawOpaqueText(image, objects.axisFont, boxLeft + half - 5, recordY, TextAnchor::LeftBaseline,
-                   QStringLiteral("Record"));
+    DrawOpaqueText(image, FontRole::Axis, boxLeft + half - 5, playY, TextAnchor::LeftBaseline,
+                   "Play");
+    DrawOpaqueText(image, FontRole::Axis, boxLeft + half - 5, recordY, TextAnchor::LeftBaseline,
+                   "Record");
 
     const int lineStart = boxLeft + 5;
     const int lineEnd = boxLeft + half - 8;
@@ -102,10 +98,10 @@ void DrawLegend(QImage& image, const DrawingObjects& objects, const GraphLayout&
 
 }  // namespace
 
-GraphLayout ComputeGraphLayout(QSize clientSize, int scaleTop, int widestLabel)
+GraphLayout ComputeGraphLayout(Size clientSize, int scaleTop, int widestLabel)
 {
-    const int right = clientSize.width();
-    const int bottom = clientSize.height();
+    const int right = clientSize.width;
+    const int bottom = clientSize.height;
     GraphLayout layout;
     layout.scaleTop = scaleTop;
     // Labels are centred like DrawOpaqueText centres them: left edge at
@@ -123,20 +119,19 @@ GraphLayout ComputeGraphLayout(QSize clientSize, int scaleTop, int widestLabel)
     return layout;
 }
 
-QString ScaleLabel(int top, int k)
+std::string ScaleLabel(int top, int k)
 {
     const long long tenths = static_cast<long long>(top) * k;
     const long long whole = tenths / 10;
     const long long fraction = tenths % 10;
-    return fraction == 0 ? QString::number(whole) : QStringLiteral("%1.%2").arg(whole).arg(fraction);
+    return fraction == 0 ? std::to_string(whole) : std::to_string(whole) + "." + std::to_string(fraction);
 }
 
-int WidestScaleLabel(const QFont& axisFont, int top)
+int WidestScaleLabel(const Canvas& canvas, int top)
 {
-    const QFontMetrics metrics(axisFont);
     int widest = 0;
     for (int k = 0; k <= kScaleSteps; ++k) {
-        widest = std::max(widest, metrics.horizontalAdvance(ScaleLabel(top, k)));
+        widest = std::max(widest, canvas.MeasureText(FontRole::Axis, ScaleLabel(top, k)).width);
     }
     return widest;
 }
@@ -154,50 +149,49 @@ int RateToY(const GraphLayout& layout, double rate)
     return layout.baseY - static_cast<int>(offset);
 }
 
-void DrawEmptyGraph(QImage& image, const DrawingObjects& objects, const GraphLayout& layout,
-                    const GraphSettings& settings)
+void DrawEmptyGraph(Canvas& image, const GraphLayout& layout, const GraphSettings& settings)
 {
-    if (image.isNull()) {
+    const Size client = image.Dimensions();
+    if (client.IsEmpty()) {
         return;
     }
-    const QSize client = image.size();
-    FillImageRect(image, 0, 0, client.width(), client.height(), kBackColour);
+    FillImageRect(image, 0, 0, client.width, client.height, kBackColour);
     DrawImageEdge3d(image, kShadowColour, kLightColour);
 
     Pen axes(image, kBlackPen, {layout.originX, layout.axisTopY});
     axes.LineTo({layout.originX, layout.baseY});
-    axes.LineTo({client.width() - 13, layout.baseY});
+    axes.LineTo({client.width - 13, layout.baseY});
 
-    DrawScale(image, objects, layout);
+    DrawScale(image, layout);
     DrawThreshold(image, layout, settings.minRead, kMinReadPen);
     DrawThreshold(image, layout, settings.minWrite, kMinWritePen);
 
-    DrawOpaqueText(image, objects.axisFont, layout.originX, layout.axisTopY - 4, TextAnchor::CentreBaseline,
-                   QStringLiteral("MB/s"));
-    DrawOpaqueText(image, objects.axisFont, layout.originX + layout.axisWidth / 2, layout.baseY + 14,
-                   TextAnchor::CentreBaseline, QStringLiteral("Repetitions"));
-    DrawLegend(image, objects, layout, client, settings.simultaneous);
+    DrawOpaqueText(image, FontRole::Axis, layout.originX, layout.axisTopY - 4, TextAnchor::CentreBaseline,
+                   "MB/s");
+    DrawOpaqueText(image, FontRole::Axis, layout.originX + layout.axisWidth / 2, layout.baseY + 14,
+                   TextAnchor::CentreBaseline, "Repetitions");
+    DrawLegend(image, layout, client, settings.simultaneous);
 }
 
-QString AboveScaleMarkText(int scaleTop)
+std::string AboveScaleMarkText(int scaleTop)
 {
-    return QStringLiteral("Curves above %1 MB/s").arg(scaleTop);
+    return "Curves above " + std::to_string(scaleTop) + " MB/s";
 }
 
-void DrawAboveScaleMark(QImage& image, const DrawingObjects& objects, const GraphLayout& layout)
+void DrawAboveScaleMark(Canvas& image, const GraphLayout& layout)
 {
-    if (image.isNull()) {
+    if (image.Dimensions().IsEmpty()) {
         return;
     }
     constexpr int kArrowWidth = 7;  // a solid triangle, 4 rows, point at the top
     constexpr int kArrowGap = 3;
-    const QString text = AboveScaleMarkText(layout.scaleTop);
-    const QFontMetrics metrics(objects.axisFont);
-    const int right = image.width() - layout.legendWidth - 11 - 6;
-    const int textLeft = right - metrics.horizontalAdvance(text);
+    const std::string text = AboveScaleMarkText(layout.scaleTop);
+    const TextExtent metrics = image.MeasureText(FontRole::Axis, text);
+    const int right = image.Dimensions().width - layout.legendWidth - 11 - 6;
+    const int textLeft = right - metrics.width;
     const int baseline = layout.axisTopY - 4;  // the line of the "MB/s" caption
     const int arrowLeft = textLeft - kArrowGap - kArrowWidth;
-    FillImageRect(image, arrowLeft - 1, baseline - metrics.ascent(), textLeft, baseline + metrics.descent(),
+    FillImageRect(image, arrowLeft - 1, baseline - metrics.ascent, textLeft, baseline + metrics.descent,
                   kBackColour);
     for (int row = 0; row < 4; ++row) {
         const int y = baseline - 8 + 2 * row;
@@ -206,10 +200,10 @@ void DrawAboveScaleMark(QImage& image, const DrawingObjects& objects, const Grap
             DrawLineExcludingEnd(image, {arrowLeft + 3 - row, y + dy}, {arrowLeft + 4 + row, y + dy}, kBlackPen);
         }
     }
-    DrawOpaqueText(image, objects.axisFont, textLeft, baseline, TextAnchor::LeftBaseline, text);
+    DrawOpaqueText(image, FontRole::Axis, textLeft, baseline, TextAnchor::LeftBaseline, text);
 }
 
-void DrawPassCurve(QImage& image, const GraphLayout& layout, const PassCurve& pass, QPoint& lastPoint)
+void DrawPassCurve(Canvas& image, const GraphLayout& layout, const PassCurve& pass, Point& lastPoint)
 {
     const std::int64_t a = pass.passNumber;
     const std::int64_t n = pass.passCount;

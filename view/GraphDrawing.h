@@ -3,14 +3,10 @@
 // another top is given), legend and threshold lines, and the curve of one
 // pass added on top of it.
 
-#include "view/DrawingObjects.h"
+#include "view/Canvas.h"
 #include "view/GraphScale.h"
 
-#include <QFont>
-#include <QImage>
-#include <QPoint>
-#include <QSize>
-#include <QString>
+#include <string>
 
 namespace kel {
 
@@ -37,28 +33,27 @@ struct GraphSettings {
 // widestLabel pixels wide. Labels up to 20 pixels wide leave the default
 // layout as it is; wider ones move the vertical axis right, so that no label
 // is cut by the image's edge or touches the axis.
-GraphLayout ComputeGraphLayout(QSize clientSize, int scaleTop = kDefaultScaleTop, int widestLabel = 0);
+GraphLayout ComputeGraphLayout(Size clientSize, int scaleTop = kDefaultScaleTop, int widestLabel = 0);
 
 // The label of the k-th gridline (k = 0 to 10) of a scale up to top MB/s:
 // k tenths of the top, with one decimal only where it is not whole.
-QString ScaleLabel(int top, int k);
+std::string ScaleLabel(int top, int k);
 
-// Width in pixels of the widest label of that scale in the axis font.
-int WidestScaleLabel(const QFont& axisFont, int top);
+// Width in pixels of the widest label of that scale in the canvas's axis font.
+int WidestScaleLabel(const Canvas& canvas, int top);
 
 // y of a rate in MB/s. Not clamped to the scale: a rate above the top lies
 // above the top gridline, possibly outside the image. Only absurd rates (and
 // NaN, taken as 0) are limited, to keep pixel arithmetic in range.
 int RateToY(const GraphLayout& layout, double rate);
 
-void DrawEmptyGraph(QImage& image, const DrawingObjects& objects, const GraphLayout& layout,
-                    const GraphSettings& settings);
+void DrawEmptyGraph(Canvas& image, const GraphLayout& layout, const GraphSettings& settings);
 
 // The mark of a fixed scale that leaves samples above its top: an arrow
 // pointing up and "Curves above N MB/s" at the image's top edge, ending left
 // of the legend. Its cell is filled with the background first.
-void DrawAboveScaleMark(QImage& image, const DrawingObjects& objects, const GraphLayout& layout);
-QString AboveScaleMarkText(int scaleTop);
+void DrawAboveScaleMark(Canvas& image, const GraphLayout& layout);
+std::string AboveScaleMarkText(int scaleTop);
 
 struct PassCurve {
     int passNumber = 1;  // 1-based among the passes of its kind
@@ -70,6 +65,6 @@ struct PassCurve {
 
 // Adds one pass's curve, joined on to the curve so far; lastPoint carries the
 // curve's end from pass to pass.
-void DrawPassCurve(QImage& image, const GraphLayout& layout, const PassCurve& pass, QPoint& lastPoint);
+void DrawPassCurve(Canvas& image, const GraphLayout& layout, const PassCurve& pass, Point& lastPoint);
 
 }  // namespace kel

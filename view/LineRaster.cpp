@@ -8,14 +8,14 @@ namespace kel {
 
 namespace {
 
-bool Inside(const QImage& image, std::int64_t x, std::int64_t y)
+bool Inside(Size size, std::int64_t x, std::int64_t y)
 {
-    return x >= 0 && y >= 0 && x < image.width() && y < image.height();
+    return x >= 0 && y >= 0 && x < size.width && y < size.height;
 }
 
-void PutPixel(QImage& image, std::int64_t x, std::int64_t y, QRgb colour)
+void PutPixel(Canvas& image, std::int64_t x, std::int64_t y, Colour colour)
 {
-    reinterpret_cast<QRgb*>(image.scanLine(static_cast<int>(y)))[x] = colour;
+    image.Row(static_cast<int>(y))[x] = colour;
 }
 
 // Minor-axis offset of step i on a line of `major` steps that moves `minor`
@@ -42,20 +42,21 @@ void VisibleSteps(std::int64_t start, int step, std::int64_t limit, std::int64_t
 
 }  // namespace
 
-void SetImagePixel(QImage& image, int x, int y, QRgb colour)
+void SetImagePixel(Canvas& image, int x, int y, Colour colour)
 {
-    if (Inside(image, x, y)) {
+    if (Inside(image.Dimensions(), x, y)) {
         PutPixel(image, x, y, colour);
     }
 }
 
-void DrawLineExcludingEnd(QImage& image, QPoint from, QPoint to, QRgb colour)
+void DrawLineExcludingEnd(Canvas& image, Point from, Point to, Colour colour)
 {
-    if (image.isNull()) {
+    const Size size = image.Dimensions();
+    if (size.IsEmpty()) {
         return;
     }
-    const std::int64_t dx = std::int64_t {to.x()} - from.x();
-    const std::int64_t dy = std::int64_t {to.y()} - from.y();
+    const std::int64_t dx = std::int64_t {to.x} - from.x;
+    const std::int64_t dy = std::int64_t {to.y} - from.y;
     const std::int64_t adx = std::llabs(dx);
     const std::int64_t ady = std::llabs(dy);
     const int sx = dx < 0 ? -1 : 1;
@@ -70,39 +71,40 @@ void DrawLineExcludingEnd(QImage& image, QPoint from, QPoint to, QRgb colour)
     std::int64_t first = 0;
     std::int64_t last = -1;
     if (xMajor) {
-        VisibleSteps(from.x(), sx, image.width(), steps, first, last);
+        VisibleSteps(from.x, sx, size.width, steps, first, last);
     } else {
-        VisibleSteps(from.y(), sy, image.height(), steps, first, last);
+        VisibleSteps(from.y, sy, size.height, steps, first, last);
     }
     for (std::int64_t i = first; i <= last; ++i) {
         std::int64_t x = 0;
         std::int64_t y = 0;
         if (xMajor) {
-            x = from.x() + sx * i;
-            y = from.y() + sy * MinorOffset(i, adx, ady);
+            x = from.x + sx * i;
+            y = from.y + sy * MinorOffset(i, adx, ady);
         } else {
-            y = from.y() + sy * i;
-            x = from.x() + sx * MinorOffset(i, ady, adx);
+            y = from.y + sy * i;
+            x = from.x + sx * MinorOffset(i, ady, adx);
         }
-        if (Inside(image, x, y)) {
+        if (Inside(size, x, y)) {
             PutPixel(image, x, y, colour);
         }
     }
 }
 
-void FillImageRect(QImage& image, int left, int top, int right, int bottom, QRgb colour)
+void FillImageRect(Canvas& image, int left, int top, int right, int bottom, Colour colour)
 {
+    const Size size = image.Dimensions();
     const int x0 = std::max(left, 0);
-    const int x1 = std::min(right, image.width());
+    const int x1 = std::min(right, size.width);
     const int y0 = std::max(top, 0);
-    const int y1 = std::min(bottom, image.height());
+    const int y1 = std::min(bottom, size.height);
     for (int y = y0; y < y1; ++y) {
-        QRgb* row = reinterpret_cast<QRgb*>(image.scanLine(y));
+        Colour* row = image.Row(y);
         std::fill(row + x0, row + std::max(x0, x1), colour);
     }
 }
 
-void FrameImageRect(QImage& image, int left, int top, int right, int bottom, QRgb colour)
+void FrameImageRect(Canvas& image, int left, int top, int right, int bottom, Colour colour)
 {
     if (right <= left || bottom <= top) {
         return;
@@ -113,10 +115,10 @@ void FrameImageRect(QImage& image, int left, int top, int right, int bottom, QRg
     FillImageRect(image, right - 1, top, right, bottom, colour);
 }
 
-void DrawImageEdge3d(QImage& image, QRgb topLeft, QRgb bottomRight)
+void DrawImageEdge3d(Canvas& image, Colour topLeft, Colour bottomRight)
 {
-    const int w = image.width();
-    const int h = image.height();
+    const int w = image.Dimensions().width;
+    const int h = image.Dimensions().height;
     FillImageRect(image, 0, 0, w - 1, 1, topLeft);
     FillImageRect(image, 0, 0, 1, h - 1, topLeft);
     FillImageRect(image, w - 1, 0, w, h, bottomRight);

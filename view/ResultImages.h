@@ -1,79 +1,27 @@
 #pragma once
-// The two images of the results view, a graph of every pass's sampled rates
-// and a text summary of minimum, maximum and average, with everything needed
-// to draw into them. Each finished pass is drawn into both as it arrives.
-// Also a picture as the bytes of a PNG file, for writing it through the
-// program's own report writer (devices, pipes and atomic replacement alike).
-// Usable without any widget (a QGuiApplication is enough), e.g. to write the
-// images to files.
-//
-// The passes of the current run are kept (their samples, until the next run
-// is configured or the size changes): a new scale redraws the graph from
-// them, whether the user picks it or a fitted scale's top has to grow. While
-// the results fit the default scale nothing is ever redrawn from them.
-//
-// Thread safety: AddPassResults may run on a worker thread while another
-// thread reconfigures the images or copies one for display. One mutex
-// serialises drawing a pass, drawing the images empty or anew and copying an
-// image; each holds it only while it draws or copies.
+// The two images of the results view as QImages: the drawing of every pass
+// (ResultDrawing) on canvases that QPainter draws the text of. Also a picture
+// as the bytes of a PNG file, for writing it through the program's own report
+// writer (devices, pipes and atomic replacement alike). Usable without any
+// widget (a QGuiApplication is enough), e.g. to write the images to files.
 
-#include "engine/PassStatistics.h"
-#include "engine/RunObservers.h"
 #include "view/DrawingObjects.h"
-#include "view/GraphDrawing.h"
-#include "view/GraphScale.h"
-#include "view/TextDrawing.h"
+#include "view/ResultDrawing.h"
 
 #include <QByteArray>
 #include <QImage>
-#include <QPoint>
 #include <QSize>
 #include <QString>
 
-#include <mutex>
 #include <optional>
-#include <vector>
 
 namespace kel {
 
-// The pass drawn last: its number among the passes of its kind (0 when
-// none has been drawn) and its kind.
-struct DrawnPass {
-    int passNumber = 0;
-    bool isWrite = false;
-};
-
-class ResultImages : public PassResultSink {
+class ResultImages : public ResultDrawing {
 public:
-    // The images exist, drawn empty, from construction on, so a pass that
-    // arrives before anything is shown is drawn like any other.
     explicit ResultImages(QSize clientSize, GraphScale scale = DefaultGraphScale());
 
-    // Takes the run's counts, simultaneous flag and thresholds and draws both
-    // images empty at once, so the run's first pass can never be drawn on a
-    // stale image that is cleared later.
-    void ConfigureRun(int readReps, int writeReps, int simultaneous, int minRead, int minWrite) override;
-    void AddPassResults(int passNumber, const double* samples, int sampleCount, double passRate,
-                        int isWrite) override;
-
-    // New empty images when the size changes; passes drawn so far are lost.
-    void Resize(QSize clientSize);
-
-    // A new scale redraws the graph image with the run's passes so far.
-    void SetScale(const GraphScale& scale);
-    GraphScale Scale() const;
-    // MB/s at the top gridline now: the fixed top, or what the fitted
-    // scale has reached (the default top before the run's first sample).
-    int ScaleTop() const;
-    // True while a fixed scale leaves samples above its top (the graph then
-    // shows the mark at its top edge).
-    bool HidesResults() const;
-
-    // 1 when a pass has been drawn since the images were last drawn empty.
-    int HasResults() const;
-    DrawnPass LastPass() const;
-    // What the text image shows, as lines of text: each section's heading
-    // and its "Min:", "Max:" and "Avg:" lines, values where it has them.
+    // What the text image shows, as lines of text (ResultLines).
     QString ResultsText() const;
     // Deep copies, safe to use on any thread while passes keep arriving. Null
     // images when the size is empty or the images could not be made.
@@ -81,41 +29,7 @@ public:
     QImage TextImage() const;
 
 private:
-    struct KeptPass {
-        int passNumber;
-        bool isWrite;
-        std::vector<double> samples;
-    };
-
-    // The top the scale calls for with the run's samples so far.
-    int WantedTopLocked() const;
-    void LayOutGraphLocked();
-    void DrawBackgroundsLocked();
-    // The empty graph and every kept pass on it, for a new top.
-    void RedrawGraphLocked();
-    void DrawCurveLocked(const KeptPass& pass);
-    void DrawMarkLocked();
-
-    mutable std::mutex m_lock;
-    const DrawingObjects m_objects;
-    QSize m_clientSize;
-    QImage m_graphImage;
-    QImage m_textImage;
-    GraphScale m_scale;
-    GraphLayout m_graphLayout;
-    TextLayout m_textLayout;
-    int m_readReps = 0;
-    int m_writeReps = 0;
-    int m_simultaneous = 0;
-    int m_minRead = 0;
-    int m_minWrite = 0;
-    QPoint m_lastPoint {-1, -1};
-    PassStatistics m_statistics;
-    std::vector<KeptPass> m_passes;
-    double m_fastest = 0.0;  // fastest finite sample of the kept passes
-    std::optional<SectionValues> m_playValues;
-    std::optional<SectionValues> m_recordValues;
-    int m_hasResults = 0;
+    QImage CopyOf(bool graph) const;
 };
 
 // A picture as PNG file bytes; nothing when the picture cannot be encoded.

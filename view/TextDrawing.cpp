@@ -14,96 +14,95 @@ int RowY(const TextLayout& layout, int row)
     return layout.textTop + row * layout.lineHeight;
 }
 
-QString PlayHeading(int simultaneous)
+std::string PlayHeading(int simultaneous)
 {
-    return simultaneous != 0 ? QStringLiteral("Play/Record Performance:") : QStringLiteral("Play Performance:");
+    return simultaneous != 0 ? "Play/Record Performance:" : "Play Performance:";
 }
 
-QString RecordHeading()
+std::string RecordHeading()
 {
-    return QStringLiteral("Record Performance:");
+    return "Record Performance:";
 }
 
-void DrawLabels(QImage& image, const DrawingObjects& objects, const TextLayout& layout, int firstRow)
+void DrawLabels(Canvas& image, const TextLayout& layout, int firstRow)
 {
     int row = firstRow;
     for (const char* label : kValueLabels) {
         ++row;
-        DrawOpaqueText(image, objects.valueFont, layout.labelX, RowY(layout, row), TextAnchor::LeftBaseline,
-                       QString::fromLatin1(label));
+        DrawOpaqueText(image, FontRole::Value, layout.labelX, RowY(layout, row), TextAnchor::LeftBaseline, label);
     }
 }
 
-void AppendSection(QString& text, const QString& heading, const std::optional<SectionValues>& values)
+void AppendSection(std::string& text, const std::string& heading, const std::optional<SectionValues>& values)
 {
-    text += heading + QLatin1Char('\n');
+    text += heading + '\n';
     const SectionValues shown = values.value_or(SectionValues {});
     const double figures[] = {shown.minRate, shown.maxRate, shown.average};
     for (int i = 0; i < 3; ++i) {
-        text += QString::fromLatin1(kValueLabels[i]);
+        text += kValueLabels[i];
         if (values) {
-            text += QLatin1Char(' ') + FormatRate(figures[i]);
+            text += ' ' + FormatRate(figures[i]);
         }
-        text += QLatin1Char('\n');
+        text += '\n';
     }
 }
 
 }  // namespace
 
-TextLayout ComputeTextLayout(QSize clientSize)
+TextLayout ComputeTextLayout(Size clientSize)
 {
     TextLayout layout;
-    layout.textTop = clientSize.height() / 8;
-    layout.labelX = clientSize.width() / 22;
-    layout.lineHeight = clientSize.height() / 15;
-    layout.valueX = clientSize.width() / 7;
+    layout.textTop = clientSize.height / 8;
+    layout.labelX = clientSize.width / 22;
+    layout.lineHeight = clientSize.height / 15;
+    layout.valueX = clientSize.width / 7;
     return layout;
 }
 
-QString FormatRate(double rate)
+std::string FormatRate(double rate)
 {
-    return QString::fromStdString(RateText(rate));
+    return RateText(rate);
 }
 
-void DrawEmptyText(QImage& image, const DrawingObjects& objects, const TextLayout& layout, int simultaneous)
+void DrawEmptyText(Canvas& image, const TextLayout& layout, int simultaneous)
 {
-    if (image.isNull()) {
+    const Size size = image.Dimensions();
+    if (size.IsEmpty()) {
         return;
     }
-    FillImageRect(image, 0, 0, image.width(), image.height(), kBackColour);
+    FillImageRect(image, 0, 0, size.width, size.height, kBackColour);
     DrawImageEdge3d(image, kShadowColour, kLightColour);
 
-    DrawOpaqueText(image, objects.headingFont, layout.labelX, RowY(layout, kPlaySectionRow) - 6,
+    DrawOpaqueText(image, FontRole::Heading, layout.labelX, RowY(layout, kPlaySectionRow) - 6,
                    TextAnchor::LeftBaseline, PlayHeading(simultaneous));
     if (simultaneous == 0) {
-        DrawOpaqueText(image, objects.headingFont, layout.labelX, RowY(layout, kRecordSectionRow) - 6,
+        DrawOpaqueText(image, FontRole::Heading, layout.labelX, RowY(layout, kRecordSectionRow) - 6,
                        TextAnchor::LeftBaseline, RecordHeading());
     }
-    DrawLabels(image, objects, layout, kPlaySectionRow);
+    DrawLabels(image, layout, kPlaySectionRow);
     if (simultaneous == 0) {
-        DrawLabels(image, objects, layout, kRecordSectionRow);
+        DrawLabels(image, layout, kRecordSectionRow);
     }
 }
 
-void WriteSectionValues(QImage& image, const DrawingObjects& objects, const TextLayout& layout, int firstRow,
-                        const SectionValues& values)
+void WriteSectionValues(Canvas& image, const TextLayout& layout, int firstRow, const SectionValues& values)
 {
     // Clears the section's value column from its heading row to one row below
     // "Avg:", short of the frame's right edge; labels and headings stay.
-    FillImageRect(image, layout.valueX, RowY(layout, firstRow), image.width() - 1, RowY(layout, firstRow + 4),
-                  kBackColour);
+    FillImageRect(image, layout.valueX, RowY(layout, firstRow), image.Dimensions().width - 1,
+                  RowY(layout, firstRow + 4), kBackColour);
     int row = firstRow;
     for (double value : {values.minRate, values.maxRate, values.average}) {
         ++row;
-        DrawOpaqueText(image, objects.valueFont, layout.valueX, RowY(layout, row), TextAnchor::LeftBaseline,
+        DrawOpaqueText(image, FontRole::Value, layout.valueX, RowY(layout, row), TextAnchor::LeftBaseline,
                        FormatRate(value));
     }
 }
 
-QString ResultsAsText(int simultaneous, const std::optional<SectionValues>& play,
-                      const std::optional<SectionValues>& record)
+std::string ResultsAsText(int simultaneous, const std::optional<SectionValues>& play,
+                          const std::optional<SectionValues>& record)
 {
-    QString text;
+    std::string text;
     AppendSection(text, PlayHeading(simultaneous), play);
     if (simultaneous == 0) {
         AppendSection(text, RecordHeading(), record);

@@ -2,13 +2,10 @@
 // The text image: a Play section and, unless every pass also writes, a Record
 // section, each with the minimum, maximum and average rate of its passes.
 
-#include "view/DrawingObjects.h"
-
-#include <QImage>
-#include <QSize>
-#include <QString>
+#include "view/Canvas.h"
 
 #include <optional>
+#include <string>
 
 namespace kel {
 
@@ -22,12 +19,12 @@ struct TextLayout {
 constexpr int kPlaySectionRow = 0;
 constexpr int kRecordSectionRow = 6;
 
-TextLayout ComputeTextLayout(QSize clientSize);
+TextLayout ComputeTextLayout(Size clientSize);
 
 // "%6.3lf MB/s": at least six characters with three decimals, never cut.
-QString FormatRate(double rate);
+std::string FormatRate(double rate);
 
-void DrawEmptyText(QImage& image, const DrawingObjects& objects, const TextLayout& layout, int simultaneous);
+void DrawEmptyText(Canvas& image, const TextLayout& layout, int simultaneous);
 
 struct SectionValues {
     double minRate = 0.0;
@@ -36,13 +33,12 @@ struct SectionValues {
 };
 
 // Replaces the values of the section that starts at firstRow.
-void WriteSectionValues(QImage& image, const DrawingObjects& objects, const TextLayout& layout, int firstRow,
-                        const SectionValues& values);
+void WriteSectionValues(Canvas& image, const TextLayout& layout, int firstRow, const SectionValues& values);
 
 // The text image's contents as lines: the Play section (or, with
 // simultaneous write, the Play/Record section) and then the Record section,
 // each a heading and "Min:", "Max:", "Avg:" with the values it has.
-QString ResultsAsText(int simultaneous, const std::optional<SectionValues>& play,
-                      const std::optional<SectionValues>& record);
+std::string ResultsAsText(int simultaneous, const std::optional<SectionValues>& play,
+                          const std::optional<SectionValues>& record);
 
 }  // namespace kel

@@ -5,7 +5,6 @@ namespace kel {
 namespace {
 
 constexpr wchar_t kViewProperty[] = L"KelTallyResultView";
-constexpr COLORREF kBackColour = RGB(192, 192, 192);
 
 }  // namespace
 
@@ -19,29 +18,33 @@ WinResultView::~WinResultView()
 
 void WinResultView::Attach(HWND control)
 {
+    RECT client;
+    GetClientRect(control, &client);
+    m_drawing = std::make_unique<ResultDrawing>(
+        Size(client.right - client.left, client.bottom - client.top), DefaultGraphScale(),
+        [](Size size) -> std::unique_ptr<Canvas> { return std::make_unique<GdiCanvas>(size); });
     m_control = control;
     SetPropW(control, kViewProperty, this);
     m_previousProc = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&WinResultView::ControlProc)));
 }
 
-void WinResultView::ConfigureRun(int, int, int, int, int)
+void WinResultView::ConfigureRun(int readReps, int writeReps, int simultaneous, int minRead, int minWrite)
 {
-    {
-        const std::lock_guard guard(m_lock);
-        m_hasResults = 0;
+    if (m_drawing != nullptr) {
+        m_drawing->ConfigureRun(readReps, writeReps, simultaneous, minRead, minWrite);
+        InvalidateRect(m_control, nullptr, FALSE);
     }
-    InvalidateRect(m_control, nullptr, FALSE);
 }
 
-void WinResultView::AddPassResults(int, const double*, int, double, int)
+void WinResultView::AddPassResults(int passNumber, const double* samples, int sampleCount, double passRate,
+                                   int isWrite)
 {
-    {
-        const std::lock_guard guard(m_lock);
-        m_hasResults = 1;
+    if (m_drawing != nullptr) {
+        m_drawing->AddPassResults(passNumber, samples, sampleCount, passRate, isWrite);
+        // Safe from the worker thread: the paint follows on the control's thread.
+        InvalidateRect(m_control, nullptr, FALSE);
     }
-    // Safe from the worker thread: the paint follows on the control's thread.
-    InvalidateRect(m_control, nullptr, FALSE);
 }
 
 void WinResultView::SetDisplayMode(int showGraph)
@@ -52,8 +55,7 @@ void WinResultView::SetDisplayMode(int showGraph)
 
 int WinResultView::HasResults() const
 {
-    const std::lock_guard guard(m_lock);
-    return m_hasResults;
+    return m_drawing != nullptr ? m_drawing->HasResults() : 0;
 }
 
 LRESULT CALLBACK WinResultView::ControlProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -76,11 +78,10 @@ void WinResultView::OnPaint()
 {
     PAINTSTRUCT paint;
     const HDC dc = BeginPaint(m_control, &paint);
-    RECT client;
-    GetClientRect(m_control, &client);
-    const HBRUSH back = CreateSolidBrush(kBackColour);
-    FillRect(dc, &client, back);
-    DeleteObject(back);
+    m_drawing->WithCanvas(m_showGraph != 0, [dc](const Canvas& canvas) {
+        const Size size = canvas.Dimensions();
+        BitBlt(dc, 0, 0, size.width, size.height, static_cast<const GdiCanvas&>(canvas).Dc(), 0, 0, SRCCOPY);
+    });
     EndPaint(m_control, &paint);
 }
 

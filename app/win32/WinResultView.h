@@ -1,14 +1,18 @@
 #pragma once
 // The results view of the Windows dialog: the template's frame control 1019,
 // taken over so that it paints one of two off-screen images, the graph or
-// the text results. Passes arrive on the worker thread and are drawn into the
-// images there; the dialog's thread only copies one image to the screen.
+// the text results, drawn by the view's rules (ResultDrawing) into GDI
+// bitmaps. Passes arrive on the worker thread and are drawn into the images
+// there; the dialog's thread only copies one image to the screen.
 
 #include "engine/RunObservers.h"
+#include "view/GdiCanvas.h"
+#include "view/ResultDrawing.h"
 
 #include <windows.h>
 
-#include <mutex>
+#include <atomic>
+#include <memory>
 
 namespace kel {
 
@@ -19,7 +23,7 @@ public:
     WinResultView& operator=(const WinResultView&) = delete;
     ~WinResultView() override;
 
-    // Takes over the control: its size is the images' size.
+    // Takes over the control: its client size is the images' size.
     void Attach(HWND control);
 
     void ConfigureRun(int readReps, int writeReps, int simultaneous, int minRead, int minWrite) override;
@@ -28,7 +32,8 @@ public:
     // Nonzero shows the graph, 0 the text.
     void SetDisplayMode(int showGraph);
     int HasResults() const;
-    int ShowsGraph() const { return m_showGraph; }
+    // The images; null before Attach.
+    const ResultDrawing* Drawing() const { return m_drawing.get(); }
 
 private:
     static LRESULT CALLBACK ControlProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -36,9 +41,8 @@ private:
 
     HWND m_control = nullptr;
     WNDPROC m_previousProc = nullptr;
-    mutable std::mutex m_lock;
-    int m_hasResults = 0;
-    int m_showGraph = 1;
+    std::unique_ptr<ResultDrawing> m_drawing;
+    std::atomic<int> m_showGraph {1};
 };
 
 }  // namespace kel

@@ -118,7 +118,8 @@ void FeedRunNear(ResultImages& images, double rate)
 
 GraphLayout LayoutFor(int top)
 {
-    return ComputeGraphLayout(kClient, top, WidestScaleLabel(DrawingObjects().axisFont, top));
+    QImage measuring;
+    return ComputeGraphLayout(kClient, top, WidestScaleLabel(QtCanvas(measuring, DrawingObjects()), top));
 }
 
 // Drives of today, at 900 and 2,500 MB/s: the fitted top is 1000 and 2500

@@ -1,5 +1,7 @@
 #include "view/LineRaster.h"
 
+#include "view/DrawingObjects.h"
+
 #include "ViewTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -10,6 +12,31 @@ namespace kel::test {
 namespace {
 
 constexpr QRgb kInk = qRgb(0, 0, 0);
+
+// The raster draws on a canvas; these tests give it a bare image.
+QtCanvas On(QImage& image)
+{
+    static const DrawingObjects objects;
+    return QtCanvas(image, objects);
+}
+
+void DrawLineExcludingEnd(QImage& image, Point from, Point to, QRgb colour)
+{
+    QtCanvas canvas = On(image);
+    kel::DrawLineExcludingEnd(canvas, from, to, colour);
+}
+
+void FrameImageRect(QImage& image, int left, int top, int right, int bottom, QRgb colour)
+{
+    QtCanvas canvas = On(image);
+    kel::FrameImageRect(canvas, left, top, right, bottom, colour);
+}
+
+void FillImageRect(QImage& image, int left, int top, int right, int bottom, QRgb colour)
+{
+    QtCanvas canvas = On(image);
+    kel::FillImageRect(canvas, left, top, right, bottom, colour);
+}
 
 QImage White(int w = 40, int h = 30)
 {

@@ -32,11 +32,11 @@ TEST(TextLayout, ValuesForTheDialogsClientArea)
 
 TEST(RateFormat, SixWideThreeDecimalsNeverCut)
 {
-    EXPECT_EQ(FormatRate(3.0), QStringLiteral(" 3.000 MB/s"));
-    EXPECT_EQ(FormatRate(12.3456), QStringLiteral("12.346 MB/s"));
-    EXPECT_EQ(FormatRate(123.4), QStringLiteral("123.400 MB/s"));
-    EXPECT_EQ(FormatRate(0.0), QStringLiteral(" 0.000 MB/s"));
-    EXPECT_EQ(FormatRate(1e20), QStringLiteral("100000000000000000000.000 MB/s")) << "very large values are written out in full";
+    EXPECT_EQ(FormatRate(3.0), " 3.000 MB/s");
+    EXPECT_EQ(FormatRate(12.3456), "12.346 MB/s");
+    EXPECT_EQ(FormatRate(123.4), "123.400 MB/s");
+    EXPECT_EQ(FormatRate(0.0), " 0.000 MB/s");
+    EXPECT_EQ(FormatRate(1e20), "100000000000000000000.000 MB/s") << "very large values are written out in full";
 }
 
 TEST(PassStatistics, MinAndMaxOverSamplesAverageOverPassRatesRestartingAtPassOne)
@@ -49,9 +49,9 @@ TEST(PassStatistics, MinAndMaxOverSamplesAverageOverPassRatesRestartingAtPassOne
     for (int i = 0; i < 3; ++i) {
         statistics.Add(i + 1, passes[i].data(), static_cast<int>(passes[i].size()), rates[i]);
     }
-    EXPECT_EQ(FormatRate(statistics.minRate), QStringLiteral(" 3.000 MB/s"));
-    EXPECT_EQ(FormatRate(statistics.maxRate), QStringLiteral(" 7.000 MB/s"));
-    EXPECT_EQ(FormatRate(statistics.Average()), QStringLiteral(" 4.667 MB/s"));
+    EXPECT_EQ(FormatRate(statistics.minRate), " 3.000 MB/s");
+    EXPECT_EQ(FormatRate(statistics.maxRate), " 7.000 MB/s");
+    EXPECT_EQ(FormatRate(statistics.Average()), " 4.667 MB/s");
 }
 
 TEST(EmptyText, HeadingsAndLabelsOnTheirRows)

@@ -41,6 +41,23 @@ void SetParameters(DialogDriver& driver, int numFiles, int fileSizeKB, int bufSi
     }
 }
 
+// Pixels of a colour in the graph left of its legend, where only curves and
+// threshold lines have colour.
+int CurvePixels(const WinResultView& view, Colour colour)
+{
+    int count = 0;
+    view.Drawing()->WithCanvas(true, [&](const Canvas& canvas) {
+        auto& pixels = const_cast<Canvas&>(canvas);
+        const Size size = canvas.Dimensions();
+        for (int y = 0; y < size.height; ++y) {
+            for (int x = 0; x < size.width * 4 / 5; ++x) {
+                count += (pixels.Row(y)[x] & 0xFFFFFFu) == (colour & 0xFFFFFFu) ? 1 : 0;
+            }
+        }
+    });
+    return count;
+}
+
 bool Enabled(DialogDriver& driver, int id)
 {
     return IsWindowEnabled(driver.Item(id)) != FALSE;
@@ -149,6 +166,8 @@ TEST(WinDialog, AShortRunCompletesDrawsAndLeavesNoFiles)
     EXPECT_FALSE(Enabled(driver, id::kStop));
     EXPECT_EQ(driver.Focus(), driver.Item(id::kStart));
     EXPECT_EQ(driver.Perf().Graph().HasResults(), 1);
+    EXPECT_GT(CurvePixels(driver.Perf().Graph(), kReadPen), 0);
+    EXPECT_GT(CurvePixels(driver.Perf().Graph(), kWritePen), 0);
     EXPECT_TRUE(driver.Folder().Entries().empty());
 }
 

@@ -1,0 +1,172 @@
+#include "view/ResultDrawing.h"
+
+#include <cmath>
+
+namespace kel {
+
+ResultDrawing::ResultDrawing(Size clientSize, GraphScale scale, CanvasMaker makeCanvas)
+    : m_makeCanvas(std::move(makeCanvas)),
+      m_clientSize(clientSize),
+      m_graphImage(m_makeCanvas(clientSize)),
+      m_textImage(m_makeCanvas(clientSize)),
+      m_scale(scale),
+      m_textLayout(ComputeTextLayout(clientSize))
+{
+    DrawBackgroundsLocked();
+}
+
+void ResultDrawing::ConfigureRun(int readReps, int writeReps, int simultaneous, int minRead, int minWrite)
+{
+    const std::lock_guard guard(m_lock);
+    m_readReps = readReps;
+    m_writeReps = writeReps;
+    m_simultaneous = simultaneous;
+    m_minRead = minRead;
+    m_minWrite = minWrite;
+    DrawBackgroundsLocked();
+}
+
+void ResultDrawing::AddPassResults(int passNumber, const double* samples, int sampleCount, double passRate,
+                                  int isWrite)
+{
+    const std::lock_guard guard(m_lock);
+    const int passCount = isWrite != 0 ? m_writeReps : m_readReps;
+    // A pass outside the configured run has no place on the graph; drawing it
+    // would divide by a zero count or read samples that are not there.
+    if (samples == nullptr || sampleCount < 1 || passNumber < 1 || passCount < 1) {
+        return;
+    }
+    const bool recordSection = isWrite != 0 && m_simultaneous == 0;
+
+    m_passes.push_back({passNumber, isWrite != 0, std::vector<double>(samples, samples + sampleCount)});
+    for (int i = 0; i < sampleCount; ++i) {
+        if (std::isfinite(samples[i]) && samples[i] > m_fastest) {
+            m_fastest = samples[i];
+        }
+    }
+    if (WantedTopLocked() != m_graphLayout.scaleTop) {
+        RedrawGraphLocked();
+    } else {
+        DrawCurveLocked(m_passes.back());
+        DrawMarkLocked();
+    }
+
+    m_statistics.Add(passNumber, samples, sampleCount, passRate);
+    const SectionValues values {m_statistics.minRate, m_statistics.maxRate, m_statistics.Average()};
+    (recordSection ? m_recordValues : m_playValues) = values;
+    WriteSectionValues(*m_textImage, m_textLayout, recordSection ? kRecordSectionRow : kPlaySectionRow, values);
+    m_hasResults = 1;
+}
+
+void ResultDrawing::Resize(Size clientSize)
+{
+    const std::lock_guard guard(m_lock);
+    if (clientSize == m_clientSize) {
+        return;
+    }
+    m_clientSize = clientSize;
+    m_graphImage = m_makeCanvas(clientSize);
+    m_textImage = m_makeCanvas(clientSize);
+    m_textLayout = ComputeTextLayout(clientSize);
+    DrawBackgroundsLocked();
+}
+
+void ResultDrawing::SetScale(const GraphScale& scale)
+{
+    const std::lock_guard guard(m_lock);
+    if (scale == m_scale) {
+        return;
+    }
+    m_scale = scale;
+    RedrawGraphLocked();
+}
+
+GraphScale ResultDrawing::Scale() const
+{
+    const std::lock_guard guard(m_lock);
+    return m_scale;
+}
+
+int ResultDrawing::ScaleTop() const
+{
+    const std::lock_guard guard(m_lock);
+    return m_graphLayout.scaleTop;
+}
+
+bool ResultDrawing::HidesResults() const
+{
+    const std::lock_guard guard(m_lock);
+    return kel::HidesResults(m_scale, m_fastest);
+}
+
+int ResultDrawing::HasResults() const
+{
+    const std::lock_guard guard(m_lock);
+    return m_hasResults;
+}
+
+DrawnPass ResultDrawing::LastPass() const
+{
+    const std::lock_guard guard(m_lock);
+    return m_passes.empty() ? DrawnPass {} : DrawnPass {m_passes.back().passNumber, m_passes.back().isWrite};
+}
+
+std::string ResultDrawing::ResultLines() const
+{
+    const std::lock_guard guard(m_lock);
+    return ResultsAsText(m_simultaneous, m_playValues, m_recordValues);
+}
+
+int ResultDrawing::WantedTopLocked() const
+{
+    return ShownScaleTop(m_scale, m_fastest);
+}
+
+void ResultDrawing::DrawMarkLocked()
+{
+    // Drawn after every curve, which may have crossed it on its way up.
+    if (kel::HidesResults(m_scale, m_fastest)) {
+        DrawAboveScaleMark(*m_graphImage, m_graphLayout);
+    }
+}
+
+void ResultDrawing::LayOutGraphLocked()
+{
+    const int top = WantedTopLocked();
+    m_graphLayout = ComputeGraphLayout(m_clientSize, top, WidestScaleLabel(*m_graphImage, top));
+}
+
+void ResultDrawing::DrawBackgroundsLocked()
+{
+    m_passes.clear();
+    m_fastest = 0.0;
+    m_playValues.reset();
+    m_recordValues.reset();
+    RedrawGraphLocked();  // with no passes kept: the empty graph
+    DrawEmptyText(*m_textImage, m_textLayout, m_simultaneous);
+    m_hasResults = 0;
+}
+
+void ResultDrawing::RedrawGraphLocked()
+{
+    LayOutGraphLocked();
+    const GraphSettings settings {m_simultaneous, m_minRead, m_minWrite};
+    DrawEmptyGraph(*m_graphImage, m_graphLayout, settings);
+    for (const KeptPass& pass : m_passes) {
+        DrawCurveLocked(pass);
+    }
+    DrawMarkLocked();
+}
+
+void ResultDrawing::DrawCurveLocked(const KeptPass& pass)
+{
+    if (m_graphImage->Dimensions().IsEmpty()) {
+        return;
+    }
+    const int passCount = pass.isWrite ? m_writeReps : m_readReps;
+    const PassCurve curve {pass.passNumber, passCount, pass.samples.data(), static_cast<int>(pass.samples.size()),
+                           pass.isWrite};
+    DrawPassCurve(*m_graphImage, m_graphLayout, curve, m_lastPoint);
+}
+
+}  // namespace kel
