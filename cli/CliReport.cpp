@@ -2,6 +2,7 @@
 
 #include "engine/PassStatistics.h"
 #include "platform/DecimalText.h"
+#include "platform/SystemError.h"
 #include "platform/TextRules.h"
 
 #include <algorithm>
@@ -46,9 +47,10 @@ std::string AccessNote(FileAccess access)
 void CliReport::Write(std::FILE* stream, const std::string& text)
 {
     errno = 0;
+    SetLastSystemError(0);
     if (std::fputs(text.c_str(), stream) < 0 || std::fflush(stream) != 0) {
         int expected = 0;
-        if (m_outputError.compare_exchange_strong(expected, errno != 0 ? errno : EIO, std::memory_order_acq_rel) &&
+        if (m_outputError.compare_exchange_strong(expected, StreamWriteError(errno), std::memory_order_acq_rel) &&
             m_onOutputFailure) {
             m_onOutputFailure();
         }

@@ -10,16 +10,14 @@
 #include "platform/DriveTable.h"
 #include "platform/ReportFiles.h"
 #include "platform/StopSignals.h"
+#include "platform/SystemError.h"
 #include "platform/TextRules.h"
 #include "settings/PresetTable.h"
 #include "settings/ProfileFile.h"
 #include "settings/SettingsLocation.h"
 
 #include <atomic>
-#include <cerrno>
-#include <csignal>
 #include <cstdio>
-#include <cstring>
 
 namespace kel {
 
@@ -139,7 +137,7 @@ int RunDriveTest(CliOptions options)
     const RunRecord record = session.Record();
     const int stoppingOutputError = stopSignal.load() == 0 ? report.OutputError() : 0;
     if (stoppingOutputError != 0 && record.outcome.result == RunResult::Stopped) {
-        report.PrintError(std::string("\nkeltally-cli: the output failed (") + std::strerror(stoppingOutputError) +
+        report.PrintError(std::string("\nkeltally-cli: the output failed (") + SystemErrorText(stoppingOutputError) +
                           "); the run was stopped.\n");
     }
     report.PrintError(EndOfRunText(record.outcome));
@@ -154,7 +152,7 @@ int RunDriveTest(CliOptions options)
 
 int ExitCodeForOutputFailure(int systemError)
 {
-    return systemError == EPIPE ? ExitCodeForSignal(SIGPIPE) : kExitFailed;
+    return systemError == kErrorBrokenPipe ? ExitCodeForSignal(kBrokenPipeSignal) : kExitFailed;
 }
 
 }  // namespace kel
