@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Cross-builds the engine, settings, drives, record, run session and the
-# runner for 64- and 32-bit Windows (mingw-w64), runs their tests under Wine,
-# runs keltally-cli.exe as a user would, and makes the portable zips in out/.
+# Cross-builds the engine, settings, drives, record, run session, the runner
+# and the dialog for 64- and 32-bit Windows (mingw-w64), runs their tests
+# under Wine (the dialog's on a virtual display), runs keltally-cli.exe as a
+# user would, makes the portable zips and the installers in out/, and
+# installs, starts and removes the program with its installer.
 # Installs what it needs (as root, or with sudo). Wine lives in a private,
 # temporary prefix. Wine neither bypasses the file cache nor enforces its
 # alignment rules: the figures of these runs are never a disk's.
@@ -11,7 +13,7 @@ cd "$(dirname "$0")/.."
 sudo=""
 [ "$(id -u)" -ne 0 ] && sudo="sudo"
 installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"; }
-packages=(g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix wine wine64 googletest cmake ninja-build)
+packages=(g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix wine wine64 googletest cmake ninja-build nsis xvfb)
 missing=()
 for p in "${packages[@]}"; do
   installed "$p" || missing+=("$p")
@@ -43,8 +45,10 @@ WINEPREFIX="$(mktemp -d)"
 work="$(mktemp -d)"
 # Wine hands the programs their arguments decoded from the locale's encoding.
 export WINEPREFIX WINEDEBUG=-all WINEARCH=win64 LC_ALL=C.UTF-8
+xvfb=""
 stop() {
   wineserver -k 2>/dev/null || true
+  [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null || true
   rm -rf "$WINEPREFIX" "$work"
 }
 trap stop EXIT
@@ -52,6 +56,13 @@ trap stop EXIT
 # hang on a pipe it inherits from the prefix's start-up.
 wineserver -p
 wine cmd /c exit </dev/null >/dev/null 2>&1 || true
+# The dialog's tests and the installed dialog need a display: a virtual one.
+if [ -z "${DISPLAY:-}" ]; then
+  display=$(( 90 + RANDOM % 400 ))
+  Xvfb ":$display" -screen 0 1024x768x24 >/dev/null 2>&1 &
+  xvfb=$!
+  export DISPLAY=":$display"
+fi
 
 # keltally-views of the Linux build checks and draws the records the Windows
 # runner writes.
@@ -119,6 +130,38 @@ runner_checks() {
   echo "Windows $2: the runner's checks passed"
 }
 
+# The installer as a user runs it, silently: the program's folder and its
+# Start menu entry, the dialog started from that entry, and the uninstaller,
+# which leaves neither behind.
+installer_checks() {
+  local installer folder unixFolder link
+  installer="$(ls "$root"/out/keltally-*-"$1".exe)"
+  folder="C:\\users\\Public\\KelTally-$1"
+  timeout 120 wine "$installer" /S "/D=$folder" || fail "$1: the silent install failed"
+  unixFolder="$(winepath -u "$folder" 2>/dev/null)"
+  for file in keltally.exe keltally-cli.exe keltally.html presets.ini LICENSE.txt Uninstall.exe; do
+    [ -e "$unixFolder/$file" ] || fail "$1: the installer left out $file"
+  done
+  link="$(find "$WINEPREFIX/drive_c" -path '*Start Menu*' -name 'Kel Tallyforge.lnk' | head -n 1)"
+  [ -n "$link" ] || fail "$1: no Start menu entry"
+  timeout 60 wine start /unix "$link" >/dev/null 2>&1 || fail "$1: the Start menu entry did not start"
+  # Its process, found by the installed program's path; ended through Wine.
+  for _ in $(seq 300); do
+    pgrep -f "KelTally-$1.keltally\.exe" >/dev/null && break
+    sleep 0.1
+  done
+  wine taskkill /f /im keltally.exe >/dev/null 2>&1 || fail "$1: the dialog did not start from the Start menu"
+  timeout 120 wine "$unixFolder/Uninstall.exe" /S || fail "$1: the silent uninstall failed"
+  # The uninstaller works from a copy of itself and returns at once.
+  for _ in $(seq 300); do
+    [ ! -e "$unixFolder" ] && [ ! -e "$link" ] && break
+    sleep 0.1
+  done
+  [ ! -e "$unixFolder" ] || { ls -laR "$unixFolder" >&2; fail "$1: the uninstaller left $unixFolder"; }
+  [ ! -e "$link" ] || fail "$1: the uninstaller left the Start menu entry"
+  echo "Windows $1: installed, started from the Start menu and removed"
+}
+
 mkdir -p out
 for target in win64 win32; do
   build="${BUILD_PREFIX:-build}-$target"
@@ -126,12 +169,13 @@ for target in win64 win32; do
   cmake -S . -B "$build" -G Ninja -DKELT_WERROR="${KELT_WERROR:-OFF}" \
         -DCMAKE_TOOLCHAIN_FILE="cmake/toolchain-mingw$bits.cmake" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
   cmake --build "$build"
-  (cd "$build" && cpack -G ZIP -B "$root/out" >/dev/null && rm -rf "$root/out/_CPack_Packages")
-  echo "Windows $target: portable zip in out/keltally-*-$target.zip"
+  (cd "$build" && cpack -G "ZIP;NSIS" -B "$root/out" >/dev/null && rm -rf "$root/out/_CPack_Packages")
+  echo "Windows $target: portable zip and installer in out/keltally-*-$target.{zip,exe}"
   if [ "$target" = win32 ] && ! installed wine32; then
     echo "Windows 32-bit: built; its tests were not run (no wine32 here)" >&2
     continue
   fi
   (cd "$build" && ctest --output-on-failure -j2 --timeout 300)
   runner_checks "$build" "$target"
+  installer_checks "$target"
 done

@@ -1,5 +1,6 @@
-// The Windows program's start: the drive table, the settings and help files
-// beside the program, and the main dialog run modally until it closes.
+// The Windows program's start: the drive table, the settings file, the
+// presets and the manual beside the program (the source tree's for a build
+// that was not installed), and the main dialog run modally until it closes.
 #include "app/win32/WinMessageBoxes.h"
 #include "app/win32/WinPerfDialog.h"
 #include "drives/DriveDiscovery.h"
@@ -45,7 +46,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
     kel::DialogFiles files;
     files.settings = kel::SettingsFilePath();
     files.shippedPresets = kel::ShippedPresetsPath(folder, KELT_RES_SOURCE_DIR);
-    files.help = folder.parent_path() / "share" / "keltally" / "help" / "keltally.html";
+    files.help = folder / "keltally.html";
     if (!std::filesystem::exists(files.help)) {
         files.help = std::filesystem::path(KELT_RES_SOURCE_DIR) / "help" / "keltally.html";
     }

@@ -2,7 +2,6 @@
 
 #include "app/DialogLayout.h"
 #include "app/FieldCheck.h"
-#include "drives/DriveCheck.h"
 #include "drives/DriveDiscovery.h"
 #include "platform/DriveTable.h"
 #include "platform/MessageSink.h"
@@ -58,7 +57,7 @@ WinPerfDialog::WinPerfDialog(const PlatformServices& services, DialogFiles files
       m_files(std::move(files)),
       m_watcher(watcher),
       m_parameters(DefaultRunParameters()),
-      m_tester(services)
+      m_session(services, &m_graph, this)
 {
     for (const ExchangedField& exchanged : kFields) {
         m_parameters.*exchanged.field = 1;
@@ -98,9 +97,12 @@ INT_PTR CALLBACK WinPerfDialog::DialogProc(HWND window, UINT message, WPARAM wPa
     return dialog != nullptr ? dialog->OnMessage(message, wParam) : FALSE;
 }
 
-void WinPerfDialog::PostWindowMessage(std::uint32_t message, std::intptr_t wParam, std::intptr_t lParam)
+void WinPerfDialog::RunSessionEnded(const RunOutcome&)
 {
-    PostMessageW(m_window, message, static_cast<WPARAM>(wParam), static_cast<LPARAM>(lParam));
+    // On the worker thread: posted, never sent, and not after a stop.
+    if (m_session.Tester().StopRequested() == 0) {
+        PostMessageW(m_window, WM_TEST_FINISHED, 0, 0);
+    }
 }
 
 INT_PTR WinPerfDialog::OnMessage(UINT message, WPARAM wParam)
@@ -248,31 +250,26 @@ void WinPerfDialog::OnStart()
         SetFocus(driveList);
         return;
     }
-    const int letter = static_cast<int>(ComboData(driveList, item) & 0xFF);
-    const bool simultaneous = IsDlgButtonChecked(m_window, id::kSimultaneous) == BST_CHECKED;
-    if (m_messages == nullptr || m_services.drives == nullptr ||
-        CheckDrive(letter, *m_services.drives, m_parameters.numFiles, m_parameters.fileSizeKB, simultaneous,
-                   *m_messages) == 0) {
+    RunRequest request {"keltally", static_cast<int>(ComboData(driveList, item) & 0xFF), m_parameters, {}, {}};
+    request.parameters.simultaneous = IsDlgButtonChecked(m_window, id::kSimultaneous) == BST_CHECKED ? 1 : 0;
+    // The session checks the drive first and says why when it refuses.
+    if (!m_session.Start(request)) {
         return;
     }
     EnableControls(0);
     SetFocus(Item(id::kStop));
-    m_tester.SetParameters(letter, m_parameters.numFiles, m_parameters.fileSizeKB, m_parameters.bufSizeKB,
-                           m_parameters.readReps, m_parameters.writeReps, m_parameters.sampsSec,
-                           m_parameters.minRead, m_parameters.minWrite, simultaneous ? 1 : 0, this, &m_graph);
-    m_tester.Start();
 }
 
 void WinPerfDialog::OnStop()
 {
-    m_tester.Stop();
+    m_session.Stop();
     EnableControls(1);
     SetFocus(Item(id::kStart));
 }
 
 void WinPerfDialog::OnCancel()
 {
-    if (m_tester.IsRunning() != 0) {
+    if (m_session.IsRunning()) {
         OnStop();
     }
     EndDialog(m_window, IDCANCEL);

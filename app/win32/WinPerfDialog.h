@@ -1,13 +1,13 @@
 #pragma once
 // The main dialog of the Windows program, on dialog template 102: the preset
 // and drive lists, the display mode, the parameter panel that collapses and
-// expands, and the run control (Start, Stop, Exit) over the tester, whose
-// worker posts WM_TEST_FINISHED at the end of every run it was not stopped in.
+// expands, and the run control (Start, Stop, Exit) through the run session,
+// whose worker posts WM_TEST_FINISHED at the end of every run not stopped.
 
 #include "app/win32/WinResultView.h"
 #include "engine/DriveTester.h"
-#include "engine/RunObservers.h"
 #include "engine/RunParameters.h"
+#include "engine/RunSession.h"
 #include "platform/PlatformServices.h"
 #include "settings/PresetTable.h"
 
@@ -35,7 +35,7 @@ struct DialogFiles {
     std::filesystem::path help;  // the manual the Help button opens
 };
 
-class WinPerfDialog : private DialogWindow {
+class WinPerfDialog : private RunSessionListener {
 public:
     // services.messages shows every box, the worker's too; services.drives
     // fills the drive list.
@@ -47,13 +47,13 @@ public:
     // Runs the dialog modally until it closes; a running test is stopped first.
     INT_PTR DoModal(HINSTANCE instance);
 
-    const DriveTester& Tester() const { return m_tester; }
+    const DriveTester& Tester() const { return m_session.Tester(); }
     const WinResultView& Graph() const { return m_graph; }
 
 private:
     static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     static INT_PTR CALLBACK AboutProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    void PostWindowMessage(std::uint32_t message, std::intptr_t wParam, std::intptr_t lParam) override;
+    void RunSessionEnded(const RunOutcome& outcome) override;
     INT_PTR OnMessage(UINT message, WPARAM wParam);
     BOOL OnInitDialog();
     void OnCommand(int id, int code);
@@ -96,7 +96,7 @@ private:
     int m_advanced = 0;
     int m_fullHeight = 0;
     // Last: destroyed first, so a run still going stops before the view goes.
-    DriveTester m_tester;
+    RunSession m_session;
 };
 
 }  // namespace kel
