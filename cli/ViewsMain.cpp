@@ -3,19 +3,17 @@
 // itself never loads the drawing libraries.
 
 #include "Version.h"
+#include "cli/ViewsPictures.h"
 #include "record/RecordReading.h"
 #include "record/ReportTarget.h"
-#include "view/ResultImages.h"
 
+#include "platform/ProgramArguments.h"
 #include "platform/ReportFiles.h"
 #include "platform/SystemError.h"
 #include "platform/TextRules.h"
 
-#include <QGuiApplication>
-
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <memory>
 #include <optional>
 #include <string>
@@ -97,36 +95,31 @@ std::optional<kel::RunRecord> ReadRecord(const std::string& name)
     return record;
 }
 
-bool SavePicture(const QImage& image, const std::string& path)
+bool SavePicture(const std::string& png, const std::string& path)
 {
-    const std::optional<QByteArray> png = kel::PngBytes(image);
-    if (!png) {
+    if (png.empty()) {
         std::fprintf(stderr, "keltally-views: cannot draw %s\n", kel::PrintableText(path).c_str());
         return false;
     }
-    const std::string_view bytes(png->constData(), static_cast<std::size_t>(png->size()));
-    if (const auto failure = kel::WriteReport(path, bytes)) {
+    if (const auto failure = kel::WriteReport(path, png)) {
         std::fprintf(stderr, "keltally-views: cannot write %s\n", failure->text.c_str());
         return false;
     }
     return true;
 }
 
-}  // namespace
-
-int main(int argc, char* argv[])
+int ViewsMain(const std::vector<std::string>& arguments)
 {
-    // These answers need no GUI application at all.
-    if (argc == 2 && (std::strcmp(argv[1], "--version") == 0 || std::strcmp(argv[1], "-v") == 0)) {
+    // These answers need no drawing at all.
+    if (arguments.size() == 2 && (arguments[1] == "--version" || arguments[1] == "-v")) {
         std::printf("keltally-views %s\n", kel::kVersion);
         return 0;
     }
-    if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
+    if (arguments.size() == 2 && (arguments[1] == "--help" || arguments[1] == "-h")) {
         std::fputs(kUsage, stdout);
         return 0;
     }
-    // The arguments stay the system's bytes, whatever their encoding.
-    const auto args = ParseArguments(std::vector<std::string>(argv, argv + argc));
+    const auto args = ParseArguments(arguments);
     if (!args) {
         return 2;
     }
@@ -134,23 +127,27 @@ int main(int argc, char* argv[])
     if (!record) {
         return 1;
     }
-    // Fonts need a GUI application, but never a display.
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    // The results view's client area in the dialog.
-    kel::ResultImages images(QSize(510, 299), args->scale);
-    const kel::RunParameters& p = record->parameters;
-    images.ConfigureRun(p.readReps, p.writeReps, p.simultaneous, p.minRead, p.minWrite);
-    for (const kel::RecordedPass& pass : record->passes) {
-        images.AddPassResults(pass.number, pass.samples.data(), static_cast<int>(pass.samples.size()), pass.rate,
-                              pass.isWrite ? 1 : 0);
-    }
+    const kel::PicturesPng pictures = kel::DrawRecordPictures(*record, args->scale);
     const std::string& folder = args->folder;
     if (const int error = kel::MakeFolders(folder)) {
         std::fprintf(stderr, "keltally-views: cannot make the folder %s: %s\n", kel::PrintableText(folder).c_str(),
                      kel::SystemErrorText(error).c_str());
         return 1;
     }
-    const bool saved = SavePicture(images.GraphImage(), folder + "/" + kel::GraphPictureName());
-    return saved && SavePicture(images.TextImage(), folder + "/" + kel::TextPictureName()) ? 0 : 1;
+    const bool saved = SavePicture(pictures.graph, folder + "/" + kel::GraphPictureName());
+    return saved && SavePicture(pictures.text, folder + "/" + kel::TextPictureName()) ? 0 : 1;
+}
+
+}  // namespace
+
+#ifdef _WIN32
+int wmain(int argc, wchar_t* argv[])
+#else
+int main(int argc, char* argv[])
+#endif
+{
+    // On Linux the arguments stay the system's bytes, whatever their
+    // encoding; on Windows they are UTF-8 from the system's UTF-16.
+    kel::PrepareStandardStreams();
+    return ViewsMain(kel::ProgramArguments(argc, argv));
 }

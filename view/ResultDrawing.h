@@ -75,12 +75,12 @@ public:
     std::string ResultLines() const;
 
     // Calls use with the graph's (or the text's) canvas while no pass is
-    // drawn into it, e.g. to copy it out.
+    // drawn into it, to read it out.
     template <typename Use>
     void WithCanvas(bool graph, Use use) const
     {
         const std::lock_guard guard(m_lock);
-        use(static_cast<const Canvas&>(graph ? *m_graphImage : *m_textImage));
+        use(graph ? *m_graphImage : *m_textImage);
     }
 
 private:

@@ -46,9 +46,8 @@ void SetParameters(DialogDriver& driver, int numFiles, int fileSizeKB, int bufSi
 int CurvePixels(const WinResultView& view, Colour colour)
 {
     int count = 0;
-    view.Drawing()->WithCanvas(true, [&](const Canvas& canvas) {
-        auto& pixels = const_cast<Canvas&>(canvas);
-        const Size size = canvas.Dimensions();
+    view.Drawing()->WithCanvas(true, [&](Canvas& pixels) {
+        const Size size = pixels.Dimensions();
         for (int y = 0; y < size.height; ++y) {
             for (int x = 0; x < size.width * 4 / 5; ++x) {
                 count += (pixels.Row(y)[x] & 0xFFFFFFu) == (colour & 0xFFFFFFu) ? 1 : 0;

@@ -1,0 +1,13 @@
+#pragma once
+// The canvas of this system's painter (QPainter on Linux, GDI on Windows),
+// for the tests that check both against the same pixel rules.
+
+#include "view/Canvas.h"
+
+#include <memory>
+
+namespace kel::test {
+
+std::unique_ptr<Canvas> MakeToolkitCanvas(Size size);
+
+}  // namespace kel::test
