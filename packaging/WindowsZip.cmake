@@ -29,7 +29,7 @@ set(CPACK_PACKAGE_INSTALL_DIRECTORY "Kel Tallyforge")
 set(CPACK_NSIS_PACKAGE_NAME "Kel Tallyforge ${PROJECT_VERSION}")
 set(CPACK_NSIS_DISPLAY_NAME "Kel Tallyforge")
 # Per user: in the user's own programs folder, no administrator needed.
-set(CPACK_NSIS_INSTALL_ROOT "$LOCALAPPDATA\\Programs")
+set(CPACK_NSIS_INSTALL_ROOT "$LOCALAPPDATA\\\\Programs")
 # The installer of a 64-bit build is itself 64-bit: it runs where only the
 # 64-bit programs do (a Wine without its 32-bit half).
 set(CPACK_NSIS_DEFINES "RequestExecutionLevel user\n  Target ${keltNsisTarget}")
@@ -38,4 +38,6 @@ set(CPACK_PACKAGE_EXECUTABLES keltally "Kel Tallyforge")
 set(CPACK_NSIS_INSTALLED_ICON_NAME keltally.exe)
 set(CPACK_NSIS_MUI_ICON ${PROJECT_SOURCE_DIR}/res/icons/keltally.ico)
 set(CPACK_NSIS_MUI_UNIICON ${PROJECT_SOURCE_DIR}/res/icons/keltally.ico)
+# The zip's top folder is the zip's own: the installer has none.
+set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_CURRENT_LIST_DIR}/WindowsPackageGenerators.cmake)
 include(CPack)
