@@ -32,8 +32,9 @@ const char* const kUsage =
     "Options:\n"
     "  -h, --help         Show this help.\n"
     "  -v, --version      Show the version.\n"
-    "  --scale <auto|N>   The graph's scale: auto fits it to the results (the top is the next 1, 2 or 5 x 10^n\n"
-    "                     MB/s above the fastest sample), N puts N MB/s at the top (default 20).\n";
+    "  --scale <auto|N>   The graph's scale: default (as without it) shows 0 to 20 MB/s while every sample\n"
+    "                     fits, else the fitted scale, its top at most 25 % above the fastest sample; auto\n"
+    "                     always fits it; N (1 to 1000000) fixes the top at N MB/s (--scale 20: always 0 to 20).\n";
 
 struct ViewsArguments {
     std::string record;
@@ -77,9 +78,17 @@ std::optional<ViewsArguments> ParseArguments(const std::vector<std::string>& arg
     return parsed;
 }
 
-// The record read from the file (or standard input for "-") as it comes;
-// nothing, after telling why, when it cannot be read or breaks a rule.
-std::optional<kel::RunRecord> ReadRecord(const std::string& name)
+// Draws the record read from the file (or standard input for "-") as it
+// comes, each pass as soon as it has been read, so only one is ever held;
+// false, after telling why, when it cannot be read or breaks a rule.
+// The application the drawing needs and the images, made once a record
+// has shown its parameters (the images go first).
+struct Drawing {
+    std::optional<QGuiApplication> app;
+    std::optional<kel::ResultImages> images;
+};
+
+bool DrawRecord(const std::string& name, const kel::GraphScale& scale, int& argc, char** argv, Drawing& drawing)
 {
     const std::string shown = kel::PrintableText(name);
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(name == "-" ? nullptr : std::fopen(name.c_str(), "rb"),
@@ -87,14 +96,29 @@ std::optional<kel::RunRecord> ReadRecord(const std::string& name)
     if (name != "-" && !file) {
         const int error = errno;
         std::fprintf(stderr, "keltally-views: cannot read %s: %s\n", shown.c_str(), kel::SystemErrorText(error).c_str());
-        return std::nullopt;
+        return false;
     }
+    const kel::RecordPassReceiver receiver {
+        [&](const kel::RunParameters& p) {
+            if (!drawing.app) {
+                // Fonts need a GUI application, but never a display.
+                qputenv("QT_QPA_PLATFORM", "offscreen");
+                drawing.app.emplace(argc, argv);
+                // The results view's client area in the dialog.
+                drawing.images.emplace(QSize(510, 299), scale);
+            }
+            drawing.images->ConfigureRun(p.readReps, p.writeReps, p.simultaneous, p.minRead, p.minWrite);
+        },
+        [&drawing](kel::RecordedPass&& pass) {
+            drawing.images->AddPassResults(pass.number, pass.samples.data(), static_cast<int>(pass.samples.size()), pass.rate,
+                                   pass.isWrite ? 1 : 0);
+        }};
     std::string problem;
-    auto record = kel::ReadRunRecord(file ? file.get() : stdin, problem);
-    if (!record) {
+    if (!kel::StreamRunRecord(file ? file.get() : stdin, receiver, problem)) {
         std::fprintf(stderr, "keltally-views: %s is refused: %s\n", shown.c_str(), problem.c_str());
+        return false;
     }
-    return record;
+    return true;
 }
 
 bool SavePicture(const QImage& image, const std::string& path)
@@ -130,20 +154,9 @@ int main(int argc, char* argv[])
     if (!args) {
         return 2;
     }
-    const auto record = ReadRecord(args->record);
-    if (!record) {
+    Drawing drawing;
+    if (!DrawRecord(args->record, args->scale, argc, argv, drawing)) {
         return 1;
-    }
-    // Fonts need a GUI application, but never a display.
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    // The results view's client area in the dialog.
-    kel::ResultImages images(QSize(510, 299), args->scale);
-    const kel::RunParameters& p = record->parameters;
-    images.ConfigureRun(p.readReps, p.writeReps, p.simultaneous, p.minRead, p.minWrite);
-    for (const kel::RecordedPass& pass : record->passes) {
-        images.AddPassResults(pass.number, pass.samples.data(), static_cast<int>(pass.samples.size()), pass.rate,
-                              pass.isWrite ? 1 : 0);
     }
     const std::string& folder = args->folder;
     if (const int error = kel::MakeFolders(folder)) {
@@ -151,6 +164,7 @@ int main(int argc, char* argv[])
                      kel::SystemErrorText(error).c_str());
         return 1;
     }
+    const kel::ResultImages& images = *drawing.images;
     const bool saved = SavePicture(images.GraphImage(), folder + "/" + kel::GraphPictureName());
     return saved && SavePicture(images.TextImage(), folder + "/" + kel::TextPictureName()) ? 0 : 1;
 }

@@ -72,4 +72,25 @@ struct PassCurve {
 // curve's end from pass to pass.
 void DrawPassCurve(QImage& image, const GraphLayout& layout, const PassCurve& pass, QPoint& lastPoint);
 
+// Pixels from a pass's first column to its last one's right edge.
+int PassSpan(const GraphLayout& layout, int passNumber, int passCount);
+
+// One pixel column of a pass's curve, reduced from the samples drawn in it:
+// the first, lowest, highest and last rate (NaN counted as 0, where it is
+// drawn). Pixel for pixel they draw what the samples draw, whatever the
+// scale, except whether the strokes within the pass's last column reach its
+// last sample's pixel, which lastReached tells.
+struct CurveColumn {
+    int column = 0;  // pixels right of the pass's start
+    double first = 0.0;
+    double low = 0.0;
+    double high = 0.0;
+    double last = 0.0;
+};
+
+// The pass's curve as DrawPassCurve draws it, from its columns (and the
+// sample count of pass); pass.samples is not read.
+void DrawColumnCurve(QImage& image, const GraphLayout& layout, const PassCurve& pass, const CurveColumn* columns,
+                     int columnCount, bool lastReached, QPoint& lastPoint);
+
 }  // namespace kel

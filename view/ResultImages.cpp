@@ -2,7 +2,9 @@
 
 #include <QBuffer>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdlib>
 
 namespace kel {
 
@@ -48,18 +50,18 @@ void ResultImages::AddPassResults(int passNumber, const double* samples, int sam
     }
     const bool recordSection = isWrite != 0 && m_simultaneous == 0;
 
-    m_passes.push_back({passNumber, isWrite != 0, std::vector<double>(samples, samples + sampleCount)});
     for (int i = 0; i < sampleCount; ++i) {
         if (std::isfinite(samples[i]) && samples[i] > m_fastest) {
             m_fastest = samples[i];
         }
     }
+    // The new pass is drawn from its samples, the kept ones from what was kept.
     if (WantedTopLocked() != m_graphLayout.scaleTop) {
-        RedrawGraphLocked();
-    } else {
-        DrawCurveLocked(m_passes.back());
-        DrawMarkLocked();
+        RedrawKeptLocked();
     }
+    DrawSamplesLocked(passNumber, samples, sampleCount, isWrite != 0);
+    DrawMarkLocked();
+    m_passes.push_back(KeepLocked(passNumber, samples, sampleCount, isWrite != 0));
 
     m_statistics.Add(passNumber, samples, sampleCount, passRate);
     const SectionValues values {m_statistics.minRate, m_statistics.maxRate, m_statistics.Average()};
@@ -81,6 +83,7 @@ void ResultImages::Resize(QSize clientSize)
     m_graphImage = MakeImage(clientSize);
     m_textImage = MakeImage(clientSize);
     m_textLayout = ComputeTextLayout(clientSize);
+    m_candidateLayouts.clear();
     DrawBackgroundsLocked();
 }
 
@@ -91,6 +94,11 @@ void ResultImages::SetScale(const GraphScale& scale)
         return;
     }
     m_scale = scale;
+    if (std::find(m_candidateTops.begin(), m_candidateTops.end(), scale.fixedTop) == m_candidateTops.end()) {
+        // Passes kept from now on can be drawn on this top as well.
+        m_candidateTops.push_back(scale.fixedTop);
+        m_candidateLayouts.clear();
+    }
     RedrawGraphLocked();
 }
 
@@ -174,13 +182,70 @@ void ResultImages::DrawBackgroundsLocked()
 
 void ResultImages::RedrawGraphLocked()
 {
+    RedrawKeptLocked();
+    DrawMarkLocked();
+}
+
+void ResultImages::RedrawKeptLocked()
+{
     LayOutGraphLocked();
     const GraphSettings settings {m_simultaneous, m_minRead, m_minWrite};
     DrawEmptyGraph(m_graphImage, m_objects, m_graphLayout, settings);
     for (const KeptPass& pass : m_passes) {
         DrawCurveLocked(pass);
     }
-    DrawMarkLocked();
+}
+
+const std::vector<GraphLayout>& ResultImages::CandidateLayoutsLocked()
+{
+    if (m_candidateLayouts.empty()) {
+        std::vector<int> tops = FittedScaleTops();
+        tops.push_back(kDefaultScaleTop);
+        tops.insert(tops.end(), m_candidateTops.begin(), m_candidateTops.end());
+        tops.push_back(m_scale.fixedTop);
+        for (const int top : tops) {
+            m_candidateLayouts.push_back(
+                ComputeGraphLayout(m_clientSize, top, WidestScaleLabel(m_objects.axisFont, top)));
+        }
+    }
+    return m_candidateLayouts;
+}
+
+ResultImages::KeptPass ResultImages::KeepLocked(int passNumber, const double* samples, int sampleCount,
+                                                bool isWrite)
+{
+    KeptPass kept {passNumber, isWrite, sampleCount, {}, {}};
+    const int passCount = isWrite ? m_writeReps : m_readReps;
+    const std::vector<GraphLayout>& layouts = CandidateLayoutsLocked();
+    int widestSpan = 0;
+    for (const GraphLayout& layout : layouts) {
+        widestSpan = std::max(widestSpan, PassSpan(layout, passNumber, passCount));
+    }
+    // Up to a few samples a column the samples themselves are smaller.
+    if (sampleCount <= 4 * (widestSpan + 1)) {
+        kept.samples.assign(samples, samples + sampleCount);
+        return kept;
+    }
+    for (const GraphLayout& layout : layouts) {
+        auto atWidth = std::find_if(kept.reduced.begin(), kept.reduced.end(),
+                                    [&](const ColumnsAtWidth& c) { return c.plotWidth == layout.plotWidth; });
+        const int span = PassSpan(layout, passNumber, passCount);
+        if (atWidth == kept.reduced.end()) {
+            kept.reduced.push_back({layout.plotWidth, ReduceToColumns(samples, sampleCount, span), {}});
+            atWidth = kept.reduced.end() - 1;
+        }
+        atWidth->lastReached.emplace_back(layout.scaleTop, LastSampleReached(layout, samples, sampleCount, span));
+    }
+    return kept;
+}
+
+void ResultImages::DrawSamplesLocked(int passNumber, const double* samples, int sampleCount, bool isWrite)
+{
+    if (m_graphImage.isNull()) {
+        return;
+    }
+    const int passCount = isWrite ? m_writeReps : m_readReps;
+    DrawPassCurve(m_graphImage, m_graphLayout, {passNumber, passCount, samples, sampleCount, isWrite}, m_lastPoint);
 }
 
 void ResultImages::DrawCurveLocked(const KeptPass& pass)
@@ -188,10 +253,28 @@ void ResultImages::DrawCurveLocked(const KeptPass& pass)
     if (m_graphImage.isNull()) {
         return;
     }
+    if (pass.reduced.empty()) {
+        DrawSamplesLocked(pass.passNumber, pass.samples.data(), pass.sampleCount, pass.isWrite);
+        return;
+    }
+    // The columns of this plot width; a top set after the pass was kept may
+    // have another width, then the nearest one is drawn.
+    const int width = m_graphLayout.plotWidth;
+    const ColumnsAtWidth* best = &pass.reduced.front();
+    for (const ColumnsAtWidth& atWidth : pass.reduced) {
+        if (std::abs(atWidth.plotWidth - width) < std::abs(best->plotWidth - width)) {
+            best = &atWidth;
+        }
+    }
+    bool lastReached = true;
+    for (const auto& [top, reached] : best->lastReached) {
+        if (top == m_graphLayout.scaleTop) {
+            lastReached = reached;
+        }
+    }
     const int passCount = pass.isWrite ? m_writeReps : m_readReps;
-    const PassCurve curve {pass.passNumber, passCount, pass.samples.data(), static_cast<int>(pass.samples.size()),
-                           pass.isWrite};
-    DrawPassCurve(m_graphImage, m_graphLayout, curve, m_lastPoint);
+    DrawColumnCurve(m_graphImage, m_graphLayout, {pass.passNumber, passCount, nullptr, pass.sampleCount, pass.isWrite},
+                    best->columns.data(), static_cast<int>(best->columns.size()), lastReached, m_lastPoint);
 }
 
 std::optional<QByteArray> PngBytes(const QImage& image)

@@ -7,10 +7,13 @@
 // Usable without any widget (a QGuiApplication is enough), e.g. to write the
 // images to files.
 //
-// The passes of the current run are kept (their samples, until the next run
-// is configured or the size changes): a new scale redraws the graph from
-// them, whether the user picks it or a fitted scale's top has to grow. While
-// the results fit the default scale nothing is ever redrawn from them.
+// The passes of the current run are kept (until the next run is configured
+// or the size changes): a new scale redraws the graph from them, whether the
+// user picks it or a fitted scale's top has to grow. A pass with more samples
+// than its curve has columns is kept as its columns (CurveColumns.h) for each
+// width the plot takes on the scales the graph can show, so what is kept does
+// not grow with the samples and draws the same pixels as they did. While the
+// results fit the default scale nothing is ever redrawn from them.
 //
 // Thread safety: AddPassResults may run on a worker thread while another
 // thread reconfigures the images or copies one for display. One mutex
@@ -20,6 +23,7 @@
 #include "engine/PassStatistics.h"
 #include "engine/RunObservers.h"
 #include "view/DrawingObjects.h"
+#include "view/CurveColumns.h"
 #include "view/GraphDrawing.h"
 #include "view/GraphScale.h"
 #include "view/TextDrawing.h"
@@ -32,6 +36,7 @@
 
 #include <mutex>
 #include <optional>
+#include <utility>
 #include <vector>
 
 namespace kel {
@@ -81,11 +86,24 @@ public:
     QImage TextImage() const;
 
 private:
+    // A pass's columns at one plot width, and for each scale top of that
+    // width whether its last column reaches its last sample.
+    struct ColumnsAtWidth {
+        int plotWidth;
+        std::vector<CurveColumn> columns;
+        std::vector<std::pair<int, bool>> lastReached;
+    };
     struct KeptPass {
         int passNumber;
         bool isWrite;
-        std::vector<double> samples;
+        int sampleCount;
+        std::vector<double> samples;  // all of them, or none when reduced
+        std::vector<ColumnsAtWidth> reduced;
     };
+
+    // The layouts of every scale top the graph may show at this size.
+    const std::vector<GraphLayout>& CandidateLayoutsLocked();
+    KeptPass KeepLocked(int passNumber, const double* samples, int sampleCount, bool isWrite);
 
     // The top the scale calls for with the run's samples so far.
     int WantedTopLocked() const;
@@ -93,7 +111,9 @@ private:
     void DrawBackgroundsLocked();
     // The empty graph and every kept pass on it, for a new top.
     void RedrawGraphLocked();
+    void RedrawKeptLocked();
     void DrawCurveLocked(const KeptPass& pass);
+    void DrawSamplesLocked(int passNumber, const double* samples, int sampleCount, bool isWrite);
     void DrawMarkLocked();
 
     mutable std::mutex m_lock;
@@ -112,6 +132,8 @@ private:
     QPoint m_lastPoint {-1, -1};
     PassStatistics m_statistics;
     std::vector<KeptPass> m_passes;
+    std::vector<int> m_candidateTops;  // besides the fitted ones
+    std::vector<GraphLayout> m_candidateLayouts;  // empty until needed
     double m_fastest = 0.0;  // fastest finite sample of the kept passes
     std::optional<SectionValues> m_playValues;
     std::optional<SectionValues> m_recordValues;

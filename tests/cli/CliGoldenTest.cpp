@@ -52,9 +52,11 @@ Options:
                     rate (--min-read, --min-write or the preset's).
   --png <DIR>       Write the graph and text views of the run to DIR/graph.png
                     and DIR/text.png; DIR is made when missing.
-  --scale <auto|N>  The graph's scale in the --png pictures: auto fits it to
-                    the results (the top is the next 1, 2 or 5 x 10^n MB/s above
-                    the fastest sample), N puts N MB/s at the top (default 20).
+  --scale <auto|N>  The graph's scale in the --png pictures: default (as
+                    without it) shows 0 to 20 MB/s while every sample fits, else
+                    the fitted scale, its top at most 25 % above the fastest
+                    sample; auto always fits it; N (1 to 1000000) fixes the top
+                    at N MB/s (--scale 20: always 0 to 20).
   --metrics <FILE>  Write the run's figures to FILE in the Prometheus text
                     format, for node_exporter's textfile collector; - for
                     standard output, the pass lines then go to standard error.
