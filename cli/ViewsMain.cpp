@@ -11,6 +11,7 @@
 #include "platform/SystemError.h"
 #include "platform/TextRules.h"
 
+#include <QFileInfo>
 #include <QGuiApplication>
 
 #include <cerrno>
@@ -24,10 +25,11 @@
 namespace {
 
 const char* const kUsage =
-    "Usage: keltally-views [--scale auto|N] RUN.json FOLDER\n"
+    "Usage: keltally-views [--scale auto|N] RUN.json [OTHER.json ...] FOLDER\n"
     "Writes FOLDER/graph.png and FOLDER/text.png, the graph and text views of the run, from a record of\n"
     "keltally-cli --json (- reads it from standard input). FOLDER is made when missing. A record that breaks\n"
-    "the rules of the format is refused with its first problem (exit 1).\n"
+    "the rules of the format is refused with its first problem (exit 1). The passes of other records are\n"
+    "drawn beneath the run's in lighter shades, the legend naming each record; the text view is the run's.\n"
     "\n"
     "Options:\n"
     "  -h, --help         Show this help.\n"
@@ -37,7 +39,7 @@ const char* const kUsage =
     "                     always fits it; N (1 to 1000000) fixes the top at N MB/s (--scale 20: always 0 to 20).\n";
 
 struct ViewsArguments {
-    std::string record;
+    std::vector<std::string> records;  // the first drawn as the run, the others beneath
     std::string folder;
     kel::GraphScale scale = kel::DefaultGraphScale();
 };
@@ -69,26 +71,47 @@ std::optional<ViewsArguments> ParseArguments(const std::vector<std::string>& arg
         }
         parsed.scale = *scale;
     }
-    if (positional.size() != 2) {
+    if (positional.size() < 2) {
         std::fputs(kUsage, stderr);
         return std::nullopt;
     }
-    parsed.record = positional[0];
-    parsed.folder = positional[1];
+    parsed.folder = positional.back();
+    positional.pop_back();
+    parsed.records = std::move(positional);
     return parsed;
 }
 
-// Draws the record read from the file (or standard input for "-") as it
-// comes, each pass as soon as it has been read, so only one is ever held;
-// false, after telling why, when it cannot be read or breaks a rule.
 // The application the drawing needs and the images, made once a record
 // has shown its parameters (the images go first).
 struct Drawing {
     std::optional<QGuiApplication> app;
     std::optional<kel::ResultImages> images;
+
+    kel::ResultImages& Images(int& argc, char** argv, const ViewsArguments& args)
+    {
+        if (!app) {
+            // Fonts need a GUI application, but never a display.
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+            app.emplace(argc, argv);
+            // The results view's client area in the dialog.
+            images.emplace(QSize(510, 299), args.scale);
+            if (args.records.size() > 1) {
+                std::vector<QString> names;
+                for (const std::string& record : args.records) {
+                    names.push_back(record == "-" ? QStringLiteral("standard input")
+                                                  : QFileInfo(QString::fromLocal8Bit(record)).fileName());
+                }
+                images->SetRunNames(std::move(names));
+            }
+        }
+        return *images;
+    }
 };
 
-bool DrawRecord(const std::string& name, const kel::GraphScale& scale, int& argc, char** argv, Drawing& drawing)
+// Reads the record from the file (or standard input for "-") as it comes,
+// handing each pass on as soon as it has been read, so only one is ever
+// held; false, after telling why, when it cannot be read or breaks a rule.
+bool ReadRecord(const std::string& name, const kel::RecordPassReceiver& receiver)
 {
     const std::string shown = kel::PrintableText(name);
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(name == "-" ? nullptr : std::fopen(name.c_str(), "rb"),
@@ -98,27 +121,45 @@ bool DrawRecord(const std::string& name, const kel::GraphScale& scale, int& argc
         std::fprintf(stderr, "keltally-views: cannot read %s: %s\n", shown.c_str(), kel::SystemErrorText(error).c_str());
         return false;
     }
-    const kel::RecordPassReceiver receiver {
-        [&](const kel::RunParameters& p) {
-            if (!drawing.app) {
-                // Fonts need a GUI application, but never a display.
-                qputenv("QT_QPA_PLATFORM", "offscreen");
-                drawing.app.emplace(argc, argv);
-                // The results view's client area in the dialog.
-                drawing.images.emplace(QSize(510, 299), scale);
-            }
-            drawing.images->ConfigureRun(p.readReps, p.writeReps, p.simultaneous, p.minRead, p.minWrite);
-        },
-        [&drawing](kel::RecordedPass&& pass) {
-            drawing.images->AddPassResults(pass.number, pass.samples.data(), static_cast<int>(pass.samples.size()), pass.rate,
-                                   pass.isWrite ? 1 : 0);
-        }};
     std::string problem;
     if (!kel::StreamRunRecord(file ? file.get() : stdin, receiver, problem)) {
         std::fprintf(stderr, "keltally-views: %s is refused: %s\n", shown.c_str(), problem.c_str());
         return false;
     }
     return true;
+}
+
+// The other records first, beneath in lighter shades, then the first one
+// as a single record is drawn.
+bool DrawRecords(const ViewsArguments& args, int& argc, char** argv, Drawing& drawing)
+{
+    for (std::size_t run = 1; run < args.records.size(); ++run) {
+        kel::RunParameters parameters;
+        const kel::RecordPassReceiver compared {
+            [&](const kel::RunParameters& p) {
+                drawing.Images(argc, argv, args);
+                parameters = p;
+            },
+            [&](kel::RecordedPass&& pass) {
+                drawing.images->AddComparedPass(static_cast<int>(run), pass.number,
+                                                pass.isWrite ? parameters.writeReps : parameters.readReps,
+                                                pass.samples.data(), static_cast<int>(pass.samples.size()),
+                                                pass.isWrite);
+            }};
+        if (!ReadRecord(args.records[run], compared)) {
+            return false;
+        }
+    }
+    const kel::RecordPassReceiver first {
+        [&](const kel::RunParameters& p) {
+            drawing.Images(argc, argv, args).ConfigureRun(p.readReps, p.writeReps, p.simultaneous, p.minRead,
+                                                          p.minWrite);
+        },
+        [&](kel::RecordedPass&& pass) {
+            drawing.images->AddPassResults(pass.number, pass.samples.data(), static_cast<int>(pass.samples.size()),
+                                           pass.rate, pass.isWrite ? 1 : 0);
+        }};
+    return ReadRecord(args.records.front(), first);
 }
 
 bool SavePicture(const QImage& image, const std::string& path)
@@ -155,7 +196,7 @@ int main(int argc, char* argv[])
         return 2;
     }
     Drawing drawing;
-    if (!DrawRecord(args->record, args->scale, argc, argv, drawing)) {
+    if (!DrawRecords(*args, argc, argv, drawing)) {
         return 1;
     }
     const std::string& folder = args->folder;

@@ -225,7 +225,7 @@ void DrawCurve(QImage& image, const GraphLayout& layout, const PassCurve& pass, 
     const int xEnd = layout.originX + static_cast<int>((a * layout.plotWidth) / n);
     const int firstY = pointAt(0).y();
 
-    Pen pen(image, pass.isWrite ? kWritePen : kReadPen, lastPoint);
+    Pen pen(image, CurvePen(pass.isWrite, pass.lighter), lastPoint);
     if (a == 1) {
         pen.MoveTo({xStart, firstY});
     } else {
@@ -273,6 +273,39 @@ void AddColumnPoints(std::vector<QPoint>& points, int x, int first, int low, int
 }
 
 }  // namespace
+
+QRgb CurvePen(bool isWrite, int lighter)
+{
+    const QRgb pen = isWrite ? kWritePen : kReadPen;
+    if (lighter <= 0) {
+        return pen;
+    }
+    // Half-way to the background, then a little further for each later run.
+    const int towards = std::min(50 + 12 * (lighter - 1), 86);
+    const auto mix = [towards](int a, int b) { return a + (b - a) * towards / 100; };
+    return qRgb(mix(qRed(pen), qRed(kBackColour)), mix(qGreen(pen), qGreen(kBackColour)),
+                mix(qBlue(pen), qBlue(kBackColour)));
+}
+
+void DrawRunNames(QImage& image, const DrawingObjects& objects, const GraphLayout& layout,
+                  const std::vector<QString>& names)
+{
+    const QFontMetrics metrics(objects.axisFont);
+    const int right = image.width() - 11;
+    int baseline = 9 + layout.legendHeight + 4 + metrics.ascent();
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        const QString name = metrics.elidedText(names[i], Qt::ElideMiddle, layout.axisWidth / 2);
+        const int textLeft = right - metrics.horizontalAdvance(name);
+        const int y = baseline - metrics.ascent() / 2;
+        const int lighter = static_cast<int>(i);
+        FillImageRect(image, textLeft - 26, baseline - metrics.ascent(), textLeft, baseline + metrics.descent(),
+                      kBackColour);
+        DrawLineExcludingEnd(image, {textLeft - 24, y - 1}, {textLeft - 14, y - 1}, CurvePen(true, lighter));
+        DrawLineExcludingEnd(image, {textLeft - 12, y - 1}, {textLeft - 2, y - 1}, CurvePen(false, lighter));
+        DrawOpaqueText(image, objects.axisFont, textLeft, baseline, TextAnchor::LeftBaseline, name);
+        baseline += metrics.height();
+    }
+}
 
 void DrawPassCurve(QImage& image, const GraphLayout& layout, const PassCurve& pass, QPoint& lastPoint)
 {

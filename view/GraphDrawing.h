@@ -12,6 +12,8 @@
 #include <QSize>
 #include <QString>
 
+#include <vector>
+
 namespace kel {
 
 struct GraphLayout {
@@ -66,7 +68,16 @@ struct PassCurve {
     const double* samples = nullptr;
     int sampleCount = 0;  // at least 1
     bool isWrite = false;
+    int lighter = 0;  // 0: the kind's colour; 1, 2, ...: ever lighter shades of it, for runs compared
 };
+
+// The kind's pen, lighter by steps towards the background.
+QRgb CurvePen(bool isWrite, int lighter);
+
+// The legend's rows naming the runs drawn, below its box: for each a short
+// line in its Record and Play shades and its name, the first run's at the top.
+void DrawRunNames(QImage& image, const DrawingObjects& objects, const GraphLayout& layout,
+                  const std::vector<QString>& names);
 
 // Adds one pass's curve, joined on to the curve so far; lastPoint carries the
 // curve's end from pass to pass.

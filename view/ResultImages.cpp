@@ -59,9 +59,10 @@ void ResultImages::AddPassResults(int passNumber, const double* samples, int sam
     if (WantedTopLocked() != m_graphLayout.scaleTop) {
         RedrawKeptLocked();
     }
-    DrawSamplesLocked(passNumber, samples, sampleCount, isWrite != 0);
+    const PassCurve curve {passNumber, passCount, samples, sampleCount, isWrite != 0};
+    DrawSamplesLocked(curve);
     DrawMarkLocked();
-    m_passes.push_back(KeepLocked(passNumber, samples, sampleCount, isWrite != 0));
+    m_passes.push_back(KeepLocked(curve, 0));
 
     m_statistics.Add(passNumber, samples, sampleCount, passRate);
     const SectionValues values {m_statistics.minRate, m_statistics.maxRate, m_statistics.Average()};
@@ -71,6 +72,41 @@ void ResultImages::AddPassResults(int passNumber, const double* samples, int sam
                            values);
     }
     m_hasResults = 1;
+}
+
+void ResultImages::AddComparedPass(int run, int passNumber, int passCount, const double* samples, int sampleCount,
+                                   bool isWrite)
+{
+    const std::lock_guard guard(m_lock);
+    if (samples == nullptr || sampleCount < 1 || passNumber < 1 || passCount < passNumber || run < 1) {
+        return;
+    }
+    for (int i = 0; i < sampleCount; ++i) {
+        if (std::isfinite(samples[i]) && samples[i] > m_comparedFastest) {
+            m_comparedFastest = samples[i];
+        }
+    }
+    m_fastest = std::max(m_fastest, m_comparedFastest);
+    const PassCurve curve {passNumber, passCount, samples, sampleCount, isWrite, run};
+    m_compared.push_back(KeepLocked(curve, run));
+    // Beneath this run's passes: everything is drawn again.
+    RedrawGraphLocked();
+}
+
+void ResultImages::ClearCompared()
+{
+    const std::lock_guard guard(m_lock);
+    m_compared.clear();
+    m_comparedFastest = 0.0;
+    m_runNames.clear();
+    RedrawGraphLocked();
+}
+
+void ResultImages::SetRunNames(std::vector<QString> names)
+{
+    const std::lock_guard guard(m_lock);
+    m_runNames = std::move(names);
+    RedrawGraphLocked();
 }
 
 void ResultImages::Resize(QSize clientSize)
@@ -84,6 +120,8 @@ void ResultImages::Resize(QSize clientSize)
     m_textImage = MakeImage(clientSize);
     m_textLayout = ComputeTextLayout(clientSize);
     m_candidateLayouts.clear();
+    m_compared.clear();
+    m_comparedFastest = 0.0;
     DrawBackgroundsLocked();
 }
 
@@ -172,7 +210,7 @@ void ResultImages::LayOutGraphLocked()
 void ResultImages::DrawBackgroundsLocked()
 {
     m_passes.clear();
-    m_fastest = 0.0;
+    m_fastest = m_comparedFastest;
     m_playValues.reset();
     m_recordValues.reset();
     RedrawGraphLocked();  // with no passes kept: the empty graph
@@ -191,6 +229,15 @@ void ResultImages::RedrawKeptLocked()
     LayOutGraphLocked();
     const GraphSettings settings {m_simultaneous, m_minRead, m_minWrite};
     DrawEmptyGraph(m_graphImage, m_objects, m_graphLayout, settings);
+    if (!m_runNames.empty() && !m_graphImage.isNull()) {
+        DrawRunNames(m_graphImage, m_objects, m_graphLayout, m_runNames);
+    }
+    // The other runs' curves neither start nor end this run's.
+    const QPoint lastPoint = m_lastPoint;
+    for (const KeptPass& pass : m_compared) {
+        DrawCurveLocked(pass);
+    }
+    m_lastPoint = lastPoint;
     for (const KeptPass& pass : m_passes) {
         DrawCurveLocked(pass);
     }
@@ -211,11 +258,13 @@ const std::vector<GraphLayout>& ResultImages::CandidateLayoutsLocked()
     return m_candidateLayouts;
 }
 
-ResultImages::KeptPass ResultImages::KeepLocked(int passNumber, const double* samples, int sampleCount,
-                                                bool isWrite)
+ResultImages::KeptPass ResultImages::KeepLocked(const PassCurve& pass, int run)
 {
-    KeptPass kept {passNumber, isWrite, sampleCount, {}, {}};
-    const int passCount = isWrite ? m_writeReps : m_readReps;
+    const int passNumber = pass.passNumber;
+    const int passCount = pass.passCount;
+    const int sampleCount = pass.sampleCount;
+    const double* samples = pass.samples;
+    KeptPass kept {passNumber, passCount, pass.isWrite, run, sampleCount, {}, {}};
     const std::vector<GraphLayout>& layouts = CandidateLayoutsLocked();
     int widestSpan = 0;
     for (const GraphLayout& layout : layouts) {
@@ -239,13 +288,11 @@ ResultImages::KeptPass ResultImages::KeepLocked(int passNumber, const double* sa
     return kept;
 }
 
-void ResultImages::DrawSamplesLocked(int passNumber, const double* samples, int sampleCount, bool isWrite)
+void ResultImages::DrawSamplesLocked(const PassCurve& pass)
 {
-    if (m_graphImage.isNull()) {
-        return;
+    if (!m_graphImage.isNull()) {
+        DrawPassCurve(m_graphImage, m_graphLayout, pass, m_lastPoint);
     }
-    const int passCount = isWrite ? m_writeReps : m_readReps;
-    DrawPassCurve(m_graphImage, m_graphLayout, {passNumber, passCount, samples, sampleCount, isWrite}, m_lastPoint);
 }
 
 void ResultImages::DrawCurveLocked(const KeptPass& pass)
@@ -253,8 +300,10 @@ void ResultImages::DrawCurveLocked(const KeptPass& pass)
     if (m_graphImage.isNull()) {
         return;
     }
+    const PassCurve curve {pass.passNumber, pass.passCount, pass.samples.data(), pass.sampleCount, pass.isWrite,
+                           pass.run};
     if (pass.reduced.empty()) {
-        DrawSamplesLocked(pass.passNumber, pass.samples.data(), pass.sampleCount, pass.isWrite);
+        DrawSamplesLocked(curve);
         return;
     }
     // The columns of this plot width; a top set after the pass was kept may
@@ -272,9 +321,7 @@ void ResultImages::DrawCurveLocked(const KeptPass& pass)
             lastReached = reached;
         }
     }
-    const int passCount = pass.isWrite ? m_writeReps : m_readReps;
-    DrawColumnCurve(m_graphImage, m_graphLayout, {pass.passNumber, passCount, nullptr, pass.sampleCount, pass.isWrite},
-                    best->columns.data(), static_cast<int>(best->columns.size()), lastReached, m_lastPoint);
+    DrawColumnCurve(m_graphImage, m_graphLayout, curve, best->columns.data(), static_cast<int>(best->columns.size()), lastReached, m_lastPoint);
 }
 
 std::optional<QByteArray> PngBytes(const QImage& image)

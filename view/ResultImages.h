@@ -61,6 +61,18 @@ public:
     void AddPassResults(int passNumber, const double* samples, int sampleCount, double passRate,
                         int isWrite) override;
 
+    // A pass of another run (run 1 for the first other run, 2 for the next),
+    // drawn beneath this run's passes in lighter shades, the later the run
+    // the lighter. Its samples count for the fitted scale, not for the text.
+    // Kept, unlike this run's passes, when the next run is configured.
+    void AddComparedPass(int run, int passNumber, int passCount, const double* samples, int sampleCount,
+                         bool isWrite);
+    // Drops the other runs' passes and the names.
+    void ClearCompared();
+    // The names of the runs drawn, this run's first, for the legend; none
+    // (the default) leaves the legend as it is.
+    void SetRunNames(std::vector<QString> names);
+
     // New empty images when the size changes; passes drawn so far are lost.
     void Resize(QSize clientSize);
 
@@ -95,7 +107,9 @@ private:
     };
     struct KeptPass {
         int passNumber;
+        int passCount;
         bool isWrite;
+        int run;  // 0: this run's; else the compared run's number
         int sampleCount;
         std::vector<double> samples;  // all of them, or none when reduced
         std::vector<ColumnsAtWidth> reduced;
@@ -103,7 +117,7 @@ private:
 
     // The layouts of every scale top the graph may show at this size.
     const std::vector<GraphLayout>& CandidateLayoutsLocked();
-    KeptPass KeepLocked(int passNumber, const double* samples, int sampleCount, bool isWrite);
+    KeptPass KeepLocked(const PassCurve& pass, int run);
 
     // The top the scale calls for with the run's samples so far.
     int WantedTopLocked() const;
@@ -113,7 +127,7 @@ private:
     void RedrawGraphLocked();
     void RedrawKeptLocked();
     void DrawCurveLocked(const KeptPass& pass);
-    void DrawSamplesLocked(int passNumber, const double* samples, int sampleCount, bool isWrite);
+    void DrawSamplesLocked(const PassCurve& pass);
     void DrawMarkLocked();
 
     mutable std::mutex m_lock;
@@ -132,6 +146,9 @@ private:
     QPoint m_lastPoint {-1, -1};
     PassStatistics m_statistics;
     std::vector<KeptPass> m_passes;
+    std::vector<KeptPass> m_compared;
+    double m_comparedFastest = 0.0;
+    std::vector<QString> m_runNames;
     std::vector<int> m_candidateTops;  // besides the fitted ones
     std::vector<GraphLayout> m_candidateLayouts;  // empty until needed
     double m_fastest = 0.0;  // fastest finite sample of the kept passes

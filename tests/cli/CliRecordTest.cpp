@@ -11,7 +11,9 @@
 
 #include <QDateTime>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QProcess>
@@ -244,6 +246,48 @@ TEST(RecordReading, RecordsThatBreakTheRulesAreRefusedWithTheirFirstProblem)
     EXPECT_EQ(refused.exitCode, 1);
     EXPECT_TRUE(refused.err.contains("passes[1].samples: empty")) << refused.err.toStdString();
     EXPECT_FALSE(QFileInfo::exists(PathIn(out, "views/graph.png")));
+}
+
+// Several records: the others' passes beneath the first's in lighter
+// shades, a record that breaks the rules refused by name.
+TEST(RecordReading, SeveralRecordsAreDrawnTogether)
+{
+    TempDir out;
+    const auto write = [&](const QString& name, const QByteArray& json) {
+        QFile file(PathIn(out, name));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly) && file.write(json) == json.size());
+        return file.fileName();
+    };
+    const QString first = write("first.json", kGoodRecord);
+    const QString second = write("second.json", Edited("[6.0, 6.5]", "[12.0, 14.5, 11.0]"));
+    const QString broken = write("broken.json", Edited("[6.0, 6.5]", "[]"));
+    const auto count = [](const QImage& image, QRgb colour) {
+        int n = 0;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                n += (image.pixel(x, y) & 0xFFFFFFu) == (colour & 0xFFFFFFu) ? 1 : 0;
+            }
+        }
+        return n;
+    };
+    const QRgb lighterRead = qRgb(96, 96, 224);  // half-way from blue to the background
+    struct Case {
+        QStringList records;
+        int exitCode;
+        bool lighter;
+    };
+    const Case cases[] = {{{first}, 0, false}, {{first, second}, 0, true}, {{first, broken}, 1, false}};
+    for (const Case& c : cases) {
+        test::ProgramRun run;
+        const QString folder = PathIn(out, QString::number(c.records.size()) + QString::number(c.exitCode));
+        run.args = c.records + QStringList {folder};
+        const test::ProgramResult drawn = test::RunProgram(test::kViews, run);
+        EXPECT_EQ(drawn.exitCode, c.exitCode) << drawn.err.toStdString();
+        EXPECT_EQ(drawn.err.contains("broken.json is refused"), c.exitCode == 1) << drawn.err.toStdString();
+        const QImage graph(folder + "/graph.png");
+        EXPECT_EQ(count(graph, lighterRead) > 0, c.lighter);
+        EXPECT_EQ(count(graph, qRgb(0, 0, 255)) > 0, c.exitCode == 0);
+    }
 }
 
 // Passes are drawn as they are read, so the memory a record needs does not
