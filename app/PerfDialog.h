@@ -49,6 +49,10 @@ public:
     // Saves the last run's record as recordPath and its pictures beside it;
     // false after telling the user why not.
     bool SaveResults(const QString& recordPath);
+    // Shows a saved record in the view (graph, text and title), or draws its
+    // passes beneath those shown (compare); false after telling the user why
+    // not: during a run, or when the record cannot be read or breaks a rule.
+    bool OpenResults(const QString& recordPath, bool compare = false);
     int IsAdvanced() const { return m_advanced; }
     // Height of the expanded window, recorded before the first layout.
     int FullHeight() const { return m_fullHeight; }
@@ -82,6 +86,8 @@ public slots:
     void OnCopyResults();
     // Asks for a name, then saves the last run's record and pictures there.
     void OnSaveResults();
+    // Asks for a record, then OpenResults.
+    void ChooseResults(bool compare);
     // Asks a name for the current parameters, then SavePresetAs.
     void OnSaveAsPreset();
     // Deletes the selected preset after asking; the package's own cannot be.
@@ -191,6 +197,9 @@ private:
     int m_fullHeight = 0;
     // From the start of a run until it has ended: the title shows its progress.
     bool m_runInTitle = false;
+    // The view shows opened records, not the last run (which Save Results
+    // would save): their names, the first's the view's own.
+    std::vector<QString> m_openedNames;
     // A stop was asked for and the run has not ended yet.
     bool m_stopping = false;
     // The window closes once the run has ended.

@@ -61,6 +61,9 @@ QMenu* PerfDialog::CreateContextMenu(QWidget* menuParent)
     actions.hasResults = m_graph.HasResults() != 0;
     actions.onScale = [this](const GraphScale& scale) { OnGraphScale(scale); };
     actions.onCopyResults = [this] { OnCopyResults(); };
+    actions.canOpen = !IsRunInProgress();
+    actions.onOpenResults = [this] { ChooseResults(false); };
+    actions.onCompareWith = [this] { ChooseResults(true); };
     actions.canSave = CanSaveResults();
     actions.onSaveResults = [this] { OnSaveResults(); };
     actions.onCommand = [this](int commandId) { OnSysCommand(commandId); };

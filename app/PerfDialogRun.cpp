@@ -115,6 +115,8 @@ void PerfDialog::OnStart()
     // The first pass in the title before the run starts: a short one may
     // have drawn a pass before this handler goes on.
     m_runInTitle = true;
+    m_openedNames.clear();
+    m_graph.ClearCompared();
     setWindowTitle(RunProgressTitle(request.parameters, DrawnPass {}));
     if (!m_session.Start(request)) {
         ShowIdleTitle();
@@ -211,7 +213,8 @@ void PerfDialog::OnPassDrawn()
 
 bool PerfDialog::CanSaveResults() const
 {
-    return m_session.HasFinishedRecord() && !m_session.IsRunning() && m_graph.HasResults() != 0;
+    return m_session.HasFinishedRecord() && !m_session.IsRunning() && m_graph.HasResults() != 0 &&
+           m_openedNames.empty();
 }
 
 void PerfDialog::OnSaveResults()

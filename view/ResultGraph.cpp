@@ -40,6 +40,25 @@ void ResultGraph::AddPassResults(int passNumber, const double* samples, int samp
     InvokeQueued(this, [this] { OnPassDrawn(); });
 }
 
+void ResultGraph::AddComparedPass(int run, int passNumber, int passCount, const double* samples, int sampleCount,
+                                  bool isWrite)
+{
+    m_images.AddComparedPass(run, passNumber, passCount, samples, sampleCount, isWrite);
+    RequestRepaint();
+}
+
+void ResultGraph::ClearCompared()
+{
+    m_images.ClearCompared();
+    RequestRepaint();
+}
+
+void ResultGraph::SetRunNames(std::vector<QString> names)
+{
+    m_images.SetRunNames(std::move(names));
+    RequestRepaint();
+}
+
 void ResultGraph::SetDisplayMode(int showGraph)
 {
     m_showGraph = showGraph;

@@ -194,6 +194,46 @@ TEST_F(ContextMenuTest, SaveResultsKeepsTheRecordAndBothPicturesOfAFinishedRun)
     EXPECT_TRUE(m_messages[0].text.startsWith("Unable to save the results.")) << m_messages[0].text.toStdString();
 }
 
+TEST_F(ContextMenuTest, ASavedRecordOpensAsTheRunDrewItAndComparesBeneath)
+{
+    OpenDialog();
+    Click(id::kAdvanced);
+    SelectDrive('T');
+    SetParameters({"2", "96", "96", "3", "2", "10"});
+    Click(id::kStart);
+    ASSERT_TRUE(WaitForIdle());
+    TempDir out;
+    const QString path = QString::fromStdString(out.Path()) + "/run.json";
+    ASSERT_TRUE(m_dialog->SaveResults(path));
+    const QImage graph = m_dialog->Graph().GraphImage();
+    const QImage text = m_dialog->Graph().TextImage();
+
+    // The item asks for a record first.
+    Find(*Menu(), QStringLiteral("&Open Results..."))->trigger();
+    QFileDialog* chooser = m_dialog->findChild<QFileDialog*>();
+    ASSERT_NE(chooser, nullptr);
+    chooser->reject();
+
+    ASSERT_TRUE(m_dialog->OpenResults(path));
+    EXPECT_EQ(m_dialog->Graph().GraphImage(), graph);
+    EXPECT_EQ(m_dialog->Graph().TextImage(), text);
+    EXPECT_TRUE(m_dialog->windowTitle().contains(" - run.json (")) << m_dialog->windowTitle().toStdString();
+    EXPECT_FALSE(Find(*Menu(), kSaveItem)->isEnabled());  // the view no longer shows the last run alone
+
+    ASSERT_TRUE(m_dialog->OpenResults(path, true));
+    const QImage compared = m_dialog->Graph().GraphImage();
+    EXPECT_NE(compared, graph);
+    EXPECT_EQ(m_dialog->Graph().TextImage(), text);
+
+    QFile broken(QString::fromStdString(out.Path()) + "/broken.json");
+    ASSERT_TRUE(broken.open(QIODevice::WriteOnly) && broken.write("{\"passes\": 1}") > 0);
+    broken.close();
+    EXPECT_FALSE(m_dialog->OpenResults(broken.fileName()));
+    ASSERT_EQ(m_messages.size(), 1u);
+    EXPECT_TRUE(m_messages[0].text.startsWith("Unable to open the results.\n\nbroken.json is refused: "))
+        << m_messages[0].text.toStdString();
+}
+
 TEST_F(ContextMenuTest, ShiftF10AndTheMenuKeyOpenTheMenu)
 {
     OpenDialog();
