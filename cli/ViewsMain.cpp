@@ -15,6 +15,7 @@
 #include <QGuiApplication>
 
 #include <cerrno>
+#include <clocale>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -93,6 +94,9 @@ struct Drawing {
             // Fonts need a GUI application, but never a display.
             qputenv("QT_QPA_PLATFORM", "offscreen");
             app.emplace(argc, argv);
+            // The application takes the user's locale, and the record being
+            // read has begun with the C locale's decimal point.
+            std::setlocale(LC_NUMERIC, "C");
             // The results view's client area in the dialog.
             images.emplace(QSize(510, 299), args.scale);
             if (args.records.size() > 1) {
