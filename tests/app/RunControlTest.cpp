@@ -255,9 +255,16 @@ TEST_F(RunControlTest, TitleNamesThePassInProgressUntilTheRunEnds)
     EXPECT_EQ(titles.front(), shortRun.front() + " - 0 %");
     EXPECT_EQ(titles.back(), "Kel Tallyforge");
     qsizetype at = 0;
+    QString previousPass;
     for (const QString& title : titles) {
-        // The pass without its share and time, which depend on the drive.
-        at = shortRun.indexOf(title.section(QStringLiteral(" - "), 0, 1), at);
+        // The pass without its share and time, which depend on the drive;
+        // the last pass is named again with 100 % once it is done.
+        const QString pass = title.section(QStringLiteral(" - "), 0, 1);
+        if (pass == previousPass) {
+            continue;
+        }
+        previousPass = pass;
+        at = shortRun.indexOf(pass, at);
         ASSERT_GE(at, 0) << "out of order or unknown: " << titles.join(" | ").toStdString();
         ++at;
     }
