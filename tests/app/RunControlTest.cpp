@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QImage>
+#include <QLabel>
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QTest>
@@ -66,6 +67,25 @@ TEST_F(RunControlTest, StartSwitchesToRunningAndStopBackToIdle)
     // No end-of-run message comes after a stop to undo anything.
     WaitUntil([] { return false; }, 100);
     EXPECT_EQ(EnabledRunControls(), idleControls);
+}
+
+// The note beside the buttons: a folder in memory is named from the start
+// of the run on, and the note goes with the next run elsewhere.
+TEST_F(RunControlTest, ANoteSaysWhenTheFilesLieInMemory)
+{
+    const auto note = [this] { return static_cast<QLabel*>(Item(id::kAccessNote))->text(); };
+    const QString inMemory = QStringLiteral("The test folder lies in memory (tmpfs)");
+    EXPECT_TRUE(note().isEmpty());
+    m_drives.Register(DriveEntry {'T', m_drive.Path(), m_drive.Path(), "", "tmpfs", "tmpfs"});
+    Start(kLongRun);
+    EXPECT_TRUE(note().startsWith(inMemory)) << note().toStdString();
+    Click(id::kStop);
+    ASSERT_TRUE(WaitForIdle());
+    EXPECT_TRUE(note().startsWith(inMemory)) << note().toStdString();
+    m_drives.Register('T', m_drive.Path());
+    Start(kShortRun);
+    ASSERT_TRUE(WaitForIdle());
+    EXPECT_FALSE(note().startsWith(inMemory)) << note().toStdString();
 }
 
 TEST_F(RunControlTest, RunEndingByItselfReturnsToIdle)
