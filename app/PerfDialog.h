@@ -13,6 +13,7 @@
 #include "view/ResultGraph.h"
 
 #include <QDialog>
+#include <QElapsedTimer>
 #include <QPointer>
 #include <QUrl>
 
@@ -115,7 +116,10 @@ private:
     Control* AddControl();
     void CreateControls();
     // The panel's labels and the edits they name, in layout order.
-    std::array<std::pair<QLabel*, QLineEdit*>, 6> PanelFields() const;
+    std::array<std::pair<QLabel*, QLineEdit*>, 8> PanelFields() const;
+    // The minimum rate edits, read when the user leaves one: the empty view
+    // shows the new threshold line at once.
+    void OnRateEdited();
     // F1 for Help; Shift+F10 and the Menu key for the context menu.
     void CreateShortcuts();
     void OnInitDialog();
@@ -132,8 +136,15 @@ private:
     void SetPanelMnemonics();
     // Expands the panel if need be, so the edit can be seen, and focuses it.
     void FocusParameterEdit(QLineEdit* edit);
-    // The title names the pass in progress while a run is on.
+    // The title names the pass in progress, the share done and the time
+    // left while a run is on.
     void OnPassDrawn();
+    // The note beside the buttons from the last run's record: empty, or
+    // why its figures are not a disk's with the cache bypassed.
+    void ShowAccessNote();
+    // The drive letter of the last run's test folder; 0 when no drive of the
+    // list holds it.
+    char LastRunDrive() const;
     void ShowIdleTitle();
     void PopUpContextMenu(QPoint globalPos);
 
@@ -182,6 +193,11 @@ private:
     QLineEdit* m_writeRepsEdit = nullptr;
     QCheckBox* m_simultaneousCheck = nullptr;
     QLabel* m_repsLabel = nullptr;
+    QLabel* m_minReadLabel = nullptr;
+    QLineEdit* m_minReadEdit = nullptr;
+    QLabel* m_minWriteLabel = nullptr;
+    QLineEdit* m_minWriteEdit = nullptr;
+    QLabel* m_accessNote = nullptr;
 
     // The parameters as the edits and the selected preset give them; the
     // simultaneous flag is read from its check box at Start.
@@ -191,6 +207,8 @@ private:
     int m_fullHeight = 0;
     // From the start of a run until it has ended: the title shows its progress.
     bool m_runInTitle = false;
+    // Since the start of the run in progress, for the time left.
+    QElapsedTimer m_runClock;
     // A stop was asked for and the run has not ended yet.
     bool m_stopping = false;
     // The window closes once the run has ended.

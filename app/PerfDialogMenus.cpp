@@ -6,6 +6,7 @@
 #include "app/AboutDialog.h"
 #include "app/ContextMenu.h"
 #include "app/GraphScaleSetting.h"
+#include "app/RunDescription.h"
 #include "settings/ProfileFile.h"
 #include "settings/SettingsLocation.h"
 
@@ -114,7 +115,9 @@ void PerfDialog::OnGraphScale(const GraphScale& scale)
 void PerfDialog::OnCopyResults()
 {
     if (m_graph.HasResults() != 0) {
-        QGuiApplication::clipboard()->setText(m_graph.ResultsText());
+        const RunRecord record = m_session.Record();
+        QGuiApplication::clipboard()->setText(ResultsHeader(record, StartTime(record), LastRunDrive()) +
+                                              m_graph.ResultsText());
     }
 }
 

@@ -25,7 +25,7 @@ void ResultGraph::ConfigureRun(int readReps, int writeReps, int simultaneous, in
 {
     // A hidden control gets its resize event only when shown; the run is laid
     // out for the size it has now.
-    m_images.Resize(size());
+    m_images.Resize(size(), devicePixelRatioF());
     m_images.ConfigureRun(readReps, writeReps, simultaneous, minRead, minWrite);
     UpdateDescription();
     RequestRepaint();
@@ -101,7 +101,7 @@ void ResultGraph::paintEvent(QPaintEvent* /*event*/)
 
 void ResultGraph::resizeEvent(QResizeEvent* event)
 {
-    m_images.Resize(event->size());
+    m_images.Resize(event->size(), devicePixelRatioF());
     UpdateDescription();
     QWidget::resizeEvent(event);
 }

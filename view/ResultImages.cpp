@@ -8,9 +8,19 @@ namespace kel {
 
 namespace {
 
-QImage MakeImage(QSize size)
+QImage MakeImage(QSize size, double pixelRatio = 1.0)
 {
-    return size.isEmpty() ? QImage() : QImage(size, QImage::Format_RGB32);
+    if (size.isEmpty()) {
+        return QImage();
+    }
+    if (pixelRatio == 1.0) {
+        return QImage(size, QImage::Format_RGB32);
+    }
+    QImage image(QSize(static_cast<int>(std::lround(size.width() * pixelRatio)),
+                       static_cast<int>(std::lround(size.height() * pixelRatio))),
+                 QImage::Format_RGB32);
+    image.setDevicePixelRatio(pixelRatio);
+    return image;
 }
 
 }  // namespace
@@ -71,15 +81,16 @@ void ResultImages::AddPassResults(int passNumber, const double* samples, int sam
     m_hasResults = 1;
 }
 
-void ResultImages::Resize(QSize clientSize)
+void ResultImages::Resize(QSize clientSize, double pixelRatio)
 {
     const std::lock_guard guard(m_lock);
-    if (clientSize == m_clientSize) {
+    if (clientSize == m_clientSize && pixelRatio == m_pixelRatio) {
         return;
     }
     m_clientSize = clientSize;
-    m_graphImage = MakeImage(clientSize);
-    m_textImage = MakeImage(clientSize);
+    m_pixelRatio = pixelRatio;
+    m_graphImage = MakeImage(clientSize, pixelRatio);
+    m_textImage = MakeImage(clientSize, pixelRatio);
     m_textLayout = ComputeTextLayout(clientSize);
     DrawBackgroundsLocked();
 }

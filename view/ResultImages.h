@@ -56,8 +56,10 @@ public:
     void AddPassResults(int passNumber, const double* samples, int sampleCount, double passRate,
                         int isWrite) override;
 
-    // New empty images when the size changes; passes drawn so far are lost.
-    void Resize(QSize clientSize);
+    // New empty images when the size or the pixel ratio changes; passes drawn
+    // so far are lost. The size is in device-independent pixels; a ratio above
+    // 1 (a screen at 150 % or 200 %) gives the images as many more pixels.
+    void Resize(QSize clientSize, double pixelRatio = 1.0);
 
     // A new scale redraws the graph image with the run's passes so far.
     void SetScale(const GraphScale& scale);
@@ -99,6 +101,7 @@ private:
     mutable std::mutex m_lock;
     const DrawingObjects m_objects;
     QSize m_clientSize;
+    double m_pixelRatio = 1.0;
     QImage m_graphImage;
     QImage m_textImage;
     GraphScale m_scale;

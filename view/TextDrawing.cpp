@@ -70,7 +70,7 @@ void DrawEmptyText(QImage& image, const DrawingObjects& objects, const TextLayou
     if (image.isNull()) {
         return;
     }
-    FillImageRect(image, 0, 0, image.width(), image.height(), kBackColour);
+    FillImageRect(image, 0, 0, LogicalSize(image).width(), LogicalSize(image).height(), kBackColour);
     DrawImageEdge3d(image, kShadowColour, kLightColour);
 
     DrawOpaqueText(image, objects.headingFont, layout.labelX, RowY(layout, kPlaySectionRow) - 6,
@@ -90,7 +90,7 @@ void WriteSectionValues(QImage& image, const DrawingObjects& objects, const Text
 {
     // Clears the section's value column from its heading row to one row below
     // "Avg:", short of the frame's right edge; labels and headings stay.
-    FillImageRect(image, layout.valueX, RowY(layout, firstRow), image.width() - 1, RowY(layout, firstRow + 4),
+    FillImageRect(image, layout.valueX, RowY(layout, firstRow), LogicalSize(image).width() - 1, RowY(layout, firstRow + 4),
                   kBackColour);
     int row = firstRow;
     for (double value : {values.minRate, values.maxRate, values.average}) {
