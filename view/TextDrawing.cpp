@@ -113,13 +113,20 @@ std::vector<QString> FigureLines(const KindFigures& figures)
     if (!figures.any) {
         return lines;
     }
-    std::string first = "Longest stall " + FixedText(figures.stall.seconds, 3) + " s";
-    if (figures.stream.judged) {
-        first += ", " + StreamVerdictText(figures.stream);
+    // Short enough for the narrow text view: the stream's rate is the
+    // kind's minimum, drawn on the graph.
+    const StreamFigure& stream = figures.stream;
+    std::string first = "Stall " + FixedText(figures.stall.seconds, 3) + " s";
+    if (stream.judged) {
+        first += stream.fallsBehind
+                     ? ", behind for good after " + SizeText(static_cast<double>(stream.behindAfterBytes), false)
+                     : ", buffer " + SizeText(stream.bufferBytes, true);
     }
     lines.push_back(QString::fromStdString(first));
     if (figures.cliffPass != 0) {
-        lines.push_back(QString::fromStdString("Cache cliff " + CliffText(figures.cliff)));
+        const CliffFigure& cliff = figures.cliff;
+        lines.push_back(QString::fromStdString("Cliff at " + SizeText(cliff.atBytes, false) + ": " +
+                                               FixedText(cliff.fastRate, 3) + " -> " + RateText(cliff.slowRate)));
     }
     return lines;
 }

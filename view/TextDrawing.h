@@ -43,9 +43,10 @@ struct SectionValues {
 void WriteSectionValues(QImage& image, const DrawingObjects& objects, const TextLayout& layout, int firstRow,
                         const SectionValues& values);
 
-// The lines of a kind's figures: "Longest stall 0.412 s" with the stream's
-// verdict when the kind has a minimum, then the cache cliff where one was
-// found; none before a pass has figures.
+// The lines of a kind's figures: "Stall 0.412 s" with the buffer a stream
+// at the kind's minimum needs ("buffer 3.1 MB", "behind for good after
+// 1.8 GB") when it has one, then the cache cliff ("Cliff at 3.2 GB: 1450.000
+// -> 380.000 MB/s") where one was found; none before a pass has figures.
 std::vector<QString> FigureLines(const KindFigures& figures);
 
 // The row of a section's first figure line: the one below its "Avg:".

@@ -155,7 +155,7 @@ TEST_F(ContextMenuTest, CopyResultsOnceAPassIsDrawn)
         EXPECT_TRUE(lines[row].endsWith(" MB/s")) << lines[row].toStdString();
     }
     for (const int row : {4, 9}) {
-        EXPECT_TRUE(lines[row].startsWith("Longest stall ")) << lines[row].toStdString();
+        EXPECT_TRUE(lines[row].startsWith("Stall ")) << lines[row].toStdString();
     }
 }
 
