@@ -200,7 +200,9 @@ void PerfDialog::OnInitDialog()
     m_fullHeight = height();
     FillDriveList();
     LoadPresets();
-    m_graph.SetScale(ReadGraphScaleSetting(ProfileFile(SettingsFilePath())));
+    const ProfileFile settings(SettingsFilePath());
+    m_graph.SetScale(ReadGraphScaleSetting(settings));
+    m_verifyData = settings.GetProfileInt(kApplicationSection, kVerifyDataKey, 0) != 0;
     m_stopButton->setEnabled(false);
     m_asGraph->setChecked(true);
     OnDisplayMode();

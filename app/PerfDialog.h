@@ -63,6 +63,9 @@ public:
     // Shows the graph on that scale and keeps the choice in the settings
     // file; nothing happens when it is the scale shown.
     void OnGraphScale(const GraphScale& scale);
+    // Whether the next runs stamp their data and check it when read back;
+    // kept in the settings file.
+    void OnVerifyData(bool verify);
     // Stores the current parameters and minimum rates as the user's preset of
     // that name (asking first when one exists) and selects it.
     void SavePresetAs(const QString& name);
@@ -213,6 +216,7 @@ private:
     bool m_stopping = false;
     // The window closes once the run has ended.
     bool m_quitWhenEnded = false;
+    bool m_verifyData = false;
     QTimer* m_stopWait = nullptr;
     QPointer<AboutDialog> m_aboutBox;
     std::function<bool(const QUrl&)> m_openUrl;

@@ -69,6 +69,8 @@ QMenu* PerfDialog::CreateContextMenu(QWidget* menuParent)
     actions.canDeletePreset = SelectedPresetIndex() >= 0 && !m_presets.IsShipped(SelectedPresetIndex());
     actions.onSaveAsPreset = [this] { OnSaveAsPreset(); };
     actions.onDeletePreset = [this] { OnDeletePreset(); };
+    actions.verifyData = m_verifyData;
+    actions.onVerifyData = [this](bool verify) { OnVerifyData(verify); };
     return BuildContextMenu(menuParent, actions);
 }
 
@@ -110,6 +112,13 @@ void PerfDialog::OnGraphScale(const GraphScale& scale)
     m_graph.SetScale(scale);
     ProfileFile settings(SettingsFilePath());
     WriteGraphScaleSetting(settings, scale);
+}
+
+void PerfDialog::OnVerifyData(bool verify)
+{
+    m_verifyData = verify;
+    ProfileFile settings(SettingsFilePath());
+    settings.WriteProfileString(kApplicationSection, kVerifyDataKey, verify ? "1" : "0");
 }
 
 void PerfDialog::OnCopyResults()

@@ -150,7 +150,8 @@ void PerfDialog::OnStart()
         ShowMessage(this, QStringLiteral("Please choose the drive to test from the Drive list."), kPlainBox);
         return;
     }
-    RunRequest request {"keltally", m_driveList->itemData(item).toInt() & 0xFF, m_parameters, {}, {}};
+    RunRequest request {"keltally", m_driveList->itemData(item).toInt() & 0xFF, m_parameters,
+                        RunOptions {m_verifyData}, {}};
     request.parameters.simultaneous = m_simultaneousCheck->isChecked() ? 1 : 0;
     StopAtProcessEnd(m_session.Tester());
     // The first pass in the title before the run starts: a short one may

@@ -144,6 +144,9 @@ int main(int argc, char* argv[])
     for (const kel::RecordedPass& pass : record->passes) {
         images.AddPassResults(pass.number, pass.samples.data(), static_cast<int>(pass.samples.size()), pass.rate,
                               pass.isWrite ? 1 : 0);
+        if (pass.hasFigures) {
+            images.AddPassFigures(pass.figures);
+        }
     }
     const std::string& folder = args->folder;
     if (const int error = kel::MakeFolders(folder)) {

@@ -1,5 +1,6 @@
 #include "record/RecordReading.h"
 
+#include "record/RecordFiguresJson.h"
 #include "record/RecordJson.h"
 
 #include <nlohmann/json.hpp>
@@ -125,7 +126,7 @@ void ReadPass(RecordReader& reader, const Json& value, const std::string& where,
     } else if (samples.empty()) {
         reader.Fail(where + ".samples", "empty; a pass has at least one sample");
     }
-    RecordedPass recorded {isWrite, number, rate->get<double>(), {}};
+    RecordedPass recorded {isWrite, number, rate->get<double>(), {}, false, {}};
     recorded.samples.reserve(samples.size());
     for (std::size_t i = 0; i < samples.size() && !reader.Failed(); ++i) {
         if (!samples[i].is_number()) {
@@ -215,7 +216,7 @@ void TakeTheRest(const Json& root, RunRecord& record)
     RunOutcome& outcome = record.outcome;
     TakeName(root, "result", RunResult::Failed, RunResultName, outcome.result);
     TakeName(root, "fileAccess", FileAccess::Mixed, FileAccessName, outcome.fileAccess);
-    TakeName(root, "failureKind", FailureKind::DriveCheck, FailureKindName, outcome.failureKind);
+    TakeName(root, "failureKind", FailureKind::Verify, FailureKindName, outcome.failureKind);
     Take(root, "error", outcome.errorText);
     Take(root, "errorCode", outcome.errorCode);
     if (const auto undeleted = root.find("undeletedFiles"); undeleted != root.end() && undeleted->is_array()) {
@@ -257,6 +258,7 @@ std::optional<RunRecord> ReadDocument(const Json& root, std::string& problem)
         return std::nullopt;
     }
     TakeTheRest(root, record);
+    ReadRunFigures(root, record);
     return record;
 }
 

@@ -40,6 +40,15 @@ void ResultGraph::AddPassResults(int passNumber, const double* samples, int samp
     InvokeQueued(this, [this] { OnPassDrawn(); });
 }
 
+void ResultGraph::AddPassFigures(const PassFigures& figures)
+{
+    m_images.AddPassFigures(figures);
+    InvokeQueued(this, [this] {
+        update();
+        UpdateDescription();
+    });
+}
+
 void ResultGraph::SetDisplayMode(int showGraph)
 {
     m_showGraph = showGraph;

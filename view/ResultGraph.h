@@ -27,6 +27,8 @@ public:
     // Safe on any thread; the repaint is requested through the event queue.
     void AddPassResults(int passNumber, const double* samples, int sampleCount, double passRate,
                         int isWrite) override;
+    // Safe on any thread: the text image's figure lines, then a repaint.
+    void AddPassFigures(const PassFigures& figures) override;
     // Nonzero shows the graph, 0 the text; both images are always up to date.
     void SetDisplayMode(int showGraph);
     // Redraws the graph with the run's passes on the new scale.

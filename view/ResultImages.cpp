@@ -81,6 +81,20 @@ void ResultImages::AddPassResults(int passNumber, const double* samples, int sam
     m_hasResults = 1;
 }
 
+void ResultImages::AddPassFigures(const PassFigures& figures)
+{
+    const std::lock_guard guard(m_lock);
+    // A simultaneous run's one write pass is not shown.
+    if (figures.isWrite != 0 && m_simultaneous != 0) {
+        return;
+    }
+    const bool recordSection = figures.isWrite != 0;
+    KindFigures& kind = recordSection ? m_recordFigures : m_playFigures;
+    kind.Add(figures);
+    WriteFigureLines(m_textImage, m_objects, m_textLayout, recordSection ? kRecordSectionRow : kPlaySectionRow,
+                     FigureLines(kind));
+}
+
 void ResultImages::Resize(QSize clientSize, double pixelRatio)
 {
     const std::lock_guard guard(m_lock);
@@ -138,7 +152,7 @@ DrawnPass ResultImages::LastPass() const
 QString ResultImages::ResultsText() const
 {
     const std::lock_guard guard(m_lock);
-    return ResultsAsText(m_simultaneous, m_playValues, m_recordValues);
+    return ResultsAsText(m_simultaneous, m_playValues, m_recordValues, m_playFigures, m_recordFigures);
 }
 
 QImage ResultImages::GraphImage() const
@@ -178,6 +192,8 @@ void ResultImages::DrawBackgroundsLocked()
     m_fastest = 0.0;
     m_playValues.reset();
     m_recordValues.reset();
+    m_playFigures = KindFigures {};
+    m_recordFigures = KindFigures {};
     RedrawGraphLocked();  // with no passes kept: the empty graph
     DrawEmptyText(m_textImage, m_objects, m_textLayout, m_simultaneous);
     m_hasResults = 0;

@@ -55,6 +55,9 @@ public:
     void ConfigureRun(int readReps, int writeReps, int simultaneous, int minRead, int minWrite) override;
     void AddPassResults(int passNumber, const double* samples, int sampleCount, double passRate,
                         int isWrite) override;
+    // Below the section's values in the text image: its longest stall, the
+    // buffer verdict and the cache cliff of its passes so far.
+    void AddPassFigures(const PassFigures& figures) override;
 
     // New empty images when the size or the pixel ratio changes; passes drawn
     // so far are lost. The size is in device-independent pixels; a ratio above
@@ -118,6 +121,8 @@ private:
     double m_fastest = 0.0;  // fastest finite sample of the kept passes
     std::optional<SectionValues> m_playValues;
     std::optional<SectionValues> m_recordValues;
+    KindFigures m_playFigures;
+    KindFigures m_recordFigures;
     int m_hasResults = 0;
 };
 

@@ -59,7 +59,7 @@ protected:
         QStringList items;
         const std::unique_ptr<QMenu> menu = Menu();
         for (const QAction* action : menu->actions()) {
-            if (action->isCheckable()) {
+            if (action->actionGroup() != nullptr) {
                 items << (action->isChecked() ? "*" : "") + action->text();
             }
         }
@@ -156,11 +156,14 @@ TEST_F(ContextMenuTest, CopyResultsOnceAPassIsDrawn)
     EXPECT_TRUE(copied.contains("\nParameters: 1 file of 96 KB, 96 KB transfers, 2 write passes, 2 read passes"));
     EXPECT_TRUE(copied.contains("\nFiles reached: ")) << copied.toStdString();
     const QStringList lines = m_dialog->Graph().ResultsText().split('\n', Qt::SkipEmptyParts);
-    ASSERT_EQ(lines.size(), 8);
+    ASSERT_EQ(lines.size(), 10);
     EXPECT_EQ(lines[0], "Play Performance:");
-    EXPECT_EQ(lines[4], "Record Performance:");
-    for (const int row : {1, 2, 3, 5, 6, 7}) {
+    EXPECT_EQ(lines[5], "Record Performance:");
+    for (const int row : {1, 2, 3, 6, 7, 8}) {
         EXPECT_TRUE(lines[row].endsWith(" MB/s")) << lines[row].toStdString();
+    }
+    for (const int row : {4, 9}) {
+        EXPECT_TRUE(lines[row].startsWith("Stall ")) << lines[row].toStdString();
     }
 }
 
@@ -211,6 +214,32 @@ TEST_F(ContextMenuTest, SaveResultsKeepsTheRecordAndBothPicturesOfAFinishedRun)
     EXPECT_FALSE(m_dialog->SaveResults(QString::fromStdString(out.Path()) + "/missing/run.json"));
     ASSERT_EQ(m_messages.size(), 1u);
     EXPECT_TRUE(m_messages[0].text.startsWith("Unable to save the results.")) << m_messages[0].text.toStdString();
+}
+
+TEST_F(ContextMenuTest, VerifyDataIsKeptInTheSettingsFileAndGivenToTheNextRun)
+{
+    const QString verifyItem = QStringLiteral("&Verify Data");
+    for (const auto& [line, checked] : {std::pair {"", false}, {"VerifyData=1", true}, {"VerifyData=0", false}}) {
+        m_dialog.reset();
+        QFile file(SettingsPath());
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray("[Application]\n") + line + "\n");
+        file.close();
+        OpenDialog();
+        EXPECT_EQ(Find(*Menu(), verifyItem)->isChecked(), checked) << line;
+    }
+    Choose(verifyItem);
+    EXPECT_EQ(ProfileFile(SettingsPath().toStdString()).GetProfileInt("Application", "VerifyData", -1), 1);
+    Click(id::kAdvanced);
+    SelectDrive('T');
+    SetParameters({"1", "96", "96", "1", "1", "10"});
+    Click(id::kStart);
+    ASSERT_TRUE(WaitForIdle());
+    ASSERT_TRUE(m_messages.empty());
+    EXPECT_TRUE(m_dialog->Tester().Options().verify);
+    EXPECT_EQ(m_dialog->Tester().Outcome().figures.bytesVerified, 96u * 1024);
+    Choose(verifyItem);
+    EXPECT_EQ(ProfileFile(SettingsPath().toStdString()).GetProfileInt("Application", "VerifyData", -1), 0);
 }
 
 TEST_F(ContextMenuTest, ShiftF10AndTheMenuKeyOpenTheMenu)
