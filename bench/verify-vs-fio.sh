@@ -38,7 +38,8 @@ print(r["result"], s["Record"]["average"], s["Play"]["average"], r.get("generato
 run_fio() {  # buffer round plain|verify
   local out="$results/fio-$1-$2-$3" size=$((files * fileKB)) verify=()
   [ "$3" = verify ] && verify=(--verify=crc32c --do_verify=0)
-  local common=(--directory="$work" --nrfiles="$files" --filesize="${fileKB}k" --size="${size}k" --bs="${1}k"
+  # fio would leave its verify state files in the current folder.
+  local common=(--verify_state_save=0 --directory="$work" --nrfiles="$files" --filesize="${fileKB}k" --size="${size}k" --bs="${1}k"
                 --direct=1 --ioengine=psync --iodepth=1 --numjobs=1 --output-format=json
                 --filename_format='fio.$filenum')
   # Every write pass writes new files; the read passes read files laid down with the same data.
