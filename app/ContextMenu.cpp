@@ -54,6 +54,11 @@ QMenu* BuildContextMenu(QWidget* parent, const ContextMenuActions& actions)
     deletePreset->setEnabled(actions.presetsEnabled && actions.canDeletePreset);
     QObject::connect(deletePreset, &QAction::triggered, menu, actions.onDeletePreset);
     menu->addSeparator();
+    QAction* verify = menu->addAction(QStringLiteral("&Verify Data"));
+    verify->setCheckable(true);
+    verify->setChecked(actions.verifyData);
+    QObject::connect(verify, &QAction::toggled, menu, actions.onVerifyData);
+    menu->addSeparator();
 
     const auto addCommand = [menu, &actions](const QString& text, int commandId) {
         QObject::connect(menu->addAction(text), &QAction::triggered, menu,

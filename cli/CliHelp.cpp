@@ -124,6 +124,13 @@ std::vector<OptionEntry> RunnerOptions(bool listing)
     options.push_back({0, "fail-below", "",
                        "Exit with 3 when a sample lies below its kind's minimum rate (--min-read, --min-write or "
                        "the preset's)."});
+    options.push_back({0, "max-buffer", "N",
+                       "With --fail-below: judge each kind with a minimum rate by the buffer a stream at that rate "
+                       "needs instead of by its samples; exit with 3 when it needs more than N KB or falls behind "
+                       "for good."});
+    options.push_back({0, "verify", "",
+                       "Stamp every 4 KiB written with what it is and check every byte read back; data that differs "
+                       "ends the run as failed (exit 1)."});
     options.push_back({0, "png", "DIR",
                        "Write the graph and text views of the run to DIR/graph.png and DIR/text.png; DIR is made "
                        "when missing."});

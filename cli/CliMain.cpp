@@ -7,6 +7,7 @@
 #include "record/ReportTarget.h"
 #include "drives/DriveDiscovery.h"
 #include "platform/DriveTable.h"
+#include "platform/ProgramArguments.h"
 #include "platform/StopSignals.h"
 #include "settings/PresetTable.h"
 #include "settings/ProfileFile.h"
@@ -14,7 +15,6 @@
 
 #include <cstdio>
 #include <string>
-#include <vector>
 
 namespace kel {
 namespace {
@@ -45,12 +45,17 @@ int ListDrives(bool json)
 }  // namespace
 }  // namespace kel
 
+// Windows hands the arguments over as UTF-16; elsewhere they are bytes.
+#ifdef _WIN32
+int wmain(int argc, wchar_t* argv[])
+#else
 int main(int argc, char* argv[])
+#endif
 {
+    kel::PrepareStandardStreams();
     // A closed pipe shows as a failed write, so a run can still delete its files.
     kel::IgnoreBrokenPipes();
-    // The arguments stay the system's bytes, whatever their encoding.
-    const kel::CliParseResult parsed = kel::ParseCliOptions(std::vector<std::string>(argv, argv + argc));
+    const kel::CliParseResult parsed = kel::ParseCliOptions(kel::ProgramArguments(argc, argv));
     if (!parsed.options) {
         std::fprintf(parsed.exitCode == 0 ? stdout : stderr, "%s\n", parsed.output.c_str());
         return parsed.exitCode;

@@ -51,7 +51,9 @@ void LoadRunnerPresets(PresetTable& presets)
     if (const auto problem = presets.LoadPresets(settings)) {
         std::fprintf(stderr, "keltally-cli: %s\n", PrintableText(*problem).c_str());
     }
-    const std::filesystem::path shipped = ShippedPresetsPath(ExecutableFolder(), KELT_RES_SOURCE_DIR);
+    const std::string folder = ExecutableFolder();  // UTF-8 on Windows
+    const std::filesystem::path shipped =
+        ShippedPresetsPath(std::u8string(folder.begin(), folder.end()), KELT_RES_SOURCE_DIR);
     if (!shipped.empty()) {
         presets.LoadShippedPresets(ProfileFile(shipped));
     }

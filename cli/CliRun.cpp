@@ -10,16 +10,14 @@
 #include "platform/DriveTable.h"
 #include "platform/ReportFiles.h"
 #include "platform/StopSignals.h"
+#include "platform/SystemError.h"
 #include "platform/TextRules.h"
 #include "settings/PresetTable.h"
 #include "settings/ProfileFile.h"
 #include "settings/SettingsLocation.h"
 
 #include <atomic>
-#include <cerrno>
-#include <csignal>
 #include <cstdio>
-#include <cstring>
 
 namespace kel {
 
@@ -59,8 +57,21 @@ int ExitCode(const CliOptions& options, const RunRecord& record, int stopSignal,
     if (stopSignal != 0) {
         return ExitCodeForSignal(stopSignal);
     }
+    if (!options.failBelow) {
+        return kExitComplete;
+    }
+    if (options.maxBufferKB) {
+        const double most = static_cast<double>(*options.maxBufferKB) * 1024.0;
+        for (const KindSummary* kind : {&record.play, &record.record}) {
+            const StreamFigure& stream = kind->figures.stream;
+            if (stream.judged && (stream.fallsBehind || stream.bufferBytes > most)) {
+                return kExitBelowMinimum;
+            }
+        }
+        return kExitComplete;
+    }
     const bool below = record.play.samplesBelowMinimum + record.record.samplesBelowMinimum > 0;
-    return options.failBelow && below ? kExitBelowMinimum : kExitComplete;
+    return below ? kExitBelowMinimum : kExitComplete;
 }
 
 }  // namespace
@@ -124,7 +135,7 @@ int RunDriveTest(CliOptions options)
         EndAtSecondStopSignal(FilesMayRemainText("keltally-cli", drive.rootPath, parameters));
         return true;
     };
-    if (!session.Start({"keltally-cli", letter, parameters, {}, folderShown}, checkTargets)) {
+    if (!session.Start({"keltally-cli", letter, parameters, RunOptions {options.verify}, folderShown}, checkTargets)) {
         return kExitRefused;
     }
     // A signal that came before the watch did not stop the run yet.
@@ -139,7 +150,7 @@ int RunDriveTest(CliOptions options)
     const RunRecord record = session.Record();
     const int stoppingOutputError = stopSignal.load() == 0 ? report.OutputError() : 0;
     if (stoppingOutputError != 0 && record.outcome.result == RunResult::Stopped) {
-        report.PrintError(std::string("\nkeltally-cli: the output failed (") + std::strerror(stoppingOutputError) +
+        report.PrintError(std::string("\nkeltally-cli: the output failed (") + SystemErrorText(stoppingOutputError) +
                           "); the run was stopped.\n");
     }
     report.PrintError(EndOfRunText(record.outcome));
@@ -154,7 +165,7 @@ int RunDriveTest(CliOptions options)
 
 int ExitCodeForOutputFailure(int systemError)
 {
-    return systemError == EPIPE ? ExitCodeForSignal(SIGPIPE) : kExitFailed;
+    return systemError == kErrorBrokenPipe ? ExitCodeForSignal(kBrokenPipeSignal) : kExitFailed;
 }
 
 }  // namespace kel

@@ -21,7 +21,7 @@ constexpr int kLastTestFileIndex = 99;
 
 std::string ViewsProgram()
 {
-    return ExecutableFolder() + "/keltally-views";
+    return ExecutableFolder() + "/" + ProgramFileName("keltally-views");
 }
 
 std::string Quoted(const std::string& path)
@@ -133,7 +133,7 @@ std::optional<std::string> CheckReportTargets(const CliOptions& options, const s
 int WriteReports(const CliOptions& options, const RunRecord& record)
 {
     int error = 0;
-    const auto note = [&](int code) { error = error == EPIPE ? EPIPE : code; };
+    const auto note = [&](int code) { error = error == kErrorBrokenPipe ? kErrorBrokenPipe : code; };
     const auto write = [&](const std::string& target, const std::string& bytes, const char* what) {
         if (const auto failure = WriteReport(target, bytes)) {
             std::fprintf(stderr, "keltally-cli: cannot write the %s: %s\n", what, failure->text.c_str());

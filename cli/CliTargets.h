@@ -16,7 +16,7 @@ namespace kel {
 std::optional<std::string> CheckReportTargets(const CliOptions& options, const std::string& testFolder);
 
 // Writes every report the options ask for; 0, or the system's code of a
-// failed write (EPIPE when any met a closed pipe). Each failure is told on
+// failed write (kErrorBrokenPipe when any met a closed pipe). Each failure is told on
 // standard error with its reason.
 int WriteReports(const CliOptions& options, const RunRecord& record);
 

@@ -162,6 +162,9 @@ bool DrawRecords(const ViewsArguments& args, int& argc, char** argv, Drawing& dr
         [&](kel::RecordedPass&& pass) {
             drawing.images->AddPassResults(pass.number, pass.samples.data(), static_cast<int>(pass.samples.size()),
                                            pass.rate, pass.isWrite ? 1 : 0);
+            if (pass.hasFigures) {
+                drawing.images->AddPassFigures(pass.figures);
+            }
         }};
     return ReadRecord(args.records.front(), first);
 }

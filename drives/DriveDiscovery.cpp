@@ -181,6 +181,18 @@ DriveEntry FolderDriveEntry(const DriveSources& sources, char letter, const std:
     if (const MountRecord* mount = MountHolding(visible, WithoutTrailingSlashes(resolvedFolder))) {
         DescribeMount(entry, *mount, sources.labelLinks);
     }
+    for (const DriveEntry& drive : sources.letterDrives) {
+        const std::string& root = drive.rootPath;
+        const bool holds = !root.empty() && resolvedFolder.size() >= root.size() &&
+                           std::equal(root.begin(), root.end(), resolvedFolder.begin(),
+                                      [](char a, char b) { return AsciiUpper(a) == AsciiUpper(b); });
+        if (holds) {
+            entry.mountPoint = drive.mountPoint;
+            entry.label = drive.label;
+            entry.fileSystem = drive.fileSystem;
+            entry.device = drive.device;
+        }
+    }
     return entry;
 }
 
@@ -193,6 +205,7 @@ DriveSources SystemDriveSources()
     sources.isWritable = IsWritableFolder;
     sources.isFolder = IsFolder;
     sources.answers = Answers;
+    sources.letterDrives = SystemLetterDrives().value_or(std::vector<DriveEntry> {});
     return sources;
 }
 

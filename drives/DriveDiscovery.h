@@ -37,6 +37,9 @@ struct DriveSources {
     // Whether the file system mounted there answers in time; every mount
     // answers when this is empty.
     std::function<bool(const std::string&)> answers;
+    // The drives by letter where the system has them (Windows), which then
+    // describe a folder instead of the mount table.
+    std::vector<DriveEntry> letterDrives;
 };
 
 // The entries in letter order.
@@ -44,8 +47,9 @@ std::vector<DriveEntry> BuildDriveEntries(const DriveSources& sources);
 
 // The entry of a folder the user names instead of a letter: rootPath is the
 // folder as given; the mount point, label, type and device are those of the
-// mount that holds resolvedFolder (the folder with its links resolved), and
-// empty when no mount does (a folder that does not exist).
+// mount that holds resolvedFolder (the folder with its links resolved), or of
+// the letter drive whose root starts it (in either case), and empty when none
+// does (a folder that does not exist).
 DriveEntry FolderDriveEntry(const DriveSources& sources, char letter, const std::string& folder,
                             const std::string& resolvedFolder);
 

@@ -2,7 +2,7 @@
 // What the run's reports need of the file system: what a path names, a file
 // replaced whole or not at all, appending to what may not be replaced,
 // folders, and the program's own place and helper processes. Paths are the
-// system's bytes, never re-encoded.
+// system's bytes on Linux, never re-encoded, and UTF-8 on Windows.
 
 #include <cstdint>
 #include <string>
@@ -55,6 +55,8 @@ std::string ResolvedPath(const std::string& path);
 
 // The folder that holds this program's executable.
 std::string ExecutableFolder();
+// The file name of a program of this build called name (".exe" on Windows).
+std::string ProgramFileName(const std::string& name);
 bool IsExecutableFile(const std::string& path);
 
 struct ChildResult {

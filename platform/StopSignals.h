@@ -26,6 +26,10 @@ int StopSignalDescriptor();
 // Writing to a pipe whose reader has gone fails (EPIPE) instead of ending the
 // process, which would leave a run's test files behind.
 void IgnoreBrokenPipes();
+// The number of the signal for a write to a pipe whose reader has gone
+// (SIGPIPE); Windows has no such signal and takes Linux's number, so that the
+// exit codes are the same on both.
+extern const int kBrokenPipeSignal;
 // The conventional exit code of a program ended by the signal: 128 + its number.
 constexpr int ExitCodeForSignal(int signal)
 {

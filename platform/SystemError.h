@@ -14,5 +14,9 @@ std::string SystemErrorText(int code);
 extern const int kErrorNotFound;  // no file of that name
 extern const int kErrorInUse;     // the test folder is held by another run
 extern const int kErrorNoMemory;
+extern const int kErrorBrokenPipe;  // written to a pipe whose reader has gone
+
+// The system's code for a C stream's write that failed with errnoValue.
+int StreamWriteError(int errnoValue);
 
 }  // namespace kel

@@ -1,6 +1,7 @@
 #include "record/RecordReading.h"
 
 #include "record/PassStream.h"
+#include "record/RecordFiguresJson.h"
 #include "record/RecordJson.h"
 
 #include <nlohmann/json.hpp>
@@ -136,7 +137,8 @@ void ReadPass(RecordReader& reader, StreamedPass& streamed, const std::string& w
         reader.Fail(where + ".samples", "more than the " + std::to_string(sampleLimit) +
                                             " samples that parameters.numFiles, fileSize and bufSize allow");
     }
-    recorded = RecordedPass {isWrite, number, rate->get<double>(), std::move(streamed.samples)};
+    recorded = RecordedPass {isWrite, number, rate->get<double>(), std::move(streamed.samples), false, {}};
+    ReadPassFigures(pass, recorded);
 }
 
 // The optional keys: taken when present and of their type.
@@ -217,7 +219,7 @@ void TakeTheRest(const Json& root, RunRecord& record)
     RunOutcome& outcome = record.outcome;
     TakeName(root, "result", RunResult::Failed, RunResultName, outcome.result);
     TakeName(root, "fileAccess", FileAccess::Mixed, FileAccessName, outcome.fileAccess);
-    TakeName(root, "failureKind", FailureKind::DriveCheck, FailureKindName, outcome.failureKind);
+    TakeName(root, "failureKind", FailureKind::Verify, FailureKindName, outcome.failureKind);
     Take(root, "error", outcome.errorText);
     Take(root, "errorCode", outcome.errorCode);
     if (const auto undeleted = root.find("undeletedFiles"); undeleted != root.end() && undeleted->is_array()) {
@@ -271,7 +273,9 @@ std::size_t SampleLimit(const Json& parameters)
 
 const std::vector<std::string> kReadRootKeys {
     "schema", "program", "version", "start", "finish", "parameters", "fileSystem", "passes",
-    "summary", "result", "fileAccess", "failureKind", "error", "errorCode", "undeletedFiles"};
+    "summary", "result", "fileAccess", "failureKind", "error", "errorCode", "undeletedFiles",
+    "verified", "decimalUnitBytes", "bytesVerified", "generatorRate", "checkerRate", "transfersWaited",
+    "firstMismatch", "interface"};
 
 // Reads a record through PassStream: the passes are checked as they come
 // (those before the parameters wait for them) and handed on at once; the
@@ -315,6 +319,7 @@ public:
             return std::nullopt;
         }
         TakeTheRest(root, record);
+        ReadRunFigures(root, record);
         return record;
     }
 
@@ -387,6 +392,8 @@ std::optional<RunRecord> ParseRunRecord(std::string_view json, std::string& prob
     auto record = StreamingReader(keep).Read(json, problem);
     if (record) {
         record->passes = std::move(passes);
+        SummarizeFigures(record->passes, true, record->record);
+        SummarizeFigures(record->passes, false, record->play);
     }
     return record;
 }
@@ -398,6 +405,8 @@ std::optional<RunRecord> ReadRunRecord(std::FILE* stream, std::string& problem)
     auto record = StreamingReader(keep).Read(stream, problem);
     if (record) {
         record->passes = std::move(passes);
+        SummarizeFigures(record->passes, true, record->record);
+        SummarizeFigures(record->passes, false, record->play);
     }
     return record;
 }

@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
-# Cross-builds the engine, settings, drives and platform code for 64- and
-# 32-bit Windows (mingw-w64) and runs their tests under Wine. Installs what it
-# needs (as root, or with sudo). Wine lives in a private, temporary prefix.
+# Cross-builds the engine, settings, drives, record, run session and the
+# runner for 64- and 32-bit Windows (mingw-w64), runs their tests under Wine,
+# runs keltally-cli.exe as a user would, and makes the portable zips in out/.
+# Installs what it needs (as root, or with sudo). Wine lives in a private,
+# temporary prefix. Wine neither bypasses the file cache nor enforces its
+# alignment rules: the figures of these runs are never a disk's.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -35,11 +38,14 @@ if ! installed wine32; then
   fi
 fi
 
+root="$(pwd)"
 WINEPREFIX="$(mktemp -d)"
-export WINEPREFIX WINEDEBUG=-all WINEARCH=win64
+work="$(mktemp -d)"
+# Wine hands the programs their arguments decoded from the locale's encoding.
+export WINEPREFIX WINEDEBUG=-all WINEARCH=win64 LC_ALL=C.UTF-8
 stop() {
   wineserver -k 2>/dev/null || true
-  rm -rf "$WINEPREFIX"
+  rm -rf "$WINEPREFIX" "$work"
 }
 trap stop EXIT
 # A running server and one finished program first: else the first test can
@@ -47,15 +53,85 @@ trap stop EXIT
 wineserver -p
 wine cmd /c exit </dev/null >/dev/null 2>&1 || true
 
+# keltally-views of the Linux build checks and draws the records the Windows
+# runner writes.
+views=build/cli/keltally-views
+if [ ! -x "$views" ]; then
+  BUILD_DIR=build scripts/build.sh keltally-views
+fi
+
+fail() {
+  echo "test-windows: $*" >&2
+  exit 1
+}
+# Fails unless the folder is empty.
+expect_empty() {
+  if [ -n "$(ls -A "$1")" ]; then
+    ls -la "$1" >&2
+    fail "$2 left files in $1"
+  fi
+}
+# Waits up to a minute for the first test file in folder $1 of the run whose
+# process is $2 and whose output goes to $3.
+await_test_file() {
+  for _ in $(seq 600); do
+    [ -e "$1/~kelt00x.tmp" ] && return 0
+    kill -0 "$2" 2>/dev/null || { cat "$3" >&2; fail "the run in $1 ended before its first file"; }
+    sleep 0.1
+  done
+  fail "no test file appeared in $1"
+}
+
+# keltally-cli.exe as a user runs it, on a folder whose name is not ASCII.
+runner_checks() {
+  local cli="$1/cli/keltally-cli.exe" at="$work/$2" rc=0 runner
+  local folder="$at/runs-ü"
+  local short=(--files 2 --file-size 256 --buffer 64 --reads 2 --writes 2 --resolution 200)
+  local long=(--files 2 --file-size 4096 --buffer 64 --reads 999 --writes 999 --resolution 10)
+  mkdir -p "$folder" "$at/pictures"
+
+  timeout 120 wine "$cli" --dir "$folder" "${short[@]}" --json "$at/run.json" >"$at/short.out" 2>&1 ||
+    { cat "$at/short.out" >&2; fail "$2: the short run failed"; }
+  expect_empty "$folder" "$2: the short run"
+  grep -q '"directory": ".*runs-ü"' "$at/run.json" || fail "$2: the record does not name the folder"
+  timeout 120 "$views" "$at/run.json" "$at/pictures" || fail "$2: keltally-views refused the record"
+  [ -s "$at/pictures/graph.png" ] && [ -s "$at/pictures/text.png" ] || fail "$2: no pictures of the record"
+
+  # A second run in a folder that a run holds is refused; Ctrl-C stops the first.
+  timeout 300 wine "$cli" --dir "$folder" "${long[@]}" >"$at/long.out" 2>&1 &
+  runner=$!
+  await_test_file "$folder" "$runner" "$at/long.out"
+  timeout 120 wine "$cli" --dir "$folder" "${short[@]}" >"$at/second.out" 2>&1 || rc=$?
+  [ "$rc" -eq 2 ] || { cat "$at/second.out" >&2; fail "$2: a second run in a held folder ended with $rc, not 2"; }
+  kill -INT "$runner"
+  rc=0
+  wait "$runner" || rc=$?
+  [ "$rc" -eq 130 ] || { cat "$at/long.out" >&2; fail "$2: the stopped run ended with $rc, not 130"; }
+  expect_empty "$folder" "$2: the stopped run"
+
+  # Without keltally-views.exe beside the runner, --png is refused before the run.
+  if [ ! -e "$1/cli/keltally-views.exe" ]; then
+    rc=0
+    timeout 120 wine "$cli" --dir "$folder" "${short[@]}" --png "$at/pictures" >"$at/png.out" 2>&1 || rc=$?
+    [ "$rc" -eq 2 ] && grep -q 'keltally-views.exe' "$at/png.out" || fail "$2: --png was not refused ($rc)"
+    expect_empty "$folder" "$2: the refused run"
+  fi
+  echo "Windows $2: the runner's checks passed"
+}
+
+mkdir -p out
 for target in win64 win32; do
   build="${BUILD_PREFIX:-build}-$target"
   bits=${target#win}
   cmake -S . -B "$build" -G Ninja -DKELT_WERROR="${KELT_WERROR:-OFF}" \
         -DCMAKE_TOOLCHAIN_FILE="cmake/toolchain-mingw$bits.cmake" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
   cmake --build "$build"
+  (cd "$build" && cpack -G ZIP -B "$root/out" >/dev/null && rm -rf "$root/out/_CPack_Packages")
+  echo "Windows $target: portable zip in out/keltally-*-$target.zip"
   if [ "$target" = win32 ] && ! installed wine32; then
     echo "Windows 32-bit: built; its tests were not run (no wine32 here)" >&2
     continue
   fi
-  (cd "$build" && ctest --output-on-failure -j2)
+  (cd "$build" && ctest --output-on-failure -j2 --timeout 300)
+  runner_checks "$build" "$target"
 done

@@ -232,7 +232,8 @@ std::filesystem::path ShippedPresetsPath(const std::filesystem::path& programDir
         return named;
     }
     for (const std::filesystem::path& candidate :
-         {programDir / ".." / "share" / "keltally" / "presets.ini", resourceDir / "presets.ini"}) {
+         {programDir / ".." / "share" / "keltally" / "presets.ini", programDir / "presets.ini",
+          resourceDir / "presets.ini"}) {
         std::error_code error;
         if (std::filesystem::is_regular_file(candidate, error)) {
             return candidate.lexically_normal();

@@ -99,7 +99,8 @@ private:
 // Where the package's presets file lies: the file named by the environment
 // variable KELTALLY_PRESETS_FILE when it is set (a missing file then means
 // none), else presets.ini in share/keltally beside the program's folder
-// (/usr/bin -> /usr/share/keltally), else in resourceDir (the source tree's
+// (/usr/bin -> /usr/share/keltally), else beside the program (a portable
+// folder, as the Windows zip is), else in resourceDir (the source tree's
 // res/ for a build that was not installed); empty when none exists.
 std::filesystem::path ShippedPresetsPath(const std::filesystem::path& programDir,
                                          const std::filesystem::path& resourceDir);

@@ -161,7 +161,7 @@ void DrawEmptyGraph(QImage& image, const DrawingObjects& objects, const GraphLay
     if (image.isNull()) {
         return;
     }
-    const QSize client = image.size();
+    const QSize client = LogicalSize(image);
     FillImageRect(image, 0, 0, client.width(), client.height(), kBackColour);
     DrawImageEdge3d(image, kShadowColour, kLightColour);
 
@@ -194,7 +194,7 @@ void DrawAboveScaleMark(QImage& image, const DrawingObjects& objects, const Grap
     constexpr int kArrowGap = 3;
     const QString text = AboveScaleMarkText(layout.scaleTop);
     const QFontMetrics metrics(objects.axisFont);
-    const int right = image.width() - layout.legendWidth - 11 - 6;
+    const int right = LogicalSize(image).width() - layout.legendWidth - 11 - 6;
     const int textLeft = right - metrics.horizontalAdvance(text);
     const int baseline = layout.axisTopY - 4;  // the line of the "MB/s" caption
     const int arrowLeft = textLeft - kArrowGap - kArrowWidth;

@@ -1,6 +1,7 @@
 #include "view/LineRaster.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 
@@ -8,14 +9,40 @@ namespace kel {
 
 namespace {
 
+// The first image pixel of a device-independent coordinate.
+int DevicePixel(double ratio, std::int64_t v)
+{
+    return static_cast<int>(std::lround(static_cast<double>(v) * ratio));
+}
+
+// Fills image pixels x in [x0, x1), y in [y0, y1), clipped to the image.
+void FillDeviceRect(QImage& image, int x0, int y0, int x1, int y1, QRgb colour)
+{
+    x0 = std::max(x0, 0);
+    x1 = std::min(x1, image.width());
+    y0 = std::max(y0, 0);
+    y1 = std::min(y1, image.height());
+    for (int y = y0; y < y1; ++y) {
+        QRgb* row = reinterpret_cast<QRgb*>(image.scanLine(y));
+        std::fill(row + x0, row + std::max(x0, x1), colour);
+    }
+}
+
 bool Inside(const QImage& image, std::int64_t x, std::int64_t y)
 {
-    return x >= 0 && y >= 0 && x < image.width() && y < image.height();
+    const QSize size = LogicalSize(image);
+    return x >= 0 && y >= 0 && x < size.width() && y < size.height();
 }
 
 void PutPixel(QImage& image, std::int64_t x, std::int64_t y, QRgb colour)
 {
-    reinterpret_cast<QRgb*>(image.scanLine(static_cast<int>(y)))[x] = colour;
+    const double ratio = image.devicePixelRatio();
+    if (ratio == 1.0) {
+        reinterpret_cast<QRgb*>(image.scanLine(static_cast<int>(y)))[x] = colour;
+        return;
+    }
+    FillDeviceRect(image, DevicePixel(ratio, x), DevicePixel(ratio, y), DevicePixel(ratio, x + 1),
+                   DevicePixel(ratio, y + 1), colour);
 }
 
 // Minor-axis offset of step i on a line of `major` steps that moves `minor`
@@ -41,6 +68,16 @@ void VisibleSteps(std::int64_t start, int step, std::int64_t limit, std::int64_t
 }
 
 }  // namespace
+
+QSize LogicalSize(const QImage& image)
+{
+    const double ratio = image.devicePixelRatio();
+    if (ratio == 1.0) {
+        return image.size();
+    }
+    return QSize(static_cast<int>(std::lround(image.width() / ratio)),
+                 static_cast<int>(std::lround(image.height() / ratio)));
+}
 
 void SetImagePixel(QImage& image, int x, int y, QRgb colour)
 {
@@ -69,10 +106,11 @@ void DrawLineExcludingEnd(QImage& image, QPoint from, QPoint to, QRgb colour)
     // so a point thousands of pixels away costs no more than one on the edge.
     std::int64_t first = 0;
     std::int64_t last = -1;
+    const QSize size = LogicalSize(image);
     if (xMajor) {
-        VisibleSteps(from.x(), sx, image.width(), steps, first, last);
+        VisibleSteps(from.x(), sx, size.width(), steps, first, last);
     } else {
-        VisibleSteps(from.y(), sy, image.height(), steps, first, last);
+        VisibleSteps(from.y(), sy, size.height(), steps, first, last);
     }
     for (std::int64_t i = first; i <= last; ++i) {
         std::int64_t x = 0;
@@ -92,14 +130,17 @@ void DrawLineExcludingEnd(QImage& image, QPoint from, QPoint to, QRgb colour)
 
 void FillImageRect(QImage& image, int left, int top, int right, int bottom, QRgb colour)
 {
-    const int x0 = std::max(left, 0);
-    const int x1 = std::min(right, image.width());
-    const int y0 = std::max(top, 0);
-    const int y1 = std::min(bottom, image.height());
-    for (int y = y0; y < y1; ++y) {
-        QRgb* row = reinterpret_cast<QRgb*>(image.scanLine(y));
-        std::fill(row + x0, row + std::max(x0, x1), colour);
+    const double ratio = image.devicePixelRatio();
+    if (ratio == 1.0) {
+        FillDeviceRect(image, left, top, right, bottom, colour);
+        return;
     }
+    // Clipped first, so that far-away edges cannot overflow when scaled.
+    const QSize size = LogicalSize(image);
+    FillDeviceRect(image, DevicePixel(ratio, std::clamp(left, 0, size.width())),
+                   DevicePixel(ratio, std::clamp(top, 0, size.height())),
+                   DevicePixel(ratio, std::clamp(right, 0, size.width())),
+                   DevicePixel(ratio, std::clamp(bottom, 0, size.height())), colour);
 }
 
 void FrameImageRect(QImage& image, int left, int top, int right, int bottom, QRgb colour)
@@ -115,8 +156,8 @@ void FrameImageRect(QImage& image, int left, int top, int right, int bottom, QRg
 
 void DrawImageEdge3d(QImage& image, QRgb topLeft, QRgb bottomRight)
 {
-    const int w = image.width();
-    const int h = image.height();
+    const int w = LogicalSize(image).width();
+    const int h = LogicalSize(image).height();
     FillImageRect(image, 0, 0, w - 1, 1, topLeft);
     FillImageRect(image, 0, 0, 1, h - 1, topLeft);
     FillImageRect(image, w - 1, 0, w, h, bottomRight);

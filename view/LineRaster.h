@@ -4,13 +4,21 @@
 // rectangles are given with exclusive right and bottom edges. Everything is
 // clipped to the image, so coordinates far outside it are fine (line end
 // points within +-2^28 keep the arithmetic exact).
+//
+// Coordinates are the image's device-independent pixels: on an image with a
+// device pixel ratio above 1 (a screen at 150 % or 200 %) each of them
+// covers its share of the image's pixels, so the drawing keeps its shape.
 
 #include <QImage>
 #include <QPoint>
 #include <QRect>
 #include <QRgb>
+#include <QSize>
 
 namespace kel {
+
+// The image's size in device-independent pixels.
+QSize LogicalSize(const QImage& image);
 
 void SetImagePixel(QImage& image, int x, int y, QRgb colour);
 

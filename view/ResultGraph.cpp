@@ -25,7 +25,7 @@ void ResultGraph::ConfigureRun(int readReps, int writeReps, int simultaneous, in
 {
     // A hidden control gets its resize event only when shown; the run is laid
     // out for the size it has now.
-    m_images.Resize(size());
+    m_images.Resize(size(), devicePixelRatioF());
     m_images.ConfigureRun(readReps, writeReps, simultaneous, minRead, minWrite);
     UpdateDescription();
     RequestRepaint();
@@ -57,6 +57,13 @@ void ResultGraph::SetRunNames(std::vector<QString> names)
 {
     m_images.SetRunNames(std::move(names));
     RequestRepaint();
+void ResultGraph::AddPassFigures(const PassFigures& figures)
+{
+    m_images.AddPassFigures(figures);
+    InvokeQueued(this, [this] {
+        update();
+        UpdateDescription();
+    });
 }
 
 void ResultGraph::SetDisplayMode(int showGraph)
@@ -120,7 +127,7 @@ void ResultGraph::paintEvent(QPaintEvent* /*event*/)
 
 void ResultGraph::resizeEvent(QResizeEvent* event)
 {
-    m_images.Resize(event->size());
+    m_images.Resize(event->size(), devicePixelRatioF());
     UpdateDescription();
     QWidget::resizeEvent(event);
 }

@@ -35,6 +35,8 @@ public:
                          bool isWrite);
     void ClearCompared();
     void SetRunNames(std::vector<QString> names);
+    // Safe on any thread: the text image's figure lines, then a repaint.
+    void AddPassFigures(const PassFigures& figures) override;
     // Nonzero shows the graph, 0 the text; both images are always up to date.
     void SetDisplayMode(int showGraph);
     // Redraws the graph with the run's passes on the new scale.

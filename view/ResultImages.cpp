@@ -10,9 +10,19 @@ namespace kel {
 
 namespace {
 
-QImage MakeImage(QSize size)
+QImage MakeImage(QSize size, double pixelRatio = 1.0)
 {
-    return size.isEmpty() ? QImage() : QImage(size, QImage::Format_RGB32);
+    if (size.isEmpty()) {
+        return QImage();
+    }
+    if (pixelRatio == 1.0) {
+        return QImage(size, QImage::Format_RGB32);
+    }
+    QImage image(QSize(static_cast<int>(std::lround(size.width() * pixelRatio)),
+                       static_cast<int>(std::lround(size.height() * pixelRatio))),
+                 QImage::Format_RGB32);
+    image.setDevicePixelRatio(pixelRatio);
+    return image;
 }
 
 }  // namespace
@@ -109,15 +119,30 @@ void ResultImages::SetRunNames(std::vector<QString> names)
     RedrawGraphLocked();
 }
 
-void ResultImages::Resize(QSize clientSize)
+void ResultImages::AddPassFigures(const PassFigures& figures)
 {
     const std::lock_guard guard(m_lock);
-    if (clientSize == m_clientSize) {
+    // A simultaneous run's one write pass is not shown.
+    if (figures.isWrite != 0 && m_simultaneous != 0) {
+        return;
+    }
+    const bool recordSection = figures.isWrite != 0;
+    KindFigures& kind = recordSection ? m_recordFigures : m_playFigures;
+    kind.Add(figures);
+    WriteFigureLines(m_textImage, m_objects, m_textLayout, recordSection ? kRecordSectionRow : kPlaySectionRow,
+                     FigureLines(kind));
+}
+
+void ResultImages::Resize(QSize clientSize, double pixelRatio)
+{
+    const std::lock_guard guard(m_lock);
+    if (clientSize == m_clientSize && pixelRatio == m_pixelRatio) {
         return;
     }
     m_clientSize = clientSize;
-    m_graphImage = MakeImage(clientSize);
-    m_textImage = MakeImage(clientSize);
+    m_pixelRatio = pixelRatio;
+    m_graphImage = MakeImage(clientSize, pixelRatio);
+    m_textImage = MakeImage(clientSize, pixelRatio);
     m_textLayout = ComputeTextLayout(clientSize);
     m_candidateLayouts.clear();
     m_compared.clear();
@@ -173,7 +198,7 @@ DrawnPass ResultImages::LastPass() const
 QString ResultImages::ResultsText() const
 {
     const std::lock_guard guard(m_lock);
-    return ResultsAsText(m_simultaneous, m_playValues, m_recordValues);
+    return ResultsAsText(m_simultaneous, m_playValues, m_recordValues, m_playFigures, m_recordFigures);
 }
 
 QImage ResultImages::GraphImage() const
@@ -213,6 +238,8 @@ void ResultImages::DrawBackgroundsLocked()
     m_fastest = m_comparedFastest;
     m_playValues.reset();
     m_recordValues.reset();
+    m_playFigures = KindFigures {};
+    m_recordFigures = KindFigures {};
     RedrawGraphLocked();  // with no passes kept: the empty graph
     DrawEmptyText(m_textImage, m_objects, m_textLayout, m_simultaneous);
     m_hasResults = 0;

@@ -60,6 +60,9 @@ public:
     void ConfigureRun(int readReps, int writeReps, int simultaneous, int minRead, int minWrite) override;
     void AddPassResults(int passNumber, const double* samples, int sampleCount, double passRate,
                         int isWrite) override;
+    // Below the section's values in the text image: its longest stall, the
+    // buffer verdict and the cache cliff of its passes so far.
+    void AddPassFigures(const PassFigures& figures) override;
 
     // A pass of another run (run 1 for the first other run, 2 for the next),
     // drawn beneath this run's passes in lighter shades, the later the run
@@ -73,8 +76,10 @@ public:
     // (the default) leaves the legend as it is.
     void SetRunNames(std::vector<QString> names);
 
-    // New empty images when the size changes; passes drawn so far are lost.
-    void Resize(QSize clientSize);
+    // New empty images when the size or the pixel ratio changes; passes drawn
+    // so far are lost. The size is in device-independent pixels; a ratio above
+    // 1 (a screen at 150 % or 200 %) gives the images as many more pixels.
+    void Resize(QSize clientSize, double pixelRatio = 1.0);
 
     // A new scale redraws the graph image with the run's passes so far.
     void SetScale(const GraphScale& scale);
@@ -133,6 +138,7 @@ private:
     mutable std::mutex m_lock;
     const DrawingObjects m_objects;
     QSize m_clientSize;
+    double m_pixelRatio = 1.0;
     QImage m_graphImage;
     QImage m_textImage;
     GraphScale m_scale;
@@ -154,6 +160,8 @@ private:
     double m_fastest = 0.0;  // fastest finite sample of the kept passes
     std::optional<SectionValues> m_playValues;
     std::optional<SectionValues> m_recordValues;
+    KindFigures m_playFigures;
+    KindFigures m_recordFigures;
     int m_hasResults = 0;
 };
 

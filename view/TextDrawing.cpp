@@ -1,7 +1,10 @@
 #include "view/TextDrawing.h"
 
 #include "engine/PassStatistics.h"
+#include "engine/PassWatch.h"
 #include "view/LineRaster.h"
+
+#include <QFontMetrics>
 
 namespace kel {
 
@@ -34,7 +37,8 @@ void DrawLabels(QImage& image, const DrawingObjects& objects, const TextLayout& 
     }
 }
 
-void AppendSection(QString& text, const QString& heading, const std::optional<SectionValues>& values)
+void AppendSection(QString& text, const QString& heading, const std::optional<SectionValues>& values,
+                   const KindFigures& passFigures)
 {
     text += heading + QLatin1Char('\n');
     const SectionValues shown = values.value_or(SectionValues {});
@@ -45,6 +49,9 @@ void AppendSection(QString& text, const QString& heading, const std::optional<Se
             text += QLatin1Char(' ') + FormatRate(figures[i]);
         }
         text += QLatin1Char('\n');
+    }
+    for (const QString& line : FigureLines(passFigures)) {
+        text += line + QLatin1Char('\n');
     }
 }
 
@@ -70,7 +77,7 @@ void DrawEmptyText(QImage& image, const DrawingObjects& objects, const TextLayou
     if (image.isNull()) {
         return;
     }
-    FillImageRect(image, 0, 0, image.width(), image.height(), kBackColour);
+    FillImageRect(image, 0, 0, LogicalSize(image).width(), LogicalSize(image).height(), kBackColour);
     DrawImageEdge3d(image, kShadowColour, kLightColour);
 
     DrawOpaqueText(image, objects.headingFont, layout.labelX, RowY(layout, kPlaySectionRow) - 6,
@@ -90,7 +97,7 @@ void WriteSectionValues(QImage& image, const DrawingObjects& objects, const Text
 {
     // Clears the section's value column from its heading row to one row below
     // "Avg:", short of the frame's right edge; labels and headings stay.
-    FillImageRect(image, layout.valueX, RowY(layout, firstRow), image.width() - 1, RowY(layout, firstRow + 4),
+    FillImageRect(image, layout.valueX, RowY(layout, firstRow), LogicalSize(image).width() - 1, RowY(layout, firstRow + 4),
                   kBackColour);
     int row = firstRow;
     for (double value : {values.minRate, values.maxRate, values.average}) {
@@ -100,13 +107,56 @@ void WriteSectionValues(QImage& image, const DrawingObjects& objects, const Text
     }
 }
 
+std::vector<QString> FigureLines(const KindFigures& figures)
+{
+    std::vector<QString> lines;
+    if (!figures.any) {
+        return lines;
+    }
+    // Short enough for the narrow text view: the stream's rate is the
+    // kind's minimum, drawn on the graph.
+    const StreamFigure& stream = figures.stream;
+    std::string first = "Stall " + FixedText(figures.stall.seconds, 3) + " s";
+    if (stream.judged) {
+        first += stream.fallsBehind
+                     ? ", behind for good after " + SizeText(static_cast<double>(stream.behindAfterBytes), false)
+                     : ", buffer " + SizeText(stream.bufferBytes, true);
+    }
+    lines.push_back(QString::fromStdString(first));
+    if (figures.cliffPass != 0) {
+        const CliffFigure& cliff = figures.cliff;
+        lines.push_back(QString::fromStdString("Cliff at " + SizeText(cliff.atBytes, false) + ": " +
+                                               FixedText(cliff.fastRate, 3) + " -> " + RateText(cliff.slowRate)));
+    }
+    return lines;
+}
+
+void WriteFigureLines(QImage& image, const DrawingObjects& objects, const TextLayout& layout, int firstRow,
+                      const std::vector<QString>& lines)
+{
+    if (image.isNull() || lines.empty()) {
+        return;
+    }
+    // From below the descenders of "Avg:" to below those of the last line.
+    const int descent = QFontMetrics(objects.valueFont).descent();
+    const int row = firstRow + kFigureRowOffset;
+    const int last = row + static_cast<int>(lines.size()) - 1;
+    FillImageRect(image, layout.labelX, RowY(layout, row - 1) + descent + 1, image.width() - 1,
+                  RowY(layout, last) + descent + 1, kBackColour);
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        DrawOpaqueText(image, objects.valueFont, layout.labelX, RowY(layout, row + static_cast<int>(i)),
+                       TextAnchor::LeftBaseline, lines[i]);
+    }
+}
+
 QString ResultsAsText(int simultaneous, const std::optional<SectionValues>& play,
-                      const std::optional<SectionValues>& record)
+                      const std::optional<SectionValues>& record, const KindFigures& playFigures,
+                      const KindFigures& recordFigures)
 {
     QString text;
-    AppendSection(text, PlayHeading(simultaneous), play);
+    AppendSection(text, PlayHeading(simultaneous), play, playFigures);
     if (simultaneous == 0) {
-        AppendSection(text, RecordHeading(), record);
+        AppendSection(text, RecordHeading(), record, recordFigures);
     }
     return text;
 }

@@ -248,6 +248,11 @@ std::string ExecutableFolder()
     return FolderOf(std::string(buffer, static_cast<std::size_t>(length)));
 }
 
+std::string ProgramFileName(const std::string& name)
+{
+    return name;
+}
+
 bool IsExecutableFile(const std::string& path)
 {
     return FactsOf(path).kind == PathKind::RegularFile && access(path.c_str(), X_OK) == 0;

@@ -11,6 +11,8 @@
 
 namespace kel {
 
+const int kBrokenPipeSignal = SIGPIPE;
+
 namespace {
 
 // Every signal that stops a run: each one's default action ends the process.

@@ -10,6 +10,12 @@ namespace kel {
 const int kErrorNotFound = ENOENT;
 const int kErrorInUse = EWOULDBLOCK;
 const int kErrorNoMemory = ENOMEM;
+const int kErrorBrokenPipe = EPIPE;
+
+int StreamWriteError(int errnoValue)
+{
+    return errnoValue != 0 ? errnoValue : EIO;
+}
 
 int ShortTransferCode(ShortTransfer kind)
 {

@@ -68,6 +68,8 @@ BOOL WINAPI OnConsoleEvent(DWORD event)
 
 }  // namespace
 
+const int kBrokenPipeSignal = 13;
+
 void InstallStopSignals()
 {
     SetConsoleCtrlHandler(&OnConsoleEvent, TRUE);

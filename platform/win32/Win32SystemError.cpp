@@ -3,11 +3,24 @@
 #include "platform/ForeignNames.h"
 #include "platform/win32/WinText.h"
 
+#include <cerrno>
+
 namespace kel {
 
 const int kErrorNotFound = ERROR_FILE_NOT_FOUND;
 const int kErrorInUse = ERROR_BUSY;
 const int kErrorNoMemory = ERROR_NOT_ENOUGH_MEMORY;
+const int kErrorBrokenPipe = ERROR_BROKEN_PIPE;
+
+// The runtime keeps its own numbers; the system's code of the failed write is the thread's last error.
+int StreamWriteError(int errnoValue)
+{
+    if (errnoValue == EPIPE) {
+        return ERROR_BROKEN_PIPE;
+    }
+    const DWORD error = GetLastError();
+    return error == ERROR_NO_DATA ? ERROR_BROKEN_PIPE : error != 0 ? static_cast<int>(error) : ERROR_WRITE_FAULT;
+}
 
 // Not in every SDK's headers.
 constexpr int kStoppedOnSymlink = 681;      // ERROR_STOPPED_ON_SYMLINK

@@ -100,8 +100,19 @@ TEST(RecordContents, TheRecordTellsWhoWhenWhereHowAndEachKindsSummary)
 
     const QJsonArray passes = record["passes"].toArray();
     const QJsonObject summary = record["summary"].toObject();
-    EXPECT_EQ(summary["Play"].toObject(), ExpectedSummary(passes, "Play", 0.001));
-    EXPECT_EQ(summary["Record"].toObject(), ExpectedSummary(passes, "Record", 0.0));
+    // The rates' keys; the figures beyond them have tests of their own.
+    const auto ratesOf = [](QJsonObject kind, const QJsonObject& expected) {
+        for (const QString& key : kind.keys()) {
+            if (!expected.contains(key)) {
+                kind.remove(key);
+            }
+        }
+        return kind;
+    };
+    for (const auto& [kind, minimum] : {std::pair {"Play", 0.001}, {"Record", 0.0}}) {
+        const QJsonObject expected = ExpectedSummary(passes, kind, minimum);
+        EXPECT_EQ(ratesOf(summary[kind].toObject(), expected), expected) << kind;
+    }
 }
 
 TEST(RecordContents, ASimultaneousRunRecordsTheOneWritePassItMakes)

@@ -133,9 +133,15 @@ TEST(DriveDiscovery, AFolderGetsTheFileSystemOfTheMountThatHoldsIt)
         {"/home/kel/to-data", "/media/data/x", "/media/data|ext4|/dev/sda1|"},
         {"/srv/share", "/srv/share", "/srv/share|ext4|/dev/nvme0n1p3|"},
         {"/gone", "", "|||"},
+        // Drive letters, where the system has them, in either case.
+        {"d:\\Runs", "d:\\Runs", "D:\\|NTFS|\\\\.\\D:|DATA"},
+        {"E:\\x", "E:\\x", "|||"},
     };
+    DriveSources letters;
+    letters.letterDrives = {{'D', "D:\\", "D:\\", "DATA", "NTFS", "\\\\.\\D:"}};
     for (const Case& c : cases) {
-        const DriveEntry entry = FolderDriveEntry(sources, 'A', c.folder, c.resolved);
+        const bool lettered = std::string(c.folder).find(':') != std::string::npos;
+        const DriveEntry entry = FolderDriveEntry(lettered ? letters : sources, 'A', c.folder, c.resolved);
         EXPECT_EQ(entry.letter, 'A');
         EXPECT_EQ(entry.rootPath, c.folder);
         EXPECT_EQ(entry.mountPoint + "|" + entry.fileSystem + "|" + entry.device + "|" + entry.label, c.described)

@@ -197,6 +197,9 @@ TEST_F(PresetEditing, ShippedFileIsFoundInstalledOrInTheSourceTree)
     WriteBytes((root / "usr/share/keltally/presets.ini").string(), "");
     EXPECT_EQ(ShippedPresetsPath(root / "usr/bin", root / "src/res"), root / "usr/share/keltally/presets.ini");
     EXPECT_EQ(ShippedPresetsPath(root / "none", root / "none"), fs::path());
+    fs::create_directories(root / "portable");
+    WriteBytes((root / "portable/presets.ini").string(), "");
+    EXPECT_EQ(ShippedPresetsPath(root / "portable", root / "src/res"), root / "portable/presets.ini");
     SetVariable("KELTALLY_PRESETS_FILE", "/named/presets.ini");
     EXPECT_EQ(ShippedPresetsPath(root / "usr/bin", root / "src/res"), fs::path("/named/presets.ini"));
     SetVariable("KELTALLY_PRESETS_FILE", nullptr);
