@@ -57,6 +57,8 @@ void ResultGraph::SetRunNames(std::vector<QString> names)
 {
     m_images.SetRunNames(std::move(names));
     RequestRepaint();
+}
+
 void ResultGraph::AddPassFigures(const PassFigures& figures)
 {
     m_images.AddPassFigures(figures);
