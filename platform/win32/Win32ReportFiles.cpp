@@ -2,6 +2,7 @@
 // calls; either slash separates names.
 #include "platform/ReportFiles.h"
 
+#include "platform/SystemError.h"
 #include "platform/win32/WinText.h"
 
 #include <cstdio>
@@ -211,9 +212,8 @@ int WriteToStandardOutput(std::string_view bytes)
                    ? 0
                    : ErrorOr(ERROR_WRITE_FAULT);
     }
-    const int error = WriteAll(output, bytes);
-    // A reader that has gone: the pipe is closing or closed.
-    return error == ERROR_NO_DATA ? ERROR_BROKEN_PIPE : error;
+    // A reader that has gone answers as a closed pipe does on every system.
+    return WriteAll(output, bytes) == 0 ? 0 : StreamWriteError(0);
 }
 
 int ProbeCreateIn(const std::string& folder)
