@@ -73,6 +73,9 @@ bool PerfDialog::OpenResults(const QString& recordPath, bool compare)
                 } else {
                     m_graph.AddPassResults(pass.number, pass.samples.data(), sampleCount, pass.rate,
                                            pass.isWrite ? 1 : 0);
+                    if (pass.hasFigures) {
+                        m_graph.AddPassFigures(pass.figures);
+                    }
                 }
             }};
         record = StreamRunRecord(file.get(), receiver, problem);

@@ -227,6 +227,7 @@ TEST_F(ContextMenuTest, ASavedRecordOpensAsTheRunDrewItAndComparesBeneath)
     TempDir out;
     const QString path = QString::fromStdString(out.Path()) + "/run.json";
     ASSERT_TRUE(m_dialog->SaveResults(path));
+    m_messages.clear();  // what the save wrote
     const QImage graph = m_dialog->Graph().GraphImage();
     const QImage text = m_dialog->Graph().TextImage();
 
