@@ -40,6 +40,12 @@ QMenu* BuildContextMenu(QWidget* parent, const ContextMenuActions& actions)
     QAction* copy = menu->addAction(QStringLiteral("Co&py Results"));
     copy->setEnabled(actions.hasResults);
     QObject::connect(copy, &QAction::triggered, menu, actions.onCopyResults);
+    QAction* open = menu->addAction(QStringLiteral("&Open Results..."));
+    open->setEnabled(actions.canOpen);
+    QObject::connect(open, &QAction::triggered, menu, actions.onOpenResults);
+    QAction* compare = menu->addAction(QStringLiteral("Compare &With..."));
+    compare->setEnabled(actions.canOpen && actions.hasResults);
+    QObject::connect(compare, &QAction::triggered, menu, actions.onCompareWith);
     menu->addSeparator();
     QAction* savePreset = menu->addAction(QStringLiteral("Save as Pr&eset..."));
     savePreset->setEnabled(actions.presetsEnabled);
@@ -47,6 +53,11 @@ QMenu* BuildContextMenu(QWidget* parent, const ContextMenuActions& actions)
     QAction* deletePreset = menu->addAction(QStringLiteral("&Delete Preset"));
     deletePreset->setEnabled(actions.presetsEnabled && actions.canDeletePreset);
     QObject::connect(deletePreset, &QAction::triggered, menu, actions.onDeletePreset);
+    menu->addSeparator();
+    QAction* verify = menu->addAction(QStringLiteral("&Verify Data"));
+    verify->setCheckable(true);
+    verify->setChecked(actions.verifyData);
+    QObject::connect(verify, &QAction::toggled, menu, actions.onVerifyData);
     menu->addSeparator();
 
     const auto addCommand = [menu, &actions](const QString& text, int commandId) {

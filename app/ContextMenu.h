@@ -1,6 +1,7 @@
 #pragma once
-// The main window's context menu: the graph's scale, Save Results and Copy
-// Results, Save as Preset and Delete Preset, then
+// The main window's context menu: the graph's scale, Save Results, Copy
+// Results, Open Results and Compare With, Save as Preset and Delete Preset,
+// Verify Data, then
 // the items a title-bar menu would hold: the window's own commands, a
 // separator and the About item.
 
@@ -26,11 +27,16 @@ struct ContextMenuActions {
     std::function<void()> onSaveResults;
     std::function<void(const GraphScale&)> onScale;
     std::function<void()> onCopyResults;
+    bool canOpen = false;  // Open Results and Compare With: not during a run
+    std::function<void()> onOpenResults;
+    std::function<void()> onCompareWith;
     std::function<void(int commandId)> onCommand;
     bool presetsEnabled = false;   // not during a run
     bool canDeletePreset = false;  // the selected preset is the user's own
     std::function<void()> onSaveAsPreset;
     std::function<void()> onDeletePreset;
+    bool verifyData = false;  // the Verify Data item is checked
+    std::function<void(bool)> onVerifyData;
 };
 
 // A new menu owned by parent (none: by the caller).

@@ -55,6 +55,11 @@ constexpr int kSampsSec = 1035;
 constexpr int kSampsSecLabel = 1036;
 constexpr int kHelp = 1037;
 constexpr int kAdvanced = 1038;
+constexpr int kAccessNote = 1039;
+constexpr int kMinReadLabel = 1040;
+constexpr int kMinRead = 1041;
+constexpr int kMinWriteLabel = 1042;
+constexpr int kMinWrite = 1043;
 }  // namespace id
 
 enum class ControlKind { ResultsView, Label, RightLabel, DropDownList, Radio, Button, DefaultButton, GroupBox, Edit,
@@ -68,13 +73,15 @@ struct ControlTemplate {
     bool createdHidden;       // hidden and disabled
 };
 
-// Main dialog: 419 x 271 dialog units, in creation and tab order.
+// Main dialog: 419 x 290 dialog units, in creation and tab order. The
+// access note beside the buttons warns when the figures are not a disk's;
+// the panel's third row holds the minimum rates in MB/s.
 constexpr int kDialogWidthDlu = 419;
-constexpr int kDialogHeightDlu = 271;
+constexpr int kDialogHeightDlu = 290;
 constexpr const char* kDialogCaption = "Kel Tallyforge";
 
 // clang-format off
-constexpr std::array<ControlTemplate, 29> kMainControls {{
+constexpr std::array<ControlTemplate, 34> kMainControls {{
     {id::kResults,        ControlKind::ResultsView,   nullptr,                               8,   8, 340, 184, false},
     {id::kPresetLabel,    ControlKind::Label,         "&Preset:",                          355,  10,  23,   8, false},
     {id::kPresetList,     ControlKind::DropDownList,  nullptr,                             355,  22,  59,  48, false},
@@ -89,7 +96,8 @@ constexpr std::array<ControlTemplate, 29> kMainControls {{
     {id::kStart,          ControlKind::DefaultButton, "&Start",                            237, 198,  50,  14, false},
     {id::kStop,           ControlKind::Button,        "St&op",                             298, 198,  50,  14, false},
     {id::kExit,           ControlKind::Button,        "E&xit",                             359, 198,  50,  14, false},
-    {id::kParameters,     ControlKind::GroupBox,      "Parameters",                          8, 215, 401,  50, false},
+    {id::kAccessNote,     ControlKind::Label,         nullptr,                              74, 194, 158,  18, false},
+    {id::kParameters,     ControlKind::GroupBox,      "Parameters",                          8, 215, 401,  69, false},
     {id::kSampsSecLabel,  ControlKind::RightLabel,    "R&esolution:",                       64, 229,  44,   8, false},
     {id::kSampsSec,       ControlKind::Edit,          nullptr,                             114, 226,  24,  14, false},
     {id::kNumFilesLabel,  ControlKind::RightLabel,    "&Number of files to read/write:",    16, 248,  92,   8, false},
@@ -102,6 +110,10 @@ constexpr std::array<ControlTemplate, 29> kMainControls {{
     {id::kReadReps,       ControlKind::Edit,          nullptr,                             325, 226,  22,  14, false},
     {id::kWriteRepsLabel, ControlKind::RightLabel,    "&Write Repetitions:",               260, 247,  60,   8, false},
     {id::kWriteReps,      ControlKind::Edit,          nullptr,                             325, 245,  22,  14, false},
+    {id::kMinReadLabel,   ControlKind::RightLabel,    "&Minimum read (MB/s):",              16, 267,  92,   8, false},
+    {id::kMinRead,        ControlKind::Edit,          nullptr,                             114, 264,  31,  14, false},
+    {id::kMinWriteLabel,  ControlKind::RightLabel,    "Minim&um write (MB/s):",            260, 267,  60,   8, false},
+    {id::kMinWrite,       ControlKind::Edit,          nullptr,                             325, 264,  31,  14, false},
     {id::kSimultaneous,   ControlKind::CheckBox,      "S&imultaneous file write during read", 368, 244, 123, 10, true},
     {id::kRepsLabel,      ControlKind::RightLabel,    "&Repetitions:",                     371, 256,  60,   8, true},
 }};

@@ -17,6 +17,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QPalette>
 #include <QRadioButton>
 
 #include <type_traits>
@@ -115,6 +116,7 @@ void PerfDialog::CreateControls()
     m_startButton = AddControl<id::kStart, QPushButton>();
     m_stopButton = AddControl<id::kStop, QPushButton>();
     m_exitButton = AddControl<id::kExit, QPushButton>();
+    m_accessNote = AddControl<id::kAccessNote, QLabel>();
     m_parameterPanel = AddControl<id::kParameters, QGroupBox>();
     m_sampsSecLabel = AddControl<id::kSampsSecLabel, QLabel>();
     m_sampsSecEdit = AddControl<id::kSampsSec, QLineEdit>();
@@ -128,6 +130,10 @@ void PerfDialog::CreateControls()
     m_readRepsEdit = AddControl<id::kReadReps, QLineEdit>();
     m_writeRepsLabel = AddControl<id::kWriteRepsLabel, QLabel>();
     m_writeRepsEdit = AddControl<id::kWriteReps, QLineEdit>();
+    m_minReadLabel = AddControl<id::kMinReadLabel, QLabel>();
+    m_minReadEdit = AddControl<id::kMinRead, QLineEdit>();
+    m_minWriteLabel = AddControl<id::kMinWriteLabel, QLabel>();
+    m_minWriteEdit = AddControl<id::kMinWrite, QLineEdit>();
     m_simultaneousCheck = AddControl<id::kSimultaneous, QCheckBox>();
     m_repsLabel = AddControl<id::kRepsLabel, QLabel>();
 
@@ -136,6 +142,14 @@ void PerfDialog::CreateControls()
     m_presetLabel->setBuddy(m_presetList);
     m_driveLabel->setBuddy(m_driveList);
     m_displayLabel->setBuddy(m_asGraph);
+    // The note wraps within its rectangle, in a colour that catches the eye.
+    m_accessNote->setWordWrap(true);
+    m_accessNote->setAccessibleName(QStringLiteral("How the files were reached"));
+    constexpr ControlTemplate note = kMainControls[TemplateIndex(id::kAccessNote)];
+    m_accessNote->setGeometry(PixelRect(note.x, note.y, note.width, note.height));
+    QPalette notePalette = m_accessNote->palette();
+    notePalette.setColor(QPalette::WindowText, QColor(160, 0, 0));
+    m_accessNote->setPalette(notePalette);
     // Screen readers name each list and edit by its label; buttons, radio
     // buttons and the group box by their own captions.
     const auto nameAfter = [](QWidget* control, const QLabel* label) {
@@ -158,17 +172,21 @@ void PerfDialog::CreateControls()
     connect(m_exitButton, &QPushButton::clicked, this, &PerfDialog::OnExit);
     connect(m_presetList, &QComboBox::activated, this, &PerfDialog::OnSelchangePreset);
     connect(&m_graph, &ResultGraph::PassDrawn, this, &PerfDialog::OnPassDrawn);
+    connect(m_minReadEdit, &QLineEdit::editingFinished, this, &PerfDialog::OnRateEdited);
+    connect(m_minWriteEdit, &QLineEdit::editingFinished, this, &PerfDialog::OnRateEdited);
     CreateShortcuts();
 }
 
-std::array<std::pair<QLabel*, QLineEdit*>, 6> PerfDialog::PanelFields() const
+std::array<std::pair<QLabel*, QLineEdit*>, 8> PerfDialog::PanelFields() const
 {
     return {{{m_sampsSecLabel, m_sampsSecEdit},
              {m_numFilesLabel, m_numFilesEdit},
              {m_fileSizeLabel, m_fileSizeEdit},
              {m_bufSizeLabel, m_bufSizeEdit},
              {m_readRepsLabel, m_readRepsEdit},
-             {m_writeRepsLabel, m_writeRepsEdit}}};
+             {m_writeRepsLabel, m_writeRepsEdit},
+             {m_minReadLabel, m_minReadEdit},
+             {m_minWriteLabel, m_minWriteEdit}}};
 }
 
 void PerfDialog::OnInitDialog()
@@ -182,7 +200,9 @@ void PerfDialog::OnInitDialog()
     m_fullHeight = height();
     FillDriveList();
     LoadPresets();
-    m_graph.SetScale(ReadGraphScaleSetting(ProfileFile(SettingsFilePath())));
+    const ProfileFile settings(SettingsFilePath());
+    m_graph.SetScale(ReadGraphScaleSetting(settings));
+    m_verifyData = settings.GetProfileInt(kApplicationSection, kVerifyDataKey, 0) != 0;
     m_stopButton->setEnabled(false);
     m_asGraph->setChecked(true);
     OnDisplayMode();

@@ -13,6 +13,7 @@
 #include "view/ResultGraph.h"
 
 #include <QDialog>
+#include <QElapsedTimer>
 #include <QPointer>
 #include <QUrl>
 
@@ -49,6 +50,10 @@ public:
     // Saves the last run's record as recordPath and its pictures beside it;
     // false after telling the user why not.
     bool SaveResults(const QString& recordPath);
+    // Shows a saved record in the view (graph, text and title), or draws its
+    // passes beneath those shown (compare); false after telling the user why
+    // not: during a run, or when the record cannot be read or breaks a rule.
+    bool OpenResults(const QString& recordPath, bool compare = false);
     int IsAdvanced() const { return m_advanced; }
     // Height of the expanded window, recorded before the first layout.
     int FullHeight() const { return m_fullHeight; }
@@ -62,6 +67,9 @@ public:
     // Shows the graph on that scale and keeps the choice in the settings
     // file; nothing happens when it is the scale shown.
     void OnGraphScale(const GraphScale& scale);
+    // Whether the next runs stamp their data and check it when read back;
+    // kept in the settings file.
+    void OnVerifyData(bool verify);
     // Stores the current parameters and minimum rates as the user's preset of
     // that name (asking first when one exists) and selects it.
     void SavePresetAs(const QString& name);
@@ -82,6 +90,8 @@ public slots:
     void OnCopyResults();
     // Asks for a name, then saves the last run's record and pictures there.
     void OnSaveResults();
+    // Asks for a record, then OpenResults.
+    void ChooseResults(bool compare);
     // Asks a name for the current parameters, then SavePresetAs.
     void OnSaveAsPreset();
     // Deletes the selected preset after asking; the package's own cannot be.
@@ -115,7 +125,10 @@ private:
     Control* AddControl();
     void CreateControls();
     // The panel's labels and the edits they name, in layout order.
-    std::array<std::pair<QLabel*, QLineEdit*>, 6> PanelFields() const;
+    std::array<std::pair<QLabel*, QLineEdit*>, 8> PanelFields() const;
+    // The minimum rate edits, read when the user leaves one: the empty view
+    // shows the new threshold line at once.
+    void OnRateEdited();
     // F1 for Help; Shift+F10 and the Menu key for the context menu.
     void CreateShortcuts();
     void OnInitDialog();
@@ -132,8 +145,15 @@ private:
     void SetPanelMnemonics();
     // Expands the panel if need be, so the edit can be seen, and focuses it.
     void FocusParameterEdit(QLineEdit* edit);
-    // The title names the pass in progress while a run is on.
+    // The title names the pass in progress, the share done and the time
+    // left while a run is on.
     void OnPassDrawn();
+    // The note beside the buttons from the last run's record: empty, or
+    // why its figures are not a disk's with the cache bypassed.
+    void ShowAccessNote();
+    // The drive letter of the last run's test folder; 0 when no drive of the
+    // list holds it.
+    char LastRunDrive() const;
     void ShowIdleTitle();
     void PopUpContextMenu(QPoint globalPos);
 
@@ -182,6 +202,11 @@ private:
     QLineEdit* m_writeRepsEdit = nullptr;
     QCheckBox* m_simultaneousCheck = nullptr;
     QLabel* m_repsLabel = nullptr;
+    QLabel* m_minReadLabel = nullptr;
+    QLineEdit* m_minReadEdit = nullptr;
+    QLabel* m_minWriteLabel = nullptr;
+    QLineEdit* m_minWriteEdit = nullptr;
+    QLabel* m_accessNote = nullptr;
 
     // The parameters as the edits and the selected preset give them; the
     // simultaneous flag is read from its check box at Start.
@@ -191,10 +216,16 @@ private:
     int m_fullHeight = 0;
     // From the start of a run until it has ended: the title shows its progress.
     bool m_runInTitle = false;
+    // The view shows opened records, not the last run (which Save Results
+    // would save): their names, the first's the view's own.
+    std::vector<QString> m_openedNames;
+    // Since the start of the run in progress, for the time left.
+    QElapsedTimer m_runClock;
     // A stop was asked for and the run has not ended yet.
     bool m_stopping = false;
     // The window closes once the run has ended.
     bool m_quitWhenEnded = false;
+    bool m_verifyData = false;
     QTimer* m_stopWait = nullptr;
     QPointer<AboutDialog> m_aboutBox;
     std::function<bool(const QUrl&)> m_openUrl;

@@ -6,6 +6,7 @@
 #include "app/AboutDialog.h"
 #include "app/ContextMenu.h"
 #include "app/GraphScaleSetting.h"
+#include "app/RunDescription.h"
 #include "settings/ProfileFile.h"
 #include "settings/SettingsLocation.h"
 
@@ -61,6 +62,9 @@ QMenu* PerfDialog::CreateContextMenu(QWidget* menuParent)
     actions.hasResults = m_graph.HasResults() != 0;
     actions.onScale = [this](const GraphScale& scale) { OnGraphScale(scale); };
     actions.onCopyResults = [this] { OnCopyResults(); };
+    actions.canOpen = !IsRunInProgress();
+    actions.onOpenResults = [this] { ChooseResults(false); };
+    actions.onCompareWith = [this] { ChooseResults(true); };
     actions.canSave = CanSaveResults();
     actions.onSaveResults = [this] { OnSaveResults(); };
     actions.onCommand = [this](int commandId) { OnSysCommand(commandId); };
@@ -68,6 +72,8 @@ QMenu* PerfDialog::CreateContextMenu(QWidget* menuParent)
     actions.canDeletePreset = SelectedPresetIndex() >= 0 && !m_presets.IsShipped(SelectedPresetIndex());
     actions.onSaveAsPreset = [this] { OnSaveAsPreset(); };
     actions.onDeletePreset = [this] { OnDeletePreset(); };
+    actions.verifyData = m_verifyData;
+    actions.onVerifyData = [this](bool verify) { OnVerifyData(verify); };
     return BuildContextMenu(menuParent, actions);
 }
 
@@ -111,10 +117,19 @@ void PerfDialog::OnGraphScale(const GraphScale& scale)
     WriteGraphScaleSetting(settings, scale);
 }
 
+void PerfDialog::OnVerifyData(bool verify)
+{
+    m_verifyData = verify;
+    ProfileFile settings(SettingsFilePath());
+    settings.WriteProfileString(kApplicationSection, kVerifyDataKey, verify ? "1" : "0");
+}
+
 void PerfDialog::OnCopyResults()
 {
     if (m_graph.HasResults() != 0) {
-        QGuiApplication::clipboard()->setText(m_graph.ResultsText());
+        const RunRecord record = m_session.Record();
+        QGuiApplication::clipboard()->setText(ResultsHeader(record, StartTime(record), LastRunDrive()) +
+                                              m_graph.ResultsText());
     }
 }
 

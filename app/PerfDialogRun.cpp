@@ -5,9 +5,11 @@
 #include "app/MessagePresenter.h"
 #include "app/PerfDialog.h"
 #include "app/RunExitGuard.h"
+#include "app/RunDescription.h"
 #include "app/RunProgressTitle.h"
 #include "app/SavedResults.h"
 #include "engine/TestFileName.h"
+#include "platform/DriveTable.h"
 #include "platform/StopSignals.h"
 #include "platform/TextRules.h"
 #include "view/QueuedCall.h"
@@ -15,7 +17,9 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
+#include <QFileInfo>
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QLabel>
@@ -24,12 +28,16 @@
 #include <QRadioButton>
 #include <QTimer>
 
+#include <algorithm>
+
 namespace kel {
 
 namespace {
 
 // How long a stop may take before the window says it waits for the drive.
 constexpr int kStopWaitMs = 2000;
+// The largest minimum rate the panel takes: 1 TB/s.
+constexpr int kMaxRateFieldMBs = 1000000;
 
 // The queued end of a run, from the worker thread to the window's.
 class RunEndedEvent : public QEvent {
@@ -90,7 +98,40 @@ bool PerfDialog::UpdateData(bool save)
         }
         value = check.value;
     }
+    // The minimum rates follow, in MB/s with up to three decimals.
+    const struct {
+        QLineEdit* edit;
+        std::int32_t RunParameters::*field;
+    } rates[] = {{m_minReadEdit, &RunParameters::minRead}, {m_minWriteEdit, &RunParameters::minWrite}};
+    for (const auto& exchanged : rates) {
+        std::int32_t& value = m_parameters.*exchanged.field;
+        if (!save) {
+            exchanged.edit->setText(RateFieldText(value));
+            continue;
+        }
+        const FieldCheck check = CheckRateField(exchanged.edit->text(), kMaxRateFieldMBs);
+        if (!check.accepted) {
+            FocusParameterEdit(exchanged.edit);
+            exchanged.edit->selectAll();
+            ShowMessage(this, QString::fromStdString(check.message), kPlainBox);
+            return false;
+        }
+        // An unchanged field keeps a threshold of none as the preset wrote it.
+        if (check.value != std::max(value, 0)) {
+            value = check.value;
+        }
+    }
     return true;
+}
+
+void PerfDialog::OnRateEdited()
+{
+    auto* edit = qobject_cast<QLineEdit*>(sender());
+    const FieldCheck check = CheckRateField(edit->text(), kMaxRateFieldMBs);
+    if (check.accepted) {
+        (edit == m_minReadEdit ? m_parameters.minRead : m_parameters.minWrite) = check.value;
+        ShowSettingsInEmptyView();
+    }
 }
 
 void PerfDialog::OnStart()
@@ -109,17 +150,22 @@ void PerfDialog::OnStart()
         ShowMessage(this, QStringLiteral("Please choose the drive to test from the Drive list."), kPlainBox);
         return;
     }
-    RunRequest request {"keltally", m_driveList->itemData(item).toInt() & 0xFF, m_parameters, {}, {}};
+    RunRequest request {"keltally", m_driveList->itemData(item).toInt() & 0xFF, m_parameters,
+                        RunOptions {m_verifyData}, {}};
     request.parameters.simultaneous = m_simultaneousCheck->isChecked() ? 1 : 0;
     StopAtProcessEnd(m_session.Tester());
     // The first pass in the title before the run starts: a short one may
     // have drawn a pass before this handler goes on.
     m_runInTitle = true;
-    setWindowTitle(RunProgressTitle(request.parameters, DrawnPass {}));
+    m_openedNames.clear();
+    m_graph.ClearCompared();
+    m_runClock.start();
+    setWindowTitle(RunProgressTitle(request.parameters, DrawnPass {}, 0.0));
     if (!m_session.Start(request)) {
         ShowIdleTitle();
         return;  // the drive check said why
     }
+    ShowAccessNote();  // a folder in memory is known before the first pass
     // A second stop signal ends the program at once, naming what may remain.
     EndAtSecondStopSignal(FilesMayRemainText("keltally", m_session.RootPath(), m_session.Parameters()));
     EnableControls(0);
@@ -191,6 +237,7 @@ void PerfDialog::OnRunEnded()
         m_stopWait->stop();
     }
     ShowIdleTitle();
+    ShowAccessNote();
     EnableControls(1);
     m_startButton->setFocus(Qt::OtherFocusReason);
     if (m_quitWhenEnded) {
@@ -205,13 +252,33 @@ void PerfDialog::OnPassDrawn()
     // progress is shown, and always from the view's last pass rather than the
     // one announced, which may belong to an earlier run.
     if (m_runInTitle) {
-        setWindowTitle(RunProgressTitle(m_session.Parameters(), m_graph.LastPass()));
+        setWindowTitle(RunProgressTitle(m_session.Parameters(), m_graph.LastPass(),
+                                        static_cast<double>(m_runClock.nsecsElapsed()) / 1e9));
     }
+}
+
+void PerfDialog::ShowAccessNote()
+{
+    const RunRecord record = m_session.Record();
+    m_accessNote->setText(FileAccessNotice(record));
+    m_accessNote->setToolTip(m_accessNote->text().isEmpty() ? QString() : FileAccessText(record));
+}
+
+char PerfDialog::LastRunDrive() const
+{
+    const std::string directory = m_session.Record().directory;
+    for (const DriveEntry& entry : m_services.drives->Entries()) {
+        if (entry.rootPath == directory) {
+            return entry.letter;
+        }
+    }
+    return 0;
 }
 
 bool PerfDialog::CanSaveResults() const
 {
-    return m_session.HasFinishedRecord() && !m_session.IsRunning() && m_graph.HasResults() != 0;
+    return m_session.HasFinishedRecord() && !m_session.IsRunning() && m_graph.HasResults() != 0 &&
+           m_openedNames.empty();
 }
 
 void PerfDialog::OnSaveResults()
@@ -220,7 +287,8 @@ void PerfDialog::OnSaveResults()
         return;
     }
     // Opened window-modal, without an event loop of its own.
-    auto* chooser = new QFileDialog(this, QStringLiteral("Save Results"), QDir::homePath(),
+    auto* chooser = new QFileDialog(this, QStringLiteral("Save Results"),
+                                    QDir::home().filePath(ProposedRecordName(StartTime(m_session.Record()), LastRunDrive())),
                                     QStringLiteral("Run records (*.json)"));
     chooser->setAcceptMode(QFileDialog::AcceptSave);
     chooser->setDefaultSuffix(QStringLiteral("json"));
@@ -236,6 +304,13 @@ bool PerfDialog::SaveResults(const QString& recordPath)
         ShowMessage(this, QStringLiteral("Unable to save the results.\n\n%1").arg(*failure), kPlainBox);
         return false;
     }
+    const QFileInfo record(recordPath);
+    ShowMessage(this,
+                QStringLiteral("The results were saved in %1:\n\n%2 (the run record)\n%3 (the graph)\n%4 (the text)")
+                    .arg(QDir::toNativeSeparators(record.absolutePath()), record.fileName(),
+                         QFileInfo(GraphPicturePath(recordPath)).fileName(),
+                         QFileInfo(TextPicturePath(recordPath)).fileName()),
+                kPlainBox);
     return true;
 }
 
@@ -261,7 +336,8 @@ void PerfDialog::EnableControls(int idle)
         {m_sampsSecEdit, edits},      {m_numFilesLabel, !running},  {m_numFilesEdit, edits},
         {m_fileSizeLabel, !running},  {m_fileSizeEdit, edits},      {m_bufSizeLabel, !running},
         {m_bufSizeEdit, edits},       {m_readRepsLabel, !running},  {m_readRepsEdit, edits},
-        {m_writeRepsLabel, !running}, {m_writeRepsEdit, edits},
+        {m_writeRepsLabel, !running}, {m_writeRepsEdit, edits},     {m_minReadLabel, !running},
+        {m_minReadEdit, edits},       {m_minWriteLabel, !running},  {m_minWriteEdit, edits},
     };
     for (const auto& state : states) {
         state.control->setEnabled(state.enabled);

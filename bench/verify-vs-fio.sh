@@ -5,8 +5,8 @@
 # another, reads that sweep them block by block, direct I/O). Several
 # interleaved rounds per buffer size; prints the medians of verified over
 # unverified for writing and reading (target: at least 0.98; fio's own ratio
-# is the peer) and the CPU time per GiB moved. The engine is driven by
-# verify_bench until the runner takes the option.
+# is the peer) and the CPU time per GiB moved. The engine is keltally-cli,
+# with and without --verify, its rates and check figures taken from its record.
 #
 # Usage: bench/verify-vs-fio.sh [--dir DIR] [--rounds N] [--files N] [--file-size KB] [--passes N] [--buffers "96 1024"]
 set -euo pipefail
@@ -17,22 +17,29 @@ dir="" rounds=3 files=2 fileKB=49152 passes=3 buffers="96 1024"
 source bench/bench-options.sh
 
 scripts/setup-debian.sh fio time python3
-scripts/build.sh --target verify_bench >/dev/null
-bench="$root/${BUILD_DIR:-build}/bench/verify_bench"
+scripts/build.sh --target keltally-cli >/dev/null
+cli="$root/${BUILD_DIR:-build}/cli/keltally-cli"
 
 work="$(mktemp -d "${dir:-$root}/.kelt-bench-XXXXXX")"
 results="$(mktemp -d)"
 trap 'rm -rf "$work" "$results"' EXIT
 
 run_engine() {  # buffer round plain|verify
-  local out="$results/engine-$1-$2-$3"
-  /usr/bin/time -f '%U %S' -o "$out.time" "$bench" "$work" "$files" "$fileKB" "$1" "$passes" "$3" >"$out.txt"
+  local out="$results/engine-$1-$2-$3" verify=()
+  [ "$3" = verify ] && verify=(--verify)
+  /usr/bin/time -f '%U %S' -o "$out.time" "$cli" --dir "$work" --files "$files" --file-size "$fileKB" \
+      --buffer "$1" --reads "$passes" --writes "$passes" --resolution 10 "${verify[@]}" --json "$out.json" >/dev/null
+  # result, write and read MB/s (the kinds' averages), generator and checker MB/s, bytes verified, waits
+  python3 -c 'import json, sys; r = json.load(open(sys.argv[1])); s = r["summary"]
+print(r["result"], s["Record"]["average"], s["Play"]["average"], r.get("generatorRate", 0), r.get("checkerRate", 0),
+      r.get("bytesVerified", 0), r.get("transfersWaited", 0))' "$out.json" >"$out.txt"
 }
 
 run_fio() {  # buffer round plain|verify
   local out="$results/fio-$1-$2-$3" size=$((files * fileKB)) verify=()
   [ "$3" = verify ] && verify=(--verify=crc32c --do_verify=0)
-  local common=(--directory="$work" --nrfiles="$files" --filesize="${fileKB}k" --size="${size}k" --bs="${1}k"
+  # fio would leave its verify state files in the current folder.
+  local common=(--verify_state_save=0 --directory="$work" --nrfiles="$files" --filesize="${fileKB}k" --size="${size}k" --bs="${1}k"
                 --direct=1 --ioengine=psync --iodepth=1 --numjobs=1 --output-format=json
                 --filename_format='fio.$filenum')
   # Every write pass writes new files; the read passes read files laid down with the same data.

@@ -124,12 +124,20 @@ std::vector<OptionEntry> RunnerOptions(bool listing)
     options.push_back({0, "fail-below", "",
                        "Exit with 3 when a sample lies below its kind's minimum rate (--min-read, --min-write or "
                        "the preset's)."});
+    options.push_back({0, "max-buffer", "N",
+                       "With --fail-below: judge each kind with a minimum rate by the buffer a stream at that rate "
+                       "needs instead of by its samples; exit with 3 when it needs more than N KB or falls behind "
+                       "for good."});
+    options.push_back({0, "verify", "",
+                       "Stamp every 4 KiB written with what it is and check every byte read back; data that differs "
+                       "ends the run as failed (exit 1)."});
     options.push_back({0, "png", "DIR",
                        "Write the graph and text views of the run to DIR/graph.png and DIR/text.png; DIR is made "
                        "when missing."});
     options.push_back({0, "scale", "auto|N",
-                       "The graph's scale in the --png pictures: auto fits it to the results (the top is the next "
-                       "1, 2 or 5 x 10^n MB/s above the fastest sample), N puts N MB/s at the top (default 20)."});
+                       "The graph's scale in the --png pictures: default (as without it) shows 0 to 20 MB/s while "
+                       "every sample fits, else the fitted scale, its top at most 25 % above the fastest sample; "
+                       "auto always fits it; N (1 to 1000000) fixes the top at N MB/s (--scale 20: always 0 to 20)."});
     options.push_back({0, "metrics", "FILE",
                        "Write the run's figures to FILE in the Prometheus text format, for node_exporter's textfile "
                        "collector; - for standard output, the pass lines then go to standard error."});

@@ -179,6 +179,20 @@ CliParseResult ParseCliOptions(const std::vector<std::string>& arguments)
     }
     options.presetName = parsed.values["preset"];
     options.failBelow = parsed.flags["fail-below"];
+    options.verify = parsed.flags["verify"];
+    if (given("max-buffer")) {
+        const std::string& text = parsed.values["max-buffer"];
+        long long kilobytes = -1;
+        const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), kilobytes, 10);
+        if (error != std::errc() || end != text.data() + text.size() || kilobytes < 0 ||
+            kilobytes > std::numeric_limits<long long>::max() / 1024) {
+            return Refuse("--max-buffer needs a size in KB (a whole number from 0), not '" + Shown(text) + "'");
+        }
+        if (!options.failBelow) {
+            return Refuse("--max-buffer judges a run only with --fail-below");
+        }
+        options.maxBufferKB = kilobytes;
+    }
     for (std::size_t i = 0; i < kRunParameterTable.size(); ++i) {
         const ParameterSpec& spec = kRunParameterTable[i];
         const std::string name(spec.option);

@@ -27,6 +27,10 @@ struct CliOptions {
     std::string pngDir;
     GraphScale pngScale;  // --scale, for the --png pictures
     bool failBelow = false;
+    // --max-buffer: with --fail-below, a kind fails by the buffer its stream
+    // needs instead of by its samples.
+    std::optional<long long> maxBufferKB;
+    bool verify = false;
 };
 
 struct CliParseResult {

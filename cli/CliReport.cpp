@@ -1,6 +1,7 @@
 #include "cli/CliReport.h"
 
 #include "engine/PassStatistics.h"
+#include "engine/PassWatch.h"
 #include "platform/DecimalText.h"
 #include "platform/SystemError.h"
 #include "platform/TextRules.h"
@@ -11,6 +12,49 @@
 namespace kel {
 
 namespace {
+
+std::string SecondsText(double seconds)
+{
+    return FixedText(seconds, 3) + " s";
+}
+
+// The figures below a kind's rates: its longest stall, its stream's verdict
+// and its cache cliff, where the record has them.
+std::string FiguresText(const KindFigures& figures)
+{
+    if (!figures.any) {
+        return {};
+    }
+    std::string text = "  Longest stall: " + SecondsText(figures.stall.seconds) + " in pass " +
+                       std::to_string(figures.stallPass) + " at " + SecondsText(figures.stall.atSeconds) + "\n";
+    if (figures.stream.judged) {
+        text += "  Stream: " + StreamVerdictText(figures.stream) + " (pass " + std::to_string(figures.streamPass) +
+                ")\n";
+    }
+    if (figures.cliffPass != 0) {
+        text += "  Cache cliff " + CliffText(figures.cliff) + " (pass " +
+                std::to_string(figures.cliffPass) + ")\n";
+    }
+    return text;
+}
+
+// The read-back check and the drive's link, where the record has them.
+std::string RunFiguresText(const RunRecord& record)
+{
+    std::string text;
+    const RunFigures& figures = record.outcome.figures;
+    if (record.options.verify) {
+        text += "Verified: " + SizeText(static_cast<double>(figures.bytesVerified), false) +
+                (figures.firstMismatch.kind == MismatchKind::None ? " read back as written" : " checked") +
+                " (stamps made at " + RateText(figures.generatorRate) + ", checked at " +
+                RateText(figures.checkerRate) + " on one core)\n";
+    }
+    if (record.interfaceLink) {
+        text += "Interface: " + record.interfaceLink->name + ", at most " +
+                RateText(record.interfaceLink->bytesPerSecond / kBytesPerMB) + "\n";
+    }
+    return text;
+}
 
 std::string SectionText(const char* heading, const KindSummary& summary, double minimum)
 {
@@ -23,7 +67,7 @@ std::string SectionText(const char* heading, const KindSummary& summary, double 
         text += "  Below " + RateText(minimum) + ": " + std::to_string(summary.samplesBelowMinimum) + " of " +
                 std::to_string(summary.samples) + " samples\n";
     }
-    return text;
+    return text + FiguresText(summary.figures);
 }
 
 std::string AccessNote(FileAccess access)
@@ -83,7 +127,20 @@ void CliReport::AddPassResults(int passNumber, const double* samples, int sample
     if (m_progress) {
         const int done = isWrite != 0 ? passNumber : m_writeReps + passNumber;
         const int total = m_writeReps + m_readReps;
-        Write(stderr, "  " + std::to_string(done) + " of " + std::to_string(total) + " passes done");
+        m_progressText = "  " + std::to_string(done) + " of " + std::to_string(total) + " passes done";
+        Write(stderr, m_progressText);
+    }
+}
+
+void CliReport::AddPassFigures(const PassFigures& figures)
+{
+    std::lock_guard lock(m_mutex);
+    ClearProgressLocked();
+    const StallFigure& stall = figures.stall;
+    Write(m_lines, "             stall " + SecondsText(stall.seconds) + " at " + SecondsText(stall.atSeconds) +
+                       ", after " + SizeText(static_cast<double>(stall.bytesBefore), false) + "\n");
+    if (m_progress) {
+        Write(stderr, m_progressText);
     }
 }
 
@@ -105,6 +162,7 @@ void CliReport::PrintSummary(const RunRecord& record)
     if (!simultaneous) {
         text += SectionText("Record Performance:", record.record, MinimumRate(record.parameters, true));
     }
+    text += RunFiguresText(record);
     text += AccessNote(record.outcome.fileAccess);
     if (!text.empty()) {
         Write(m_lines, text);

@@ -1,8 +1,9 @@
 #pragma once
 // What the headless runner tells while a run goes on and after it: one line
-// per finished pass, a progress line on a terminal, the minimum, maximum and
-// average of each kind as the text view shows them, and the engine's
-// messages. A write to standard output or error that fails (a closed pipe, a
+// per finished pass with its longest stall below it, a progress line on a
+// terminal, the minimum, maximum and average of each kind as the text view
+// shows them with its stall, stream verdict and cache cliff, the bytes
+// verified, and the engine's messages. A write to standard output or error that fails (a closed pipe, a
 // full disk) is noted, so that the runner can stop the run: its output is
 // what the user asked for.
 
@@ -26,6 +27,8 @@ public:
 
     void ConfigureRun(int readReps, int writeReps, int simultaneous, int minRead, int minWrite) override;
     void AddPassResults(int passNumber, const double* samples, int sampleCount, double passRate, int isWrite) override;
+    // A line below the pass's: its longest stall, where it came.
+    void AddPassFigures(const PassFigures& figures) override;
     // Engine messages go to standard error at once; the run's outcome comes from the engine.
     void ShowMessageBox(const std::string& text, unsigned type, const std::atomic<std::int32_t>* cancel) override;
 
@@ -51,6 +54,7 @@ private:
     std::mutex m_mutex;
     int m_readReps = 0;
     int m_writeReps = 0;  // the Record passes that are reported: none in a simultaneous run
+    std::string m_progressText;  // the progress line as last written
     std::atomic<int> m_outputError {0};
     std::function<void()> m_onOutputFailure;
 };

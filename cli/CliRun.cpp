@@ -57,8 +57,21 @@ int ExitCode(const CliOptions& options, const RunRecord& record, int stopSignal,
     if (stopSignal != 0) {
         return ExitCodeForSignal(stopSignal);
     }
+    if (!options.failBelow) {
+        return kExitComplete;
+    }
+    if (options.maxBufferKB) {
+        const double most = static_cast<double>(*options.maxBufferKB) * 1024.0;
+        for (const KindSummary* kind : {&record.play, &record.record}) {
+            const StreamFigure& stream = kind->figures.stream;
+            if (stream.judged && (stream.fallsBehind || stream.bufferBytes > most)) {
+                return kExitBelowMinimum;
+            }
+        }
+        return kExitComplete;
+    }
     const bool below = record.play.samplesBelowMinimum + record.record.samplesBelowMinimum > 0;
-    return options.failBelow && below ? kExitBelowMinimum : kExitComplete;
+    return below ? kExitBelowMinimum : kExitComplete;
 }
 
 }  // namespace
@@ -122,7 +135,7 @@ int RunDriveTest(CliOptions options)
         EndAtSecondStopSignal(FilesMayRemainText("keltally-cli", drive.rootPath, parameters));
         return true;
     };
-    if (!session.Start({"keltally-cli", letter, parameters, {}, folderShown}, checkTargets)) {
+    if (!session.Start({"keltally-cli", letter, parameters, RunOptions {options.verify}, folderShown}, checkTargets)) {
         return kExitRefused;
     }
     // A signal that came before the watch did not stop the run yet.

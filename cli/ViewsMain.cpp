@@ -22,19 +22,21 @@
 namespace {
 
 const char* const kUsage =
-    "Usage: keltally-views [--scale auto|N] RUN.json FOLDER\n"
+    "Usage: keltally-views [--scale auto|N] RUN.json [OTHER.json ...] FOLDER\n"
     "Writes FOLDER/graph.png and FOLDER/text.png, the graph and text views of the run, from a record of\n"
     "keltally-cli --json (- reads it from standard input). FOLDER is made when missing. A record that breaks\n"
-    "the rules of the format is refused with its first problem (exit 1).\n"
+    "the rules of the format is refused with its first problem (exit 1). The passes of other records are\n"
+    "drawn beneath the run's in lighter shades, the legend naming each record; the text view is the run's.\n"
     "\n"
     "Options:\n"
     "  -h, --help         Show this help.\n"
     "  -v, --version      Show the version.\n"
-    "  --scale <auto|N>   The graph's scale: auto fits it to the results (the top is the next 1, 2 or 5 x 10^n\n"
-    "                     MB/s above the fastest sample), N puts N MB/s at the top (default 20).\n";
+    "  --scale <auto|N>   The graph's scale: default (as without it) shows 0 to 20 MB/s while every sample\n"
+    "                     fits, else the fitted scale, its top at most 25 % above the fastest sample; auto\n"
+    "                     always fits it; N (1 to 1000000) fixes the top at N MB/s (--scale 20: always 0 to 20).\n";
 
 struct ViewsArguments {
-    std::string record;
+    std::vector<std::string> records;  // the first drawn as the run, the others beneath
     std::string folder;
     kel::GraphScale scale = kel::DefaultGraphScale();
 };
@@ -66,18 +68,55 @@ std::optional<ViewsArguments> ParseArguments(const std::vector<std::string>& arg
         }
         parsed.scale = *scale;
     }
-    if (positional.size() != 2) {
+    if (positional.size() < 2) {
         std::fputs(kUsage, stderr);
         return std::nullopt;
     }
-    parsed.record = positional[0];
-    parsed.folder = positional[1];
+    parsed.folder = positional.back();
+    positional.pop_back();
+    parsed.records = std::move(positional);
     return parsed;
 }
 
-// The record read from the file (or standard input for "-") as it comes;
-// nothing, after telling why, when it cannot be read or breaks a rule.
-std::optional<kel::RunRecord> ReadRecord(const std::string& name)
+// The record's name in the legend: its file name without the folders.
+std::string RunName(const std::string& record)
+{
+    if (record == "-") {
+        return "standard input";
+    }
+#ifdef _WIN32
+    const std::size_t slash = record.find_last_of("/\\");
+#else
+    const std::size_t slash = record.find_last_of('/');
+#endif
+    return slash == std::string::npos ? record : record.substr(slash + 1);
+}
+
+// The drawing and its painter, made once a record has shown its parameters
+// (the pictures go first), so an unreadable record never starts the painter.
+struct Drawing {
+    std::unique_ptr<kel::RecordPictures> pictures;
+
+    kel::ResultDrawing& Images(const ViewsArguments& args)
+    {
+        if (!pictures) {
+            pictures = kel::MakeRecordPictures(args.scale);
+            if (args.records.size() > 1) {
+                std::vector<std::string> names;
+                for (const std::string& record : args.records) {
+                    names.push_back(RunName(record));
+                }
+                pictures->Drawing().SetRunNames(std::move(names));
+            }
+        }
+        return pictures->Drawing();
+    }
+};
+
+// Reads the record from the file (or standard input for "-") as it comes,
+// handing each pass on as soon as it has been read, so only one is ever
+// held; false, after telling why, when it cannot be read or breaks a rule.
+bool ReadRecord(const std::string& name, const kel::RecordPassReceiver& receiver)
 {
     const std::string shown = kel::PrintableText(name);
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(name == "-" ? nullptr : std::fopen(name.c_str(), "rb"),
@@ -85,14 +124,49 @@ std::optional<kel::RunRecord> ReadRecord(const std::string& name)
     if (name != "-" && !file) {
         const int error = errno;
         std::fprintf(stderr, "keltally-views: cannot read %s: %s\n", shown.c_str(), kel::SystemErrorText(error).c_str());
-        return std::nullopt;
+        return false;
     }
     std::string problem;
-    auto record = kel::ReadRunRecord(file ? file.get() : stdin, problem);
-    if (!record) {
+    if (!kel::StreamRunRecord(file ? file.get() : stdin, receiver, problem)) {
         std::fprintf(stderr, "keltally-views: %s is refused: %s\n", shown.c_str(), problem.c_str());
+        return false;
     }
-    return record;
+    return true;
+}
+
+// The other records first, beneath in lighter shades, then the first one
+// as a single record is drawn.
+bool DrawRecords(const ViewsArguments& args, Drawing& drawing)
+{
+    for (std::size_t run = 1; run < args.records.size(); ++run) {
+        kel::RunParameters parameters;
+        const kel::RecordPassReceiver compared {
+            [&](const kel::RunParameters& p) {
+                drawing.Images(args);
+                parameters = p;
+            },
+            [&](kel::RecordedPass&& pass) {
+                drawing.Images(args).AddComparedPass(static_cast<int>(run), pass.number,
+                                                     pass.isWrite ? parameters.writeReps : parameters.readReps,
+                                                     pass.samples.data(), static_cast<int>(pass.samples.size()),
+                                                     pass.isWrite);
+            }};
+        if (!ReadRecord(args.records[run], compared)) {
+            return false;
+        }
+    }
+    const kel::RecordPassReceiver first {
+        [&](const kel::RunParameters& p) {
+            drawing.Images(args).ConfigureRun(p.readReps, p.writeReps, p.simultaneous, p.minRead, p.minWrite);
+        },
+        [&](kel::RecordedPass&& pass) {
+            drawing.Images(args).AddPassResults(pass.number, pass.samples.data(),
+                                                static_cast<int>(pass.samples.size()), pass.rate, pass.isWrite ? 1 : 0);
+            if (pass.hasFigures) {
+                drawing.Images(args).AddPassFigures(pass.figures);
+            }
+        }};
+    return ReadRecord(args.records.front(), first);
 }
 
 bool SavePicture(const std::string& png, const std::string& path)
@@ -123,17 +197,18 @@ int ViewsMain(const std::vector<std::string>& arguments)
     if (!args) {
         return 2;
     }
-    const auto record = ReadRecord(args->record);
-    if (!record) {
+    Drawing drawing;
+    if (!DrawRecords(*args, drawing)) {
         return 1;
     }
-    const kel::PicturesPng pictures = kel::DrawRecordPictures(*record, args->scale);
     const std::string& folder = args->folder;
     if (const int error = kel::MakeFolders(folder)) {
         std::fprintf(stderr, "keltally-views: cannot make the folder %s: %s\n", kel::PrintableText(folder).c_str(),
                      kel::SystemErrorText(error).c_str());
         return 1;
     }
+    drawing.Images(*args);
+    const kel::PicturesPng pictures = drawing.pictures->Png();
     const bool saved = SavePicture(pictures.graph, folder + "/" + kel::GraphPictureName());
     return saved && SavePicture(pictures.text, folder + "/" + kel::TextPictureName()) ? 0 : 1;
 }

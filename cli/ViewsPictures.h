@@ -1,12 +1,12 @@
 #pragma once
-// The two pictures keltally-views writes, drawn from a record as the results
+// The two pictures keltally-views writes, drawn from records as the results
 // view draws its run: with QPainter and Qt's PNG writer on Linux, with GDI
 // and the program's own PNG writer on Windows.
 
-#include "engine/RunObservers.h"
-#include "record/RunRecord.h"
 #include "view/GraphScale.h"
+#include "view/ResultDrawing.h"
 
+#include <memory>
 #include <string>
 
 namespace kel {
@@ -17,18 +17,16 @@ struct PicturesPng {
     std::string text;
 };
 
-PicturesPng DrawRecordPictures(const RunRecord& record, const GraphScale& scale);
+// The results view's drawing at its client size in the dialog, on the
+// platform's painter, and its pictures once every pass has been handed on.
+class RecordPictures {
+public:
+    virtual ~RecordPictures() = default;
+    virtual ResultDrawing& Drawing() = 0;
+    virtual PicturesPng Png() = 0;
+};
 
-// Hands the record's run and its passes to a view, as the run did.
-inline void ReplayRecord(PassResultSink& view, const RunRecord& record)
-{
-    const RunParameters& p = record.parameters;
-    view.ConfigureRun(p.readReps, p.writeReps, p.simultaneous, p.minRead, p.minWrite);
-    for (const RecordedPass& pass : record.passes) {
-        view.AddPassResults(pass.number, pass.samples.data(), static_cast<int>(pass.samples.size()), pass.rate,
-                            pass.isWrite ? 1 : 0);
-    }
-}
+std::unique_ptr<RecordPictures> MakeRecordPictures(const GraphScale& scale);
 
 // The results view's client area in the dialog.
 constexpr int kPictureWidth = 510;

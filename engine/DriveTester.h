@@ -43,6 +43,7 @@ public:
                       PassResultSink* graph);
     // How the next runs treat their data (verified or not); kept until changed.
     void SetRunOptions(const RunOptions& options) { m_options = options; }
+    const RunOptions& Options() const { return m_options; }
     // Starts a run with the parameters taken last; does nothing while one
     // runs or when the last parameters were refused.
     void Start();

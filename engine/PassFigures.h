@@ -53,6 +53,21 @@ struct PassFigures {
     std::uint64_t bytesVerified = 0;  // read passes of a verified run
 };
 
+// The figures of one kind's passes together: the longest stall, the stream
+// that needed the largest buffer (one that falls behind for good counts as
+// worse than any), and the first cache cliff. Pass numbers are 0 for none.
+struct KindFigures {
+    bool any = false;  // a pass has been added
+    int stallPass = 0;
+    StallFigure stall {};
+    int streamPass = 0;
+    StreamFigure stream {};  // judged only when the kind has a minimum
+    int cliffPass = 0;
+    CliffFigure cliff {};
+
+    void Add(const PassFigures& figures);
+};
+
 // Where and how read-back data differed from what was written.
 enum class MismatchKind {
     None,

@@ -63,6 +63,15 @@ std::string SizeText(double bytes, bool roundUp)
     return FixedText(scaled(bytes / (kBytesPerMB * 1024.0), 1), 1) + " GB";
 }
 
+std::string CliffText(const CliffFigure& cliff)
+{
+    if (!cliff.found) {
+        return {};
+    }
+    return "after " + SizeText(cliff.atBytes, false) + " (" + FixedText(cliff.atSeconds, 1) +
+           " s): " + FixedText(cliff.fastRate, 3) + " -> " + FixedText(cliff.slowRate, 3) + " MB/s";
+}
+
 std::string StreamVerdictText(const StreamFigure& stream)
 {
     if (!stream.judged) {

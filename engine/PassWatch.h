@@ -81,4 +81,8 @@ std::string SizeText(double bytes, bool roundUp);
 // for good after 1.8 GB"; empty when the kind has no minimum rate.
 std::string StreamVerdictText(const StreamFigure& stream);
 
+// Where a cache cliff came and the rates around it: "after 3.2 GB (41.0 s):
+// 1450.000 -> 380.000 MB/s"; empty when none was found.
+std::string CliffText(const CliffFigure& cliff);
+
 }  // namespace kel

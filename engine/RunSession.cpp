@@ -1,6 +1,7 @@
 #include "engine/RunSession.h"
 
 #include "drives/DriveCheck.h"
+#include "platform/InterfaceLink.h"
 #include "platform/DriveTable.h"
 
 namespace kel {
@@ -36,6 +37,7 @@ bool RunSession::Start(const RunRequest& request, const std::function<bool(const
         return false;
     }
     m_recorder.Begin(request.program, parameters, drive->rootPath, FileSystemOf(*drive));
+    m_recorder.SetRunDetails(request.options, InterfaceLinkOf(drive->rootPath));
     {
         std::lock_guard lock(m_endMutex);
         m_ended = false;

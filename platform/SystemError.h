@@ -16,7 +16,8 @@ extern const int kErrorInUse;     // the test folder is held by another run
 extern const int kErrorNoMemory;
 extern const int kErrorBrokenPipe;  // written to a pipe whose reader has gone
 
-// The system's code for a C stream's write that failed with errnoValue.
+// The system's code for a write that failed: a C stream's with errnoValue, or
+// (errnoValue 0) a system call's; a closed pipe's is kErrorBrokenPipe.
 int StreamWriteError(int errnoValue);
 
 }  // namespace kel

@@ -1,6 +1,7 @@
 #include "record/RecordJson.h"
 
 #include "platform/TextRules.h"
+#include "record/RecordFiguresJson.h"
 
 #include <nlohmann/json.hpp>
 
@@ -95,6 +96,7 @@ std::string RecordJson(const RunRecord& record)
             root["failureKind"] = FailureKindName(record.outcome.failureKind);
         }
     }
+    WriteRunFigures(record, root);
     return root.dump(4) + "\n";
 }
 

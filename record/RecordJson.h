@@ -22,6 +22,8 @@
 //               and, when known, failureKind (what failed: "create", "write",
 //               ... as FailureKindName spells it; earlier versions lack it)
 //   undeletedFiles  test files that exist but could not be deleted
+//   and, from records that have them, the stall, stream, cliff, read-back
+//   check, decimal rates and interface keys of RecordFiguresJson.h
 //
 // Texts are UTF-8; a byte of a name that is not (a folder named in another
 // encoding) is written as the four characters \xHH.
@@ -43,7 +45,9 @@ const char* PassKindName(bool isWrite);
 // A run's figures in the Prometheus text format, for node_exporter's textfile
 // collector: gauges of the lowest, highest and average rate of each kind of
 // pass (read, write) in bytes per second, the passes made, the samples below
-// the kind's minimum, the result and the start and finish times. Every line
+// the kind's minimum, the result and the start and finish times; where the
+// record has them, the longest stall, the buffer a stream needs, the cache
+// cliff, the bytes verified and the drive's interface rate. Every line
 // carries the labels folder (the test folder), mountpoint and device, the
 // last two named as node_exporter names them for its file-system figures.
 std::string RunMetrics(const RunRecord& record);

@@ -1,11 +1,16 @@
 #include "record/RecordReading.h"
 
+#include "record/PassStream.h"
+#include "record/RecordFiguresJson.h"
 #include "record/RecordJson.h"
 
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
+#include <new>
+#include <vector>
 
 namespace kel {
 
@@ -97,10 +102,11 @@ KindRule RuleFor(const RunParameters& parameters, bool isWrite)
     return {parameters.writeReps, "parameters.writeReps"};
 }
 
-void ReadPass(RecordReader& reader, const Json& value, const std::string& where, const RunParameters& parameters,
-              RunRecord& record)
+// Checks one pass and, when it keeps the rules, moves it into recorded.
+void ReadPass(RecordReader& reader, StreamedPass& streamed, const std::string& where,
+              const RunParameters& parameters, std::size_t sampleLimit, RecordedPass& recorded)
 {
-    const Json& pass = reader.Object(&value, where);
+    const Json& pass = reader.Object(&streamed.object, where);
     const Json* kind = reader.Member(pass, where, "kind");
     const std::string kindText = kind != nullptr && kind->is_string() ? kind->get<std::string>() : std::string();
     const bool isWrite = kindText == PassKindName(true);
@@ -112,29 +118,27 @@ void ReadPass(RecordReader& reader, const Json& value, const std::string& where,
     if (rate != nullptr && !rate->is_number()) {
         reader.Fail(where + ".rate", "not a number");
     }
-    const Json& samples = reader.Array(reader.Member(pass, where, "samples"), where + ".samples");
+    reader.Array(reader.Member(pass, where, "samples"), where + ".samples");
     if (reader.Failed()) {
         return;
     }
+    const std::size_t noIndex = static_cast<std::size_t>(-1);
     const KindRule rule = RuleFor(parameters, isWrite);
     if (rule.count == 0) {
         reader.Fail(where, "a " + kindText + " pass, but " + rule.announcedBy + " announces none");
     } else if (number > rule.count) {
         reader.Fail(where + ".number", std::to_string(number) + " is beyond the " + std::to_string(rule.count) + " " +
                                            kindText + " passes of " + rule.announcedBy);
-    } else if (samples.empty()) {
+    } else if (streamed.samples.empty() && streamed.firstNonNumber == noIndex && !streamed.beyondLimit) {
         reader.Fail(where + ".samples", "empty; a pass has at least one sample");
+    } else if (streamed.firstNonNumber != noIndex) {
+        reader.Fail(where + ".samples[" + std::to_string(streamed.firstNonNumber) + "]", "not a number");
+    } else if (streamed.beyondLimit) {
+        reader.Fail(where + ".samples", "more than the " + std::to_string(sampleLimit) +
+                                            " samples that parameters.numFiles, fileSize and bufSize allow");
     }
-    RecordedPass recorded {isWrite, number, rate->get<double>(), {}};
-    recorded.samples.reserve(samples.size());
-    for (std::size_t i = 0; i < samples.size() && !reader.Failed(); ++i) {
-        if (!samples[i].is_number()) {
-            reader.Fail(where + ".samples[" + std::to_string(i) + "]", "not a number");
-        } else {
-            recorded.samples.push_back(samples[i].get<double>());
-        }
-    }
-    record.passes.push_back(std::move(recorded));
+    recorded = RecordedPass {isWrite, number, rate->get<double>(), std::move(streamed.samples), false, {}};
+    ReadPassFigures(pass, recorded);
 }
 
 // The optional keys: taken when present and of their type.
@@ -215,7 +219,7 @@ void TakeTheRest(const Json& root, RunRecord& record)
     RunOutcome& outcome = record.outcome;
     TakeName(root, "result", RunResult::Failed, RunResultName, outcome.result);
     TakeName(root, "fileAccess", FileAccess::Mixed, FileAccessName, outcome.fileAccess);
-    TakeName(root, "failureKind", FailureKind::DriveCheck, FailureKindName, outcome.failureKind);
+    TakeName(root, "failureKind", FailureKind::Verify, FailureKindName, outcome.failureKind);
     Take(root, "error", outcome.errorText);
     Take(root, "errorCode", outcome.errorCode);
     if (const auto undeleted = root.find("undeletedFiles"); undeleted != root.end() && undeleted->is_array()) {
@@ -227,20 +231,16 @@ void TakeTheRest(const Json& root, RunRecord& record)
     }
 }
 
-std::optional<RunRecord> ReadDocument(const Json& root, std::string& problem)
+// The parameters the passes are checked against; what the reader failed
+// on when they break a rule.
+RunParameters ReadParameters(RecordReader& reader, const Json& root)
 {
-    if (!root.is_object()) {
-        problem = "not a run record: the document is not an object";
-        return std::nullopt;
-    }
-    RecordReader reader;
     // Records written before the schema was numbered have no "schema".
     if (root.contains("schema") && *root.find("schema") != Json(kRecordSchema)) {
         reader.Fail("schema", "this program reads schema " + std::to_string(kRecordSchema) + " only");
     }
     const Json& parameters = reader.Object(reader.Member(root, "record", "parameters"), "parameters");
-    RunRecord record;
-    RunParameters& p = record.parameters;
+    RunParameters p;
     if (!reader.Failed()) {
         p.readReps = reader.Integer(parameters, "parameters", "readReps", 0);
         p.writeReps = reader.Integer(parameters, "parameters", "writeReps", 0);
@@ -248,52 +248,172 @@ std::optional<RunRecord> ReadDocument(const Json& root, std::string& problem)
         p.minWrite = reader.Integer(parameters, "parameters", "minWrite", std::numeric_limits<std::int32_t>::min());
         p.simultaneous = reader.Boolean(parameters, "parameters", "simultaneous") ? 1 : 0;
     }
-    const Json& passes = reader.Array(reader.Member(root, "record", "passes"), "passes");
-    for (std::size_t i = 0; i < passes.size() && !reader.Failed(); ++i) {
-        ReadPass(reader, passes[i], "passes[" + std::to_string(i) + "]", p, record);
-    }
-    if (reader.Failed()) {
-        problem = reader.Problem();
-        return std::nullopt;
-    }
-    TakeTheRest(root, record);
-    return record;
+    return p;
 }
 
-// "not JSON: <what the parser says> at byte N".
-std::string ParseProblem(const nlohmann::json::parse_error& error)
+// The most samples one pass of the run can hold: one per transfer, as the
+// run itself keeps room for. Records without the sizes have the format's
+// limit only.
+std::size_t SampleLimit(const Json& parameters)
 {
-    std::string what = error.what();
-    const std::size_t reason = what.find(": ");
-    if (reason != std::string::npos) {
-        what = what.substr(reason + 2);
+    constexpr std::int64_t kFormatLimit = std::numeric_limits<std::int32_t>::max();
+    std::int64_t sizes[3] = {0, 0, 0};
+    const char* const keys[3] = {"numFiles", "fileSize", "bufSize"};
+    for (int i = 0; i < 3; ++i) {
+        const auto found = parameters.find(keys[i]);
+        if (found == parameters.end() || !found->is_number_integer() || found->get<std::int64_t>() < 1 ||
+            found->get<std::int64_t>() > kFormatLimit) {
+            return kFormatLimit;
+        }
+        sizes[i] = found->get<std::int64_t>();
     }
-    return "not JSON: " + what + " at byte " + std::to_string(error.byte);
+    const std::int64_t blocksPerFile = (sizes[1] - 1) / sizes[2] + 1;
+    return static_cast<std::size_t>(std::min<std::int64_t>(sizes[0] * blocksPerFile + 1, kFormatLimit));
 }
 
-template <typename Input>
-std::optional<RunRecord> ParseInput(Input&& input, std::string& problem)
-{
-    try {
-        return ReadDocument(Json::parse(std::forward<Input>(input)), problem);
-    } catch (const nlohmann::json::parse_error& error) {
-        problem = ParseProblem(error);
-    } catch (const std::exception& error) {
-        problem = std::string("cannot be read: ") + error.what();
+const std::vector<std::string> kReadRootKeys {
+    "schema", "program", "version", "start", "finish", "parameters", "fileSystem", "passes",
+    "summary", "result", "fileAccess", "failureKind", "error", "errorCode", "undeletedFiles",
+    "verified", "decimalUnitBytes", "bytesVerified", "generatorRate", "checkerRate", "transfersWaited",
+    "firstMismatch", "interface"};
+
+// Reads a record through PassStream: the passes are checked as they come
+// (those before the parameters wait for them) and handed on at once; the
+// rest is checked at the end, in the order of the rules, so the first
+// problem named is the same whatever the order of the keys.
+class StreamingReader {
+public:
+    explicit StreamingReader(const RecordPassReceiver& receiver) : m_receiver(receiver) {}
+
+    template <typename Input>
+    std::optional<RunRecord> Read(Input&& input, std::string& problem)
+    {
+        PassStream stream(kReadRootKeys, {[this](const std::string& key) { OnRootValue(key); },
+                                          [this](StreamedPass&& pass) { return OnPass(std::move(pass)); },
+                                          [this] { return m_sampleLimit; }});
+        m_stream = &stream;
+        try {
+            Json::sax_parse(std::forward<Input>(input), &stream);
+        } catch (const std::bad_alloc&) {
+            problem = "cannot be read: it needs more memory than there is";
+            return std::nullopt;
+        } catch (const std::exception& error) {
+            problem = std::string("cannot be read: ") + error.what();
+            return std::nullopt;
+        }
+        if (!stream.Problem().empty()) {
+            problem = stream.Problem();
+            return std::nullopt;
+        }
+        const Json& root = stream.Document();
+        RecordReader reader;
+        RunRecord record;
+        record.parameters = ReadParameters(reader, root);
+        reader.Array(reader.Member(root, "record", "passes"), "passes");
+        if (!reader.Failed() && !m_passProblem.empty()) {
+            problem = m_passProblem;
+            return std::nullopt;
+        }
+        if (reader.Failed()) {
+            problem = reader.Problem();
+            return std::nullopt;
+        }
+        TakeTheRest(root, record);
+        ReadRunFigures(root, record);
+        return record;
     }
-    return std::nullopt;
-}
+
+private:
+    void OnRootValue(const std::string& key)
+    {
+        if (key != "parameters" || m_parametersRead) {
+            return;
+        }
+        m_parametersRead = true;
+        // A wrong schema or parameters are named at the end; the passes wait no longer.
+        RecordReader reader;
+        const Json& root = m_stream->Document();
+        m_parameters = ReadParameters(reader, root);
+        m_parametersGood = !reader.Failed();
+        if (!m_parametersGood) {
+            m_waiting.clear();
+            return;
+        }
+        m_sampleLimit = SampleLimit(*root.find("parameters"));
+        if (m_receiver.onParameters) {
+            m_receiver.onParameters(m_parameters);
+        }
+        std::vector<StreamedPass> waiting = std::move(m_waiting);
+        for (StreamedPass& pass : waiting) {
+            if (!OnPass(std::move(pass))) {
+                break;
+            }
+        }
+    }
+
+    bool OnPass(StreamedPass&& pass)
+    {
+        if (!m_parametersRead) {
+            m_waiting.push_back(std::move(pass));
+            return true;
+        }
+        if (!m_parametersGood) {
+            return false;
+        }
+        RecordReader reader;
+        RecordedPass recorded;
+        ReadPass(reader, pass, "passes[" + std::to_string(m_passIndex++) + "]", m_parameters, m_sampleLimit,
+                 recorded);
+        if (reader.Failed()) {
+            m_passProblem = reader.Problem();
+            return false;
+        }
+        m_receiver.onPass(std::move(recorded));
+        return true;
+    }
+
+    const RecordPassReceiver& m_receiver;
+    const PassStream* m_stream = nullptr;
+    bool m_parametersRead = false;
+    bool m_parametersGood = false;
+    RunParameters m_parameters;
+    std::size_t m_sampleLimit = std::numeric_limits<std::int32_t>::max();
+    std::vector<StreamedPass> m_waiting;
+    std::size_t m_passIndex = 0;
+    std::string m_passProblem;
+};
 
 }  // namespace
 
 std::optional<RunRecord> ParseRunRecord(std::string_view json, std::string& problem)
 {
-    return ParseInput(json, problem);
+    std::vector<RecordedPass> passes;
+    const RecordPassReceiver keep {{}, [&passes](RecordedPass&& pass) { passes.push_back(std::move(pass)); }};
+    auto record = StreamingReader(keep).Read(json, problem);
+    if (record) {
+        record->passes = std::move(passes);
+        SummarizeFigures(record->passes, true, record->record);
+        SummarizeFigures(record->passes, false, record->play);
+    }
+    return record;
 }
 
 std::optional<RunRecord> ReadRunRecord(std::FILE* stream, std::string& problem)
 {
-    return ParseInput(stream, problem);
+    std::vector<RecordedPass> passes;
+    const RecordPassReceiver keep {{}, [&passes](RecordedPass&& pass) { passes.push_back(std::move(pass)); }};
+    auto record = StreamingReader(keep).Read(stream, problem);
+    if (record) {
+        record->passes = std::move(passes);
+        SummarizeFigures(record->passes, true, record->record);
+        SummarizeFigures(record->passes, false, record->play);
+    }
+    return record;
+}
+
+std::optional<RunRecord> StreamRunRecord(std::FILE* stream, const RecordPassReceiver& receiver, std::string& problem)
+{
+    return StreamingReader(receiver).Read(stream, problem);
 }
 
 }  // namespace kel

@@ -10,6 +10,7 @@
 #include "record/RunRecord.h"
 
 #include <cstdio>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -23,5 +24,20 @@ std::optional<RunRecord> ParseRunRecord(std::string_view json, std::string& prob
 // The same, read from stream as it comes, so that endless or binary input
 // is refused at its first wrong byte.
 std::optional<RunRecord> ReadRunRecord(std::FILE* stream, std::string& problem);
+
+// Where the passes of a record read pass by pass go: the parameters once,
+// before the first pass, then each pass as soon as it has been read and
+// checked.
+struct RecordPassReceiver {
+    std::function<void(const RunParameters&)> onParameters;
+    std::function<void(RecordedPass&&)> onPass;
+};
+
+// Like ReadRunRecord, holding one pass at a time: each goes to receiver and
+// the record returned has none. A record refused later may have handed over
+// passes before its problem was met. A pass may hold as many samples as the
+// run's files and transfers allow (the run kept room for that many itself).
+std::optional<RunRecord> StreamRunRecord(std::FILE* stream, const RecordPassReceiver& receiver,
+                                         std::string& problem);
 
 }  // namespace kel

@@ -80,6 +80,41 @@ struct Kind {
     double minimum;  // MB/s, 0: none
 };
 
+void AddFigureMetrics(const RunRecord& record, const Kind (&kinds)[2], MetricsText& metrics)
+{
+    metrics.Family("keltally_stall_longest_seconds", "The longest time one transfer took in the kind's passes.");
+    for (const Kind& kind : kinds) {
+        if (kind.summary.figures.any) {
+            metrics.Sample(kind.label, kind.summary.figures.stall.seconds);
+        }
+    }
+    metrics.Family("keltally_stream_buffer_bytes",
+                   "The buffer a stream at the kind's minimum rate needs so that nothing is dropped or late.");
+    for (const Kind& kind : kinds) {
+        if (kind.summary.figures.stream.judged) {
+            metrics.Sample(kind.label, kind.summary.figures.stream.bufferBytes);
+        }
+    }
+    metrics.Family("keltally_stream_falls_behind", "1 when the drive falls behind the kind's minimum rate for good.");
+    for (const Kind& kind : kinds) {
+        if (kind.summary.figures.stream.judged) {
+            metrics.Sample(kind.label, kind.summary.figures.stream.fallsBehind ? 1 : 0);
+        }
+    }
+    metrics.Family("keltally_cache_cliff_bytes", "Bytes a write pass had written when its rate fell for good.");
+    if (record.record.figures.cliffPass != 0) {
+        metrics.Sample(kinds[1].label, record.record.figures.cliff.atBytes);
+    }
+    metrics.Family("keltally_verified_bytes", "Bytes read back and checked against what the run wrote.");
+    if (record.options.verify) {
+        metrics.Sample({}, static_cast<double>(record.outcome.figures.bytesVerified));
+    }
+    metrics.Family("keltally_interface_bytes_per_second", "The most the drive's link carries, where the system tells it.");
+    if (record.interfaceLink) {
+        metrics.Sample({}, record.interfaceLink->bytesPerSecond);
+    }
+}
+
 }  // namespace
 
 std::string RunMetrics(const RunRecord& record)
@@ -122,6 +157,9 @@ std::string RunMetrics(const RunRecord& record)
     metrics.Family("keltally_samples_below_minimum", "Samples of the kind below its minimum rate.");
     for (const Kind& kind : kinds) {
         metrics.Sample(kind.label, static_cast<double>(kind.summary.samplesBelowMinimum));
+    }
+    if (record.hasFigures) {
+        AddFigureMetrics(record, kinds, metrics);
     }
     metrics.Family("keltally_run_result", "1 for how the run ended, 0 for the other results.");
     for (const RunResult result : {RunResult::Complete, RunResult::Stopped, RunResult::Failed}) {

@@ -22,7 +22,17 @@ KindSummary SummaryOf(const PassStatistics& statistics, int passes, std::int64_t
         return KindSummary {};
     }
     return KindSummary {passes, statistics.minRate, statistics.maxRate, statistics.Average(), samples,
-                        samplesBelowMinimum};
+                        samplesBelowMinimum, {}};
+}
+
+void SummarizeFigures(const std::vector<RecordedPass>& passes, bool isWrite, KindSummary& summary)
+{
+    summary.figures = KindFigures {};
+    for (const RecordedPass& pass : passes) {
+        if (pass.isWrite == isWrite && pass.hasFigures) {
+            summary.figures.Add(pass.figures);
+        }
+    }
 }
 
 std::string RecordTimeText(std::chrono::system_clock::time_point time)

@@ -9,6 +9,7 @@
 #include "engine/RunParameters.h"
 #include "engine/PassStatistics.h"
 #include "platform/DriveTable.h"
+#include "platform/InterfaceLink.h"
 
 #include <chrono>
 #include <cstdint>
@@ -32,6 +33,10 @@ struct RecordedPass {
     int number = 0;        // 1 up to the kind's count
     double rate = 0.0;     // of the whole pass, in MB/s
     std::vector<double> samples;  // in MB/s, in time order
+    // The pass's stall, stream, cliff and bytes verified; records of earlier
+    // versions lack them.
+    bool hasFigures = false;
+    PassFigures figures {};
 };
 
 // One kind's figures as the text view shows them (the rule of
@@ -43,6 +48,9 @@ struct KindSummary {
     double averageRate = 0.0;
     std::int64_t samples = 0;
     std::int64_t samplesBelowMinimum = 0;  // 0 when the kind has no minimum
+    // From the passes' figures (SummarizeFigures); figures.any is false
+    // when the passes have none.
+    KindFigures figures {};
 };
 
 struct RunRecord {
@@ -57,10 +65,23 @@ struct RunRecord {
     KindSummary record;                // Record passes
     KindSummary play;                  // Play passes (in a simultaneous run they also write)
     RunOutcome outcome;
+    // Made by a version that records the figures beyond the rates: the
+    // options, the device's link, and the passes' figures.
+    bool hasFigures = false;
+    RunOptions options {};
+    std::optional<InterfaceLink> interfaceLink;  // where the system tells it
 };
 
 // The unit of every rate: MB/s with 1 MB = 1,048,576 bytes.
 inline constexpr double kBytesPerMB = 1048576.0;
+// The decimal MB the record gives beside it: 1,000,000 bytes.
+inline constexpr double kBytesPerDecimalMB = 1000000.0;
+
+// A rate in MB/s as decimal MB/s.
+inline double DecimalRate(double rate)
+{
+    return rate * kBytesPerMB / kBytesPerDecimalMB;
+}
 
 // The kind's minimum rate in MB/s; 0 when it has none.
 double MinimumRate(const RunParameters& parameters, bool isWrite);
@@ -72,6 +93,9 @@ FileSystemInfo FileSystemOf(const DriveEntry& drive);
 // the record and the metrics alike.
 KindSummary SummaryOf(const PassStatistics& statistics, int passes, std::int64_t samples,
                       std::int64_t samplesBelowMinimum);
+
+// The kind's figures in summary from its passes' figures.
+void SummarizeFigures(const std::vector<RecordedPass>& passes, bool isWrite, KindSummary& summary);
 
 // A time as the record writes it, in UTC to the millisecond:
 // "2026-12-09T10:11:12.345Z".

@@ -19,8 +19,16 @@ void RunRecorder::Begin(const std::string& program, const RunParameters& paramet
     m_record.parameters = parameters;
     m_record.directory = directory;
     m_record.fileSystem = fileSystem;
+    m_record.hasFigures = true;
     m_writes = KindFigures {};
     m_reads = KindFigures {};
+}
+
+void RunRecorder::SetRunDetails(const RunOptions& options, const std::optional<InterfaceLink>& link)
+{
+    std::lock_guard lock(m_mutex);
+    m_record.options = options;
+    m_record.interfaceLink = link;
 }
 
 void RunRecorder::ConfigureRun(int readReps, int writeReps, int simultaneous, int minRead, int minWrite)
@@ -43,7 +51,10 @@ void RunRecorder::AddPassResults(int passNumber, const double* samples, int samp
         }
         kind.samples += sampleCount;
         kind.passes += 1;
-        RecordedPass pass {isWrite != 0, passNumber, passRate, {}};
+        RecordedPass pass;
+        pass.isWrite = isWrite != 0;
+        pass.number = passNumber;
+        pass.rate = passRate;
         if (m_keepSamples) {
             pass.samples.assign(samples, samples + sampleCount);
         }
@@ -51,6 +62,21 @@ void RunRecorder::AddPassResults(int passNumber, const double* samples, int samp
     }
     if (m_next != nullptr) {
         m_next->AddPassResults(passNumber, samples, sampleCount, passRate, isWrite);
+    }
+}
+
+void RunRecorder::AddPassFigures(const PassFigures& figures)
+{
+    {
+        std::lock_guard lock(m_mutex);
+        if (!m_record.passes.empty()) {
+            RecordedPass& pass = m_record.passes.back();
+            pass.hasFigures = true;
+            pass.figures = figures;
+        }
+    }
+    if (m_next != nullptr) {
+        m_next->AddPassFigures(figures);
     }
 }
 
@@ -68,6 +94,8 @@ RunRecord RunRecorder::Record() const
     for (const auto& [summary, kind] : {std::pair {&record.record, &m_writes}, {&record.play, &m_reads}}) {
         *summary = SummaryOf(kind->statistics, kind->passes, kind->samples, kind->samplesBelowMinimum);
     }
+    SummarizeFigures(record.passes, true, record.record);
+    SummarizeFigures(record.passes, false, record.play);
     return record;
 }
 

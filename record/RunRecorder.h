@@ -18,6 +18,7 @@
 
 #include <cstdint>
 #include <mutex>
+#include <optional>
 #include <string>
 
 namespace kel {
@@ -32,9 +33,14 @@ public:
     // forgotten. Call it before the run starts.
     void Begin(const std::string& program, const RunParameters& parameters, const std::string& directory,
                const FileSystemInfo& fileSystem);
+    // The run's options and the link of the drive that holds its folder;
+    // after Begin.
+    void SetRunDetails(const RunOptions& options, const std::optional<InterfaceLink>& link);
     void ConfigureRun(int readReps, int writeReps, int simultaneous, int minRead, int minWrite) override;
     void AddPassResults(int passNumber, const double* samples, int sampleCount, double passRate,
                         int isWrite) override;
+    // Kept with the pass AddPassResults recorded last.
+    void AddPassFigures(const PassFigures& figures) override;
     // Stamps the finish time and keeps how the run ended.
     void Finish(const RunOutcome& outcome);
 

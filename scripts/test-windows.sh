@@ -120,6 +120,12 @@ runner_checks() {
   [ "$rc" -eq 130 ] || { cat "$at/long.out" >&2; fail "$2: the stopped run ended with $rc, not 130"; }
   expect_empty "$folder" "$2: the stopped run"
 
+  # A closed standard output stops a run as on Linux.
+  rc=0
+  timeout 120 wine "$cli" --dir "$folder" "${long[@]}" 2>"$at/pipe.err" | head -n 1 >/dev/null || rc=$?
+  [ "$rc" -eq 141 ] || { cat "$at/pipe.err" >&2; fail "$2: the run whose output closed ended with $rc, not 141"; }
+  expect_empty "$folder" "$2: the run whose output closed"
+
   # --png: keltally-views.exe beside the runner draws both pictures with GDI.
   timeout 120 wine "$cli" --dir "$folder" "${short[@]}" --png "$at/pictures" >"$at/png.out" 2>&1 ||
     { cat "$at/png.out" >&2; fail "$2: the run with --png failed"; }

@@ -12,6 +12,8 @@ inline constexpr std::string_view kApplicationSection = "Application";
 inline constexpr std::string_view kPresetCountKey = "Presets";
 // The graph's scale the user chose in the dialog.
 inline constexpr std::string_view kGraphScaleKey = "GraphScale";
+// Whether runs from the dialog verify the data they read back: 1 or 0.
+inline constexpr std::string_view kVerifyDataKey = "VerifyData";
 
 // On Linux: $XDG_CONFIG_HOME/KelTally.ini, or $HOME/.config/KelTally.ini when
 // XDG_CONFIG_HOME is unset, empty or not an absolute path (such a value is

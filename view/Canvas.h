@@ -1,10 +1,12 @@
 #pragma once
 // What the view's drawing rules draw on: an image of 32-bit pixels that the
 // rules set one by one (lines, fills, frames), and text in the view's three
-// fonts, measured and drawn on its baseline. Plain C++: a QPainter-backed
+// fonts, measured and drawn on its baseline. The rules' coordinates are
+// device-independent pixels; the canvas may hold more image pixels for each. Plain C++: a QPainter-backed
 // canvas on Linux and a GDI one (a DIB section) on Windows stand behind it.
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 namespace kel {
@@ -67,9 +69,13 @@ struct TextExtent {
 class Canvas {
 public:
     virtual ~Canvas() = default;
-    // Empty when there is no image to draw on.
+    // In device-independent pixels; empty when there is no image to draw on.
     virtual Size Dimensions() const = 0;
-    // The pixels of row y (0 <= y < height), left to right.
+    // Image pixels per device-independent pixel (above 1 on a screen at 150 %
+    // or 200 %), and the image's size in its own pixels.
+    virtual double PixelRatio() const { return 1.0; }
+    virtual Size DevicePixels() const { return Dimensions(); }
+    // The image pixels of row y (0 <= y < DevicePixels().height), left to right.
     virtual Colour* Row(int y) = 0;
     // Text is UTF-8.
     virtual TextExtent MeasureText(FontRole font, std::string_view text) const = 0;
@@ -96,5 +102,9 @@ enum class TextAnchor {
 // the background colour. Each call paints on its own, so text and the raw
 // pixel drawing around it overlap in the order they are drawn.
 void DrawOpaqueText(Canvas& canvas, FontRole font, int x, int y, TextAnchor anchor, std::string_view text);
+
+// The text as it is when it fits in maxWidth pixels; otherwise its start and
+// end around an ellipsis, as much of them as fits (whole characters).
+std::string ElideMiddle(const Canvas& canvas, FontRole font, std::string_view text, int maxWidth);
 
 }  // namespace kel

@@ -3,6 +3,8 @@
 #include <QFontMetrics>
 #include <QPainter>
 
+#include <cmath>
+
 namespace kel {
 
 namespace {
@@ -18,6 +20,20 @@ QFont MakeFont(const QString& family, QFont::Weight weight, int pixelSize)
     font.setStyleStrategy(QFont::NoAntialias);
     font.setHintingPreference(QFont::PreferFullHinting);
     return font;
+}
+
+QImage MakeImage(Size size, double pixelRatio)
+{
+    if (size.IsEmpty()) {
+        return QImage();
+    }
+    if (pixelRatio == 1.0) {
+        return QImage(size.width, size.height, QImage::Format_RGB32);
+    }
+    QImage image(static_cast<int>(std::lround(size.width * pixelRatio)),
+                 static_cast<int>(std::lround(size.height * pixelRatio)), QImage::Format_RGB32);
+    image.setDevicePixelRatio(pixelRatio);
+    return image;
 }
 
 QString TextOf(std::string_view text)
@@ -52,14 +68,24 @@ const DrawingObjects& SharedDrawingObjects()
     return objects;
 }
 
-QtCanvas::QtCanvas(Size size, const DrawingObjects& objects)
-    : m_ownImage(size.IsEmpty() ? QImage() : QImage(size.width, size.height, QImage::Format_RGB32)),
+QtCanvas::QtCanvas(Size size, const DrawingObjects& objects, double pixelRatio)
+    : m_ownImage(MakeImage(size, pixelRatio)),
       m_image(&m_ownImage),
       m_objects(objects)
 {
 }
 
 Size QtCanvas::Dimensions() const
+{
+    const double ratio = m_image->devicePixelRatio();
+    if (m_image->isNull() || ratio == 1.0) {
+        return DevicePixels();
+    }
+    return Size(static_cast<int>(std::lround(m_image->width() / ratio)),
+                static_cast<int>(std::lround(m_image->height() / ratio)));
+}
+
+Size QtCanvas::DevicePixels() const
 {
     return m_image->isNull() ? Size() : Size(m_image->width(), m_image->height());
 }

@@ -32,12 +32,15 @@ const DrawingObjects& SharedDrawingObjects();
 class QtCanvas : public Canvas {
 public:
     QtCanvas(QImage& image, const DrawingObjects& objects) : m_image(&image), m_objects(objects) {}
-    // On an image of its own of that size (none for an empty size).
-    QtCanvas(Size size, const DrawingObjects& objects);
+    // On an image of its own of that size in device-independent pixels and
+    // as many more image pixels as the ratio asks (none for an empty size).
+    QtCanvas(Size size, const DrawingObjects& objects, double pixelRatio = 1.0);
     QtCanvas(const QtCanvas& other) = delete;
     QtCanvas& operator=(const QtCanvas&) = delete;
     const QImage& Image() const { return *m_image; }
     Size Dimensions() const override;
+    double PixelRatio() const override { return m_image->devicePixelRatio(); }
+    Size DevicePixels() const override;
     Colour* Row(int y) override;
     TextExtent MeasureText(FontRole font, std::string_view text) const override;
     void DrawBaselineText(FontRole font, int x, int y, std::string_view text) override;

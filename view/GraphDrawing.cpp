@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <vector>
 
 namespace kel {
 
@@ -203,26 +204,31 @@ void DrawAboveScaleMark(Canvas& image, const GraphLayout& layout)
     DrawOpaqueText(image, FontRole::Axis, textLeft, baseline, TextAnchor::LeftBaseline, text);
 }
 
-void DrawPassCurve(Canvas& image, const GraphLayout& layout, const PassCurve& pass, Point& lastPoint)
+namespace {
+
+// A pass's curve through count points (pointAt(0) being the first sample's);
+// the joins, the level line and the axis follow the pass and its samples.
+template <typename PointAt>
+void DrawCurve(Canvas& image, const GraphLayout& layout, const PassCurve& pass, int count, PointAt pointAt,
+               Point& lastPoint)
 {
     const std::int64_t a = pass.passNumber;
     const std::int64_t n = pass.passCount;
     const int c = pass.sampleCount;
     const int xStart = layout.originX + static_cast<int>(((a - 1) * layout.plotWidth) / n);
     const int xEnd = layout.originX + static_cast<int>((a * layout.plotWidth) / n);
-    const std::int64_t span = xEnd - xStart;
-    const int firstY = RateToY(layout, pass.samples[0]);
+    const int firstY = pointAt(0).y;
 
-    Pen pen(image, pass.isWrite ? kWritePen : kReadPen, lastPoint);
+    Pen pen(image, CurvePen(pass.isWrite, pass.lighter), lastPoint);
     if (a == 1) {
         pen.MoveTo({xStart, firstY});
     } else {
         // The last pass's lone sample stands in the middle of its span.
-        const int d = (a == n && c == 1) ? static_cast<int>(span / 2) : 0;
+        const int d = (a == n && c == 1) ? (xEnd - xStart) / 2 : 0;
         pen.LineTo({xStart + d, firstY});
     }
-    for (int k = 1; k < c; ++k) {
-        pen.LineTo({xStart + static_cast<int>((k * span) / c), RateToY(layout, pass.samples[k])});
+    for (int i = 1; i < count; ++i) {
+        pen.LineTo(pointAt(i));
     }
     if (n == 1 && c == 1) {
         // A run of one pass with one sample shows its rate as a level line.
@@ -235,6 +241,103 @@ void DrawPassCurve(Canvas& image, const GraphLayout& layout, const PassCurve& pa
         DrawLineExcludingEnd(image, {layout.originX, layout.baseY},
                              {layout.originX, layout.baseY - kScaleSteps * layout.gridStep}, kBlackPen);
     }
+}
+
+// The points whose vertical strokes cover what a column's samples cover: all
+// from its lowest to its highest pixel, less the last sample's pixel when
+// the strokes do not reach it.
+void AddColumnPoints(std::vector<Point>& points, int x, int first, int low, int high, int last, bool lastReached)
+{
+    const int top = std::max(low, high);
+    const int bottom = std::min(low, high);
+    points.push_back({x, first});
+    if (top == bottom) {
+        return;
+    }
+    const int far = last == top ? bottom : top;  // the extreme the last sample is not at
+    const int near = last == top ? top : bottom;
+    if (!lastReached) {
+        points.push_back({x, far});
+    } else if (last == top || last == bottom) {
+        points.insert(points.end(), {{x, near}, {x, far}});
+    } else {
+        points.insert(points.end(), {{x, bottom}, {x, top}});
+    }
+    points.push_back({x, last});
+}
+
+}  // namespace
+
+Colour CurvePen(bool isWrite, int lighter)
+{
+    const Colour pen = isWrite ? kWritePen : kReadPen;
+    if (lighter <= 0) {
+        return pen;
+    }
+    // Half-way to the background, then a little further for each later run.
+    const int towards = std::min(50 + 12 * (lighter - 1), 86);
+    const auto mix = [towards](int a, int b) { return a + (b - a) * towards / 100; };
+    const auto channel = [](Colour c, int shift) { return static_cast<int>((c >> shift) & 0xFFu); };
+    return RgbColour(mix(channel(pen, 16), channel(kBackColour, 16)), mix(channel(pen, 8), channel(kBackColour, 8)),
+                     mix(channel(pen, 0), channel(kBackColour, 0)));
+}
+
+void DrawRunNames(Canvas& image, const GraphLayout& layout, const std::vector<std::string>& names)
+{
+    const TextExtent metrics = image.MeasureText(FontRole::Axis, "");
+    const int right = image.Dimensions().width - 11;
+    int baseline = 9 + layout.legendHeight + 4 + metrics.ascent;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        const std::string name = ElideMiddle(image, FontRole::Axis, names[i], layout.axisWidth / 2);
+        const int textLeft = right - image.MeasureText(FontRole::Axis, name).width;
+        const int y = baseline - metrics.ascent / 2;
+        const int lighter = static_cast<int>(i);
+        FillImageRect(image, textLeft - 26, baseline - metrics.ascent, textLeft, baseline + metrics.descent,
+                      kBackColour);
+        DrawLineExcludingEnd(image, {textLeft - 24, y - 1}, {textLeft - 14, y - 1}, CurvePen(true, lighter));
+        DrawLineExcludingEnd(image, {textLeft - 12, y - 1}, {textLeft - 2, y - 1}, CurvePen(false, lighter));
+        DrawOpaqueText(image, FontRole::Axis, textLeft, baseline, TextAnchor::LeftBaseline, name);
+        baseline += metrics.ascent + metrics.descent;
+    }
+}
+
+void DrawPassCurve(Canvas& image, const GraphLayout& layout, const PassCurve& pass, Point& lastPoint)
+{
+    const std::int64_t c = pass.sampleCount;
+    const int xStart = layout.originX + static_cast<int>(((pass.passNumber - 1LL) * layout.plotWidth) / pass.passCount);
+    const std::int64_t span = PassSpan(layout, pass.passNumber, pass.passCount);
+    DrawCurve(
+        image, layout, pass, pass.sampleCount,
+        [&](int k) {
+            return Point(xStart + static_cast<int>((k * span) / c), RateToY(layout, pass.samples[k]));
+        },
+        lastPoint);
+}
+
+int PassSpan(const GraphLayout& layout, int passNumber, int passCount)
+{
+    const std::int64_t a = passNumber;
+    return static_cast<int>((a * layout.plotWidth) / passCount - ((a - 1) * layout.plotWidth) / passCount);
+}
+
+void DrawColumnCurve(Canvas& image, const GraphLayout& layout, const PassCurve& pass, const CurveColumn* columns,
+                     int columnCount, bool lastReached, Point& lastPoint)
+{
+    if (columnCount < 1) {
+        return;
+    }
+    const int xStart = layout.originX + static_cast<int>(((pass.passNumber - 1LL) * layout.plotWidth) / pass.passCount);
+    std::vector<Point> points;
+    points.reserve(static_cast<std::size_t>(columnCount) * 4);
+    for (int i = 0; i < columnCount; ++i) {
+        const CurveColumn& column = columns[i];
+        AddColumnPoints(points, xStart + column.column, RateToY(layout, column.first), RateToY(layout, column.low),
+                        RateToY(layout, column.high), RateToY(layout, column.last),
+                        i + 1 < columnCount || lastReached);
+    }
+    DrawCurve(
+        image, layout, pass, static_cast<int>(points.size()), [&](int i) { return points[static_cast<std::size_t>(i)]; },
+        lastPoint);
 }
 
 }  // namespace kel

@@ -7,6 +7,7 @@
 #include "view/GraphScale.h"
 
 #include <string>
+#include <vector>
 
 namespace kel {
 
@@ -61,10 +62,40 @@ struct PassCurve {
     const double* samples = nullptr;
     int sampleCount = 0;  // at least 1
     bool isWrite = false;
+    int lighter = 0;  // 0: the kind's colour; 1, 2, ...: ever lighter shades of it, for runs compared
 };
+
+// The kind's pen, lighter by steps towards the background.
+Colour CurvePen(bool isWrite, int lighter);
+
+// The legend's rows naming the runs drawn, below its box: for each a short
+// line in its Record and Play shades and its name, the first run's at the top.
+// A name too wide for half the axis loses its middle.
+void DrawRunNames(Canvas& image, const GraphLayout& layout, const std::vector<std::string>& names);
 
 // Adds one pass's curve, joined on to the curve so far; lastPoint carries the
 // curve's end from pass to pass.
 void DrawPassCurve(Canvas& image, const GraphLayout& layout, const PassCurve& pass, Point& lastPoint);
+
+// Pixels from a pass's first column to its last one's right edge.
+int PassSpan(const GraphLayout& layout, int passNumber, int passCount);
+
+// One pixel column of a pass's curve, reduced from the samples drawn in it:
+// the first, lowest, highest and last rate (NaN counted as 0, where it is
+// drawn). Pixel for pixel they draw what the samples draw, whatever the
+// scale, except whether the strokes within the pass's last column reach its
+// last sample's pixel, which lastReached tells.
+struct CurveColumn {
+    int column = 0;  // pixels right of the pass's start
+    double first = 0.0;
+    double low = 0.0;
+    double high = 0.0;
+    double last = 0.0;
+};
+
+// The pass's curve as DrawPassCurve draws it, from its columns (and the
+// sample count of pass); pass.samples is not read.
+void DrawColumnCurve(Canvas& image, const GraphLayout& layout, const PassCurve& pass, const CurveColumn* columns,
+                     int columnCount, bool lastReached, Point& lastPoint);
 
 }  // namespace kel

@@ -86,6 +86,19 @@ int FittedScaleTop(double fastest)
     return kMaxScaleTop;
 }
 
+std::vector<int> FittedScaleTops()
+{
+    std::vector<int> tops(kSmallTops.begin(), kSmallTops.end());
+    for (long long decade = 1; decade <= kMaxScaleTop; decade *= 10) {
+        for (const long long tenths : kDecadeTops) {
+            if (tenths * decade <= kMaxScaleTop) {
+                tops.push_back(static_cast<int>(tenths * decade));
+            }
+        }
+    }
+    return tops;
+}
+
 int ShownScaleTop(const GraphScale& scale, double fastest)
 {
     switch (scale.mode) {

@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace kel {
 
@@ -63,6 +64,9 @@ std::string GraphScaleRefusal(std::string_view text);
 // of the ten gridlines has a label of at most one decimal. Below 10 MB/s the
 // tops are the whole numbers 1 to 8 and 10 (within 25 % from 4 MB/s up).
 int FittedScaleTop(double fastest);
+
+// Every top FittedScaleTop can give, lowest first.
+std::vector<int> FittedScaleTops();
 
 // The top a scale shows for results whose fastest finite sample is fastest
 // MB/s (0 before any sample): what ScaleMode asks for.

@@ -1,12 +1,33 @@
 #include "view/LineRaster.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 
 namespace kel {
 
 namespace {
+
+// The first image pixel of a device-independent coordinate.
+int DevicePixel(double ratio, std::int64_t v)
+{
+    return static_cast<int>(std::lround(static_cast<double>(v) * ratio));
+}
+
+// Fills image pixels x in [x0, x1), y in [y0, y1), clipped to the image.
+void FillDeviceRect(Canvas& image, int x0, int y0, int x1, int y1, Colour colour)
+{
+    const Size size = image.DevicePixels();
+    x0 = std::max(x0, 0);
+    x1 = std::min(x1, size.width);
+    y0 = std::max(y0, 0);
+    y1 = std::min(y1, size.height);
+    for (int y = y0; y < y1; ++y) {
+        Colour* row = image.Row(y);
+        std::fill(row + x0, row + std::max(x0, x1), colour);
+    }
+}
 
 bool Inside(Size size, std::int64_t x, std::int64_t y)
 {
@@ -15,7 +36,13 @@ bool Inside(Size size, std::int64_t x, std::int64_t y)
 
 void PutPixel(Canvas& image, std::int64_t x, std::int64_t y, Colour colour)
 {
-    image.Row(static_cast<int>(y))[x] = colour;
+    const double ratio = image.PixelRatio();
+    if (ratio == 1.0) {
+        image.Row(static_cast<int>(y))[x] = colour;
+        return;
+    }
+    FillDeviceRect(image, DevicePixel(ratio, x), DevicePixel(ratio, y), DevicePixel(ratio, x + 1),
+                   DevicePixel(ratio, y + 1), colour);
 }
 
 // Minor-axis offset of step i on a line of `major` steps that moves `minor`
@@ -93,15 +120,17 @@ void DrawLineExcludingEnd(Canvas& image, Point from, Point to, Colour colour)
 
 void FillImageRect(Canvas& image, int left, int top, int right, int bottom, Colour colour)
 {
-    const Size size = image.Dimensions();
-    const int x0 = std::max(left, 0);
-    const int x1 = std::min(right, size.width);
-    const int y0 = std::max(top, 0);
-    const int y1 = std::min(bottom, size.height);
-    for (int y = y0; y < y1; ++y) {
-        Colour* row = image.Row(y);
-        std::fill(row + x0, row + std::max(x0, x1), colour);
+    const double ratio = image.PixelRatio();
+    if (ratio == 1.0) {
+        FillDeviceRect(image, left, top, right, bottom, colour);
+        return;
     }
+    // Clipped first, so that far-away edges cannot overflow when scaled.
+    const Size size = image.Dimensions();
+    FillDeviceRect(image, DevicePixel(ratio, std::clamp(left, 0, size.width)),
+                   DevicePixel(ratio, std::clamp(top, 0, size.height)),
+                   DevicePixel(ratio, std::clamp(right, 0, size.width)),
+                   DevicePixel(ratio, std::clamp(bottom, 0, size.height)), colour);
 }
 
 void FrameImageRect(Canvas& image, int left, int top, int right, int bottom, Colour colour)

@@ -4,6 +4,10 @@
 // rectangles are given with exclusive right and bottom edges. Everything is
 // clipped to the image, so coordinates far outside it are fine (line end
 // points within +-2^28 keep the arithmetic exact).
+//
+// Coordinates are the image's device-independent pixels: on an image with a
+// device pixel ratio above 1 (a screen at 150 % or 200 %) each of them
+// covers its share of the image's pixels, so the drawing keeps its shape.
 
 #include "view/Canvas.h"
 

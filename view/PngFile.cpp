@@ -87,7 +87,7 @@ std::string StoredZlib(std::string_view raw)
 
 std::string PngFileBytes(Canvas& canvas)
 {
-    const Size size = canvas.Dimensions();
+    const Size size = canvas.DevicePixels();
     if (size.IsEmpty()) {
         return {};
     }

@@ -5,10 +5,13 @@
 // pass is drawn into both as it arrives. Plain C++: ResultImages puts QImages
 // behind it on Linux, the Windows view GDI bitmaps.
 //
-// The passes of the current run are kept (their samples, until the next run
-// is configured or the size changes): a new scale redraws the graph from
-// them, whether the user picks it or a fitted scale's top has to grow. While
-// the results fit the default scale nothing is ever redrawn from them.
+// The passes of the current run are kept (until the next run is configured
+// or the size changes): a new scale redraws the graph from them, whether the
+// user picks it or a fitted scale's top has to grow. A pass with more samples
+// than its curve has columns is kept as its columns (CurveColumns.h) for each
+// width the plot takes on the scales the graph can show, so what is kept does
+// not grow with the samples and draws the same pixels as they did. While the
+// results fit the default scale nothing is ever redrawn from them.
 //
 // Thread safety: AddPassResults may run on a worker thread while another
 // thread reconfigures the images or copies one for display. One mutex
@@ -18,6 +21,7 @@
 #include "engine/PassStatistics.h"
 #include "engine/RunObservers.h"
 #include "view/Canvas.h"
+#include "view/CurveColumns.h"
 #include "view/GraphDrawing.h"
 #include "view/GraphScale.h"
 #include "view/TextDrawing.h"
@@ -27,6 +31,7 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace kel {
@@ -40,8 +45,9 @@ struct DrawnPass {
 
 class ResultDrawing : public PassResultSink {
 public:
-    // Makes a canvas of a size; an empty size may give one without an image.
-    using CanvasMaker = std::function<std::unique_ptr<Canvas>(Size)>;
+    // Makes a canvas of a size in device-independent pixels with as many more
+    // image pixels as the ratio asks; an empty size may give one without an image.
+    using CanvasMaker = std::function<std::unique_ptr<Canvas>(Size, double)>;
 
     // The images exist, drawn empty, from construction on, so a pass that
     // arrives before anything is shown is drawn like any other.
@@ -53,9 +59,26 @@ public:
     void ConfigureRun(int readReps, int writeReps, int simultaneous, int minRead, int minWrite) override;
     void AddPassResults(int passNumber, const double* samples, int sampleCount, double passRate,
                         int isWrite) override;
+    // Below the section's values in the text image: its longest stall, the
+    // buffer verdict and the cache cliff of its passes so far.
+    void AddPassFigures(const PassFigures& figures) override;
 
-    // New empty images when the size changes; passes drawn so far are lost.
-    void Resize(Size clientSize);
+    // A pass of another run (run 1 for the first other run, 2 for the next),
+    // drawn beneath this run's passes in lighter shades, the later the run
+    // the lighter. Its samples count for the fitted scale, not for the text.
+    // Kept, unlike this run's passes, when the next run is configured.
+    void AddComparedPass(int run, int passNumber, int passCount, const double* samples, int sampleCount,
+                         bool isWrite);
+    // Drops the other runs' passes and the names.
+    void ClearCompared();
+    // The names of the runs drawn (UTF-8), this run's first, for the legend;
+    // none (the default) leaves the legend as it is.
+    void SetRunNames(std::vector<std::string> names);
+
+    // New empty images when the size or the pixel ratio changes; passes drawn
+    // so far are lost. The size is in device-independent pixels; a ratio above
+    // 1 (a screen at 150 % or 200 %) gives the images as many more pixels.
+    void Resize(Size clientSize, double pixelRatio = 1.0);
 
     // A new scale redraws the graph image with the run's passes so far.
     void SetScale(const GraphScale& scale);
@@ -84,11 +107,26 @@ public:
     }
 
 private:
+    // A pass's columns at one plot width, and for each scale top of that
+    // width whether its last column reaches its last sample.
+    struct ColumnsAtWidth {
+        int plotWidth;
+        std::vector<CurveColumn> columns;
+        std::vector<std::pair<int, bool>> lastReached;
+    };
     struct KeptPass {
         int passNumber;
+        int passCount;
         bool isWrite;
-        std::vector<double> samples;
+        int run;  // 0: this run's; else the compared run's number
+        int sampleCount;
+        std::vector<double> samples;  // all of them, or none when reduced
+        std::vector<ColumnsAtWidth> reduced;
     };
+
+    // The layouts of every scale top the graph may show at this size.
+    const std::vector<GraphLayout>& CandidateLayoutsLocked();
+    KeptPass KeepLocked(const PassCurve& pass, int run);
 
     // The top the scale calls for with the run's samples so far.
     int WantedTopLocked() const;
@@ -96,12 +134,15 @@ private:
     void DrawBackgroundsLocked();
     // The empty graph and every kept pass on it, for a new top.
     void RedrawGraphLocked();
+    void RedrawKeptLocked();
     void DrawCurveLocked(const KeptPass& pass);
+    void DrawSamplesLocked(const PassCurve& pass);
     void DrawMarkLocked();
 
     mutable std::mutex m_lock;
     CanvasMaker m_makeCanvas;
     Size m_clientSize;
+    double m_pixelRatio = 1.0;
     std::unique_ptr<Canvas> m_graphImage;
     std::unique_ptr<Canvas> m_textImage;
     GraphScale m_scale;
@@ -115,9 +156,16 @@ private:
     Point m_lastPoint {-1, -1};
     PassStatistics m_statistics;
     std::vector<KeptPass> m_passes;
+    std::vector<KeptPass> m_compared;
+    double m_comparedFastest = 0.0;
+    std::vector<std::string> m_runNames;
+    std::vector<int> m_candidateTops;  // besides the fitted ones
+    std::vector<GraphLayout> m_candidateLayouts;  // empty until needed
     double m_fastest = 0.0;  // fastest finite sample of the kept passes
     std::optional<SectionValues> m_playValues;
     std::optional<SectionValues> m_recordValues;
+    KindFigures m_playFigures;
+    KindFigures m_recordFigures;
     int m_hasResults = 0;
 };
 

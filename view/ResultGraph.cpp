@@ -25,7 +25,7 @@ void ResultGraph::ConfigureRun(int readReps, int writeReps, int simultaneous, in
 {
     // A hidden control gets its resize event only when shown; the run is laid
     // out for the size it has now.
-    m_images.Resize(size());
+    m_images.Resize(size(), devicePixelRatioF());
     m_images.ConfigureRun(readReps, writeReps, simultaneous, minRead, minWrite);
     UpdateDescription();
     RequestRepaint();
@@ -38,6 +38,34 @@ void ResultGraph::AddPassResults(int passNumber, const double* samples, int samp
     // A queued call with this as context is dropped if the control is gone
     // by the time the event loop gets to it.
     InvokeQueued(this, [this] { OnPassDrawn(); });
+}
+
+void ResultGraph::AddComparedPass(int run, int passNumber, int passCount, const double* samples, int sampleCount,
+                                  bool isWrite)
+{
+    m_images.AddComparedPass(run, passNumber, passCount, samples, sampleCount, isWrite);
+    RequestRepaint();
+}
+
+void ResultGraph::ClearCompared()
+{
+    m_images.ClearCompared();
+    RequestRepaint();
+}
+
+void ResultGraph::SetRunNames(std::vector<QString> names)
+{
+    m_images.SetRunNames(std::move(names));
+    RequestRepaint();
+}
+
+void ResultGraph::AddPassFigures(const PassFigures& figures)
+{
+    m_images.AddPassFigures(figures);
+    InvokeQueued(this, [this] {
+        update();
+        UpdateDescription();
+    });
 }
 
 void ResultGraph::SetDisplayMode(int showGraph)
@@ -101,7 +129,7 @@ void ResultGraph::paintEvent(QPaintEvent* /*event*/)
 
 void ResultGraph::resizeEvent(QResizeEvent* event)
 {
-    m_images.Resize(event->size());
+    m_images.Resize(event->size(), devicePixelRatioF());
     UpdateDescription();
     QWidget::resizeEvent(event);
 }

@@ -13,6 +13,8 @@
 #include <QString>
 #include <QWidget>
 
+#include <vector>
+
 
 namespace kel {
 
@@ -27,6 +29,14 @@ public:
     // Safe on any thread; the repaint is requested through the event queue.
     void AddPassResults(int passNumber, const double* samples, int sampleCount, double passRate,
                         int isWrite) override;
+    // Another run's pass beneath this run's, its names in the legend
+    // (ResultImages).
+    void AddComparedPass(int run, int passNumber, int passCount, const double* samples, int sampleCount,
+                         bool isWrite);
+    void ClearCompared();
+    void SetRunNames(std::vector<QString> names);
+    // Safe on any thread: the text image's figure lines, then a repaint.
+    void AddPassFigures(const PassFigures& figures) override;
     // Nonzero shows the graph, 0 the text; both images are always up to date.
     void SetDisplayMode(int showGraph);
     // Redraws the graph with the run's passes on the new scale.

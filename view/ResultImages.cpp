@@ -5,10 +5,20 @@
 namespace kel {
 
 ResultImages::ResultImages(QSize clientSize, GraphScale scale)
-    : ResultDrawing(clientSize, scale, [](Size size) -> std::unique_ptr<Canvas> {
-          return std::make_unique<QtCanvas>(size, SharedDrawingObjects());
+    : ResultDrawing(clientSize, scale, [](Size size, double pixelRatio) -> std::unique_ptr<Canvas> {
+          return std::make_unique<QtCanvas>(size, SharedDrawingObjects(), pixelRatio);
       })
 {
+}
+
+void ResultImages::SetRunNames(const std::vector<QString>& names)
+{
+    std::vector<std::string> utf8;
+    utf8.reserve(names.size());
+    for (const QString& name : names) {
+        utf8.push_back(name.toStdString());
+    }
+    ResultDrawing::SetRunNames(std::move(utf8));
 }
 
 QString ResultImages::ResultsText() const

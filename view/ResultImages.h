@@ -1,6 +1,7 @@
 #pragma once
 // The two images of the results view as QImages: the drawing of every pass
-// (ResultDrawing) on canvases that QPainter draws the text of. Also a picture
+// (ResultDrawing) on canvases that QPainter draws the text of, at the
+// screen's pixel ratio when it is given one. Also a picture
 // as the bytes of a PNG file, for writing it through the program's own report
 // writer (devices, pipes and atomic replacement alike). Usable without any
 // widget (a QGuiApplication is enough), e.g. to write the images to files.
@@ -14,12 +15,16 @@
 #include <QString>
 
 #include <optional>
+#include <vector>
 
 namespace kel {
 
 class ResultImages : public ResultDrawing {
 public:
     explicit ResultImages(QSize clientSize, GraphScale scale = DefaultGraphScale());
+
+    // The runs' names for the legend (SetRunNames of the drawing).
+    void SetRunNames(const std::vector<QString>& names);
 
     // What the text image shows, as lines of text (ResultLines).
     QString ResultsText() const;

@@ -1,6 +1,7 @@
 #include "view/TextDrawing.h"
 
 #include "engine/PassStatistics.h"
+#include "engine/PassWatch.h"
 #include "view/LineRaster.h"
 
 namespace kel {
@@ -33,7 +34,8 @@ void DrawLabels(Canvas& image, const TextLayout& layout, int firstRow)
     }
 }
 
-void AppendSection(std::string& text, const std::string& heading, const std::optional<SectionValues>& values)
+void AppendSection(std::string& text, const std::string& heading, const std::optional<SectionValues>& values,
+                   const KindFigures& passFigures)
 {
     text += heading + '\n';
     const SectionValues shown = values.value_or(SectionValues {});
@@ -44,6 +46,9 @@ void AppendSection(std::string& text, const std::string& heading, const std::opt
             text += ' ' + FormatRate(figures[i]);
         }
         text += '\n';
+    }
+    for (const std::string& line : FigureLines(passFigures)) {
+        text += line + '\n';
     }
 }
 
@@ -99,13 +104,55 @@ void WriteSectionValues(Canvas& image, const TextLayout& layout, int firstRow, c
     }
 }
 
+std::vector<std::string> FigureLines(const KindFigures& figures)
+{
+    std::vector<std::string> lines;
+    if (!figures.any) {
+        return lines;
+    }
+    // Short enough for the narrow text view: the stream's rate is the
+    // kind's minimum, drawn on the graph.
+    const StreamFigure& stream = figures.stream;
+    std::string first = "Stall " + FixedText(figures.stall.seconds, 3) + " s";
+    if (stream.judged) {
+        first += stream.fallsBehind
+                     ? ", behind for good after " + SizeText(static_cast<double>(stream.behindAfterBytes), false)
+                     : ", buffer " + SizeText(stream.bufferBytes, true);
+    }
+    lines.push_back(first);
+    if (figures.cliffPass != 0) {
+        const CliffFigure& cliff = figures.cliff;
+        lines.push_back("Cliff at " + SizeText(cliff.atBytes, false) + ": " + FixedText(cliff.fastRate, 3) + " -> " +
+                        RateText(cliff.slowRate));
+    }
+    return lines;
+}
+
+void WriteFigureLines(Canvas& image, const TextLayout& layout, int firstRow, const std::vector<std::string>& lines)
+{
+    if (image.Dimensions().IsEmpty() || lines.empty()) {
+        return;
+    }
+    // From below the descenders of "Avg:" to below those of the last line.
+    const int descent = image.MeasureText(FontRole::Value, "").descent;
+    const int row = firstRow + kFigureRowOffset;
+    const int last = row + static_cast<int>(lines.size()) - 1;
+    FillImageRect(image, layout.labelX, RowY(layout, row - 1) + descent + 1, image.Dimensions().width - 1,
+                  RowY(layout, last) + descent + 1, kBackColour);
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        DrawOpaqueText(image, FontRole::Value, layout.labelX, RowY(layout, row + static_cast<int>(i)),
+                       TextAnchor::LeftBaseline, lines[i]);
+    }
+}
+
 std::string ResultsAsText(int simultaneous, const std::optional<SectionValues>& play,
-                          const std::optional<SectionValues>& record)
+                          const std::optional<SectionValues>& record, const KindFigures& playFigures,
+                          const KindFigures& recordFigures)
 {
     std::string text;
-    AppendSection(text, PlayHeading(simultaneous), play);
+    AppendSection(text, PlayHeading(simultaneous), play, playFigures);
     if (simultaneous == 0) {
-        AppendSection(text, RecordHeading(), record);
+        AppendSection(text, RecordHeading(), record, recordFigures);
     }
     return text;
 }

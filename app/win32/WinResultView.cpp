@@ -22,7 +22,7 @@ void WinResultView::Attach(HWND control)
     GetClientRect(control, &client);
     m_drawing = std::make_unique<ResultDrawing>(
         Size(client.right - client.left, client.bottom - client.top), DefaultGraphScale(),
-        [](Size size) -> std::unique_ptr<Canvas> { return std::make_unique<GdiCanvas>(size); });
+        [](Size size, double) -> std::unique_ptr<Canvas> { return std::make_unique<GdiCanvas>(size); });
     m_control = control;
     SetPropW(control, kViewProperty, this);
     m_previousProc = reinterpret_cast<WNDPROC>(
@@ -43,6 +43,14 @@ void WinResultView::AddPassResults(int passNumber, const double* samples, int sa
     if (m_drawing != nullptr) {
         m_drawing->AddPassResults(passNumber, samples, sampleCount, passRate, isWrite);
         // Safe from the worker thread: the paint follows on the control's thread.
+        InvalidateRect(m_control, nullptr, FALSE);
+    }
+}
+
+void WinResultView::AddPassFigures(const PassFigures& figures)
+{
+    if (m_drawing != nullptr) {
+        m_drawing->AddPassFigures(figures);
         InvalidateRect(m_control, nullptr, FALSE);
     }
 }

@@ -29,6 +29,7 @@ public:
     void ConfigureRun(int readReps, int writeReps, int simultaneous, int minRead, int minWrite) override;
     void AddPassResults(int passNumber, const double* samples, int sampleCount, double passRate,
                         int isWrite) override;
+    void AddPassFigures(const PassFigures& figures) override;
     // Nonzero shows the graph, 0 the text.
     void SetDisplayMode(int showGraph);
     int HasResults() const;

@@ -2,6 +2,7 @@
 // calls; either slash separates names.
 #include "platform/ReportFiles.h"
 
+#include "platform/SystemError.h"
 #include "platform/win32/WinText.h"
 
 #include <cstdio>
@@ -92,6 +93,23 @@ std::wstring QuotedArgument(const std::wstring& arg)
     }
     quoted.append(backslashes * 2, L'\\');
     return quoted + L"\"";
+}
+
+// The text a wide call fills: fill(buffer, size) answers the text's length,
+// the size it needs when the buffer is too small, or 0 when it fails (then
+// empty).
+template <typename Fill>
+std::wstring FilledText(Fill fill)
+{
+    std::wstring text(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length = fill(text.data(), static_cast<DWORD>(text.size()));
+        if (length < text.size()) {
+            text.resize(length);
+            return text;
+        }
+        text.resize(length);
+    }
 }
 
 // A copy of one of this process's standard handles that a child may inherit.
@@ -194,9 +212,8 @@ int WriteToStandardOutput(std::string_view bytes)
                    ? 0
                    : ErrorOr(ERROR_WRITE_FAULT);
     }
-    const int error = WriteAll(output, bytes);
-    // A reader that has gone: the pipe is closing or closed.
-    return error == ERROR_NO_DATA ? ERROR_BROKEN_PIPE : error;
+    // A reader that has gone answers as a closed pipe does on every system.
+    return WriteAll(output, bytes) == 0 ? 0 : StreamWriteError(0);
 }
 
 int ProbeCreateIn(const std::string& folder)
@@ -239,18 +256,9 @@ int MakeFolders(const std::string& folder)
 std::string AbsolutePath(const std::string& path)
 {
     const std::wstring wide = Widen(path.empty() ? std::string(".") : path);
-    std::wstring full(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD length = GetFullPathNameW(wide.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
-        if (length == 0) {
-            return {};
-        }
-        if (length < full.size()) {
-            full.resize(length);
-            break;
-        }
-        full.resize(length);
-    }
+    std::wstring full = FilledText([&wide](wchar_t* buffer, DWORD size) {
+        return GetFullPathNameW(wide.c_str(), size, buffer, nullptr);
+    });
     // A folder keeps no separator at its end, except a drive's root.
     while (full.size() > 3 && (full.back() == L'\\' || full.back() == L'/')) {
         full.pop_back();
@@ -281,19 +289,9 @@ std::string ResolvedPath(const std::string& path)
     if (!file.IsValid()) {
         return {};
     }
-    std::wstring resolved(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD length = GetFinalPathNameByHandleW(file.Get(), resolved.data(), static_cast<DWORD>(resolved.size()),
-                                                       VOLUME_NAME_DOS);
-        if (length == 0) {
-            return {};
-        }
-        if (length < resolved.size()) {
-            resolved.resize(length);
-            break;
-        }
-        resolved.resize(length);
-    }
+    std::wstring resolved = FilledText([&file](wchar_t* buffer, DWORD size) {
+        return GetFinalPathNameByHandleW(file.Get(), buffer, size, VOLUME_NAME_DOS);
+    });
     // The long-path prefix the system puts before a drive or share.
     if (resolved.rfind(L"\\\\?\\UNC\\", 0) == 0) {
         resolved = L"\\\\" + resolved.substr(8);
@@ -305,18 +303,12 @@ std::string ResolvedPath(const std::string& path)
 
 std::string ExecutableFolder()
 {
-    std::wstring program(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD length = GetModuleFileNameW(nullptr, program.data(), static_cast<DWORD>(program.size()));
-        if (length == 0) {
-            return ".";
-        }
-        if (length < program.size()) {
-            program.resize(length);
-            return FolderOf(Narrow(program));
-        }
-        program.resize(program.size() * 2);
-    }
+    // A name cut short fills the whole buffer: try one twice the size.
+    const std::wstring program = FilledText([](wchar_t* buffer, DWORD size) {
+        const DWORD length = GetModuleFileNameW(nullptr, buffer, size);
+        return length < size ? length : size * 2;
+    });
+    return program.empty() ? "." : FolderOf(Narrow(program));
 }
 
 std::string ProgramFileName(const std::string& name)

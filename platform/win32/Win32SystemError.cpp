@@ -12,14 +12,15 @@ const int kErrorInUse = ERROR_BUSY;
 const int kErrorNoMemory = ERROR_NOT_ENOUGH_MEMORY;
 const int kErrorBrokenPipe = ERROR_BROKEN_PIPE;
 
-// The runtime keeps its own numbers; the system's code of the failed write is the thread's last error.
+// The runtime keeps its own numbers; the system's code of the failed write is
+// the thread's last error. A pipe whose reader has gone answers one of three.
 int StreamWriteError(int errnoValue)
 {
-    if (errnoValue == EPIPE) {
+    const DWORD error = GetLastError();
+    if (errnoValue == EPIPE || error == ERROR_NO_DATA || error == ERROR_PIPE_NOT_CONNECTED || error == ERROR_BROKEN_PIPE) {
         return ERROR_BROKEN_PIPE;
     }
-    const DWORD error = GetLastError();
-    return error == ERROR_NO_DATA ? ERROR_BROKEN_PIPE : error != 0 ? static_cast<int>(error) : ERROR_WRITE_FAULT;
+    return error != 0 ? static_cast<int>(error) : ERROR_WRITE_FAULT;
 }
 
 // Not in every SDK's headers.

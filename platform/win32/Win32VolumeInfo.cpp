@@ -126,17 +126,17 @@ ProbeResult CreateAndDeleteProbe(const std::string& folderPath, const char* name
 
 std::uint64_t OwnFileBytes(const std::string& folderPath, const std::vector<std::string>& names)
 {
-    const ScopedHandle folder(OpenFolderHandle(folderPath.c_str()));
+    // Asked by name, never opened: a run in this folder may be about to
+    // create these files unshared, and an open here, however short, would
+    // make its create fail. A file with other names counts too; the run
+    // itself then refuses it.
     std::uint64_t bytes = 0;
     for (const std::string& name : names) {
-        if (!folder.IsValid()) {
-            break;
-        }
-        // Opened as a run opens its files, so only a file of the program's own counts.
-        const ScopedHandle file(OpenOwnFile(folder.Get(), name.c_str(), {GENERIC_READ, false, false, false}));
-        LARGE_INTEGER size {};
-        if (file.IsValid() && GetFileSizeEx(file.Get(), &size)) {
-            bytes += static_cast<std::uint64_t>(size.QuadPart);
+        WIN32_FILE_ATTRIBUTE_DATA data {};
+        const std::wstring path = Widen(folderPath + "\\" + name);
+        const DWORD foreign = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DEVICE;
+        if (GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data) && (data.dwFileAttributes & foreign) == 0) {
+            bytes += (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
         }
     }
     return bytes;

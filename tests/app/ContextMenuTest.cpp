@@ -10,11 +10,13 @@
 #include <QClipboard>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QMenu>
+#include <QRegularExpression>
 #include <QTest>
 
 #include <memory>
@@ -57,7 +59,7 @@ protected:
         QStringList items;
         const std::unique_ptr<QMenu> menu = Menu();
         for (const QAction* action : menu->actions()) {
-            if (action->isCheckable()) {
+            if (action->actionGroup() != nullptr) {
                 items << (action->isChecked() ? "*" : "") + action->text();
             }
         }
@@ -145,14 +147,23 @@ TEST_F(ContextMenuTest, CopyResultsOnceAPassIsDrawn)
     QAction* copy = Find(*menu, kCopyItem);
     ASSERT_TRUE(copy->isEnabled());
     copy->trigger();
+    // A header names the drive, the start, the parameters and how the files
+    // were reached; the text view's values follow.
     const QString copied = QApplication::clipboard()->text();
-    EXPECT_EQ(copied, m_dialog->Graph().ResultsText());
-    const QStringList lines = copied.split('\n', Qt::SkipEmptyParts);
-    ASSERT_EQ(lines.size(), 8);
+    ASSERT_TRUE(copied.endsWith("\n\n" + m_dialog->Graph().ResultsText())) << copied.toStdString();
+    EXPECT_TRUE(copied.startsWith("Kel Tallyforge results\nDrive: T: " + QString::fromStdString(m_drive.Path())))
+        << copied.toStdString();
+    EXPECT_TRUE(copied.contains("\nParameters: 1 file of 96 KB, 96 KB transfers, 2 write passes, 2 read passes"));
+    EXPECT_TRUE(copied.contains("\nFiles reached: ")) << copied.toStdString();
+    const QStringList lines = m_dialog->Graph().ResultsText().split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 10);
     EXPECT_EQ(lines[0], "Play Performance:");
-    EXPECT_EQ(lines[4], "Record Performance:");
-    for (const int row : {1, 2, 3, 5, 6, 7}) {
+    EXPECT_EQ(lines[5], "Record Performance:");
+    for (const int row : {1, 2, 3, 6, 7, 8}) {
         EXPECT_TRUE(lines[row].endsWith(" MB/s")) << lines[row].toStdString();
+    }
+    for (const int row : {4, 9}) {
+        EXPECT_TRUE(lines[row].startsWith("Stall ")) << lines[row].toStdString();
     }
 }
 
@@ -171,11 +182,22 @@ TEST_F(ContextMenuTest, SaveResultsKeepsTheRecordAndBothPicturesOfAFinishedRun)
     Find(*Menu(), kSaveItem)->trigger();
     QFileDialog* chooser = m_dialog->findChild<QFileDialog*>();
     ASSERT_NE(chooser, nullptr);
+    EXPECT_TRUE(QRegularExpression("^keltally-\\d{4}-\\d\\d-\\d\\d-\\d{4}-T\\.json$")
+                    .match(QFileInfo(chooser->selectedFiles().value(0)).fileName())
+                    .hasMatch())
+        << chooser->selectedFiles().value(0).toStdString();
     chooser->reject();
 
     TempDir out;
     const QString path = QString::fromStdString(out.Path()) + "/run.json";
     ASSERT_TRUE(m_dialog->SaveResults(path));
+    // The chooser proposed a name from the date and the drive; the message
+    // names the files written and their folder.
+    ASSERT_EQ(m_messages.size(), 1u);
+    EXPECT_EQ(m_messages[0].text, "The results were saved in " + QString::fromStdString(out.Path()) +
+                                      ":\n\nrun.json (the run record)\nrun-graph.png (the graph)\n"
+                                      "run-text.png (the text)");
+    m_messages.clear();
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QJsonObject record = QJsonDocument::fromJson(file.readAll()).object();
@@ -192,6 +214,73 @@ TEST_F(ContextMenuTest, SaveResultsKeepsTheRecordAndBothPicturesOfAFinishedRun)
     EXPECT_FALSE(m_dialog->SaveResults(QString::fromStdString(out.Path()) + "/missing/run.json"));
     ASSERT_EQ(m_messages.size(), 1u);
     EXPECT_TRUE(m_messages[0].text.startsWith("Unable to save the results.")) << m_messages[0].text.toStdString();
+}
+
+TEST_F(ContextMenuTest, ASavedRecordOpensAsTheRunDrewItAndComparesBeneath)
+{
+    OpenDialog();
+    Click(id::kAdvanced);
+    SelectDrive('T');
+    SetParameters({"2", "96", "96", "3", "2", "10"});
+    Click(id::kStart);
+    ASSERT_TRUE(WaitForIdle());
+    TempDir out;
+    const QString path = QString::fromStdString(out.Path()) + "/run.json";
+    ASSERT_TRUE(m_dialog->SaveResults(path));
+    m_messages.clear();  // what the save wrote
+    const QImage graph = m_dialog->Graph().GraphImage();
+    const QImage text = m_dialog->Graph().TextImage();
+
+    // The item asks for a record first.
+    Find(*Menu(), QStringLiteral("&Open Results..."))->trigger();
+    QFileDialog* chooser = m_dialog->findChild<QFileDialog*>();
+    ASSERT_NE(chooser, nullptr);
+    chooser->reject();
+
+    ASSERT_TRUE(m_dialog->OpenResults(path));
+    EXPECT_EQ(m_dialog->Graph().GraphImage(), graph);
+    EXPECT_EQ(m_dialog->Graph().TextImage(), text);
+    EXPECT_TRUE(m_dialog->windowTitle().contains(" - run.json (")) << m_dialog->windowTitle().toStdString();
+    EXPECT_FALSE(Find(*Menu(), kSaveItem)->isEnabled());  // the view no longer shows the last run alone
+
+    ASSERT_TRUE(m_dialog->OpenResults(path, true));
+    const QImage compared = m_dialog->Graph().GraphImage();
+    EXPECT_NE(compared, graph);
+    EXPECT_EQ(m_dialog->Graph().TextImage(), text);
+
+    QFile broken(QString::fromStdString(out.Path()) + "/broken.json");
+    ASSERT_TRUE(broken.open(QIODevice::WriteOnly) && broken.write("{\"passes\": 1}") > 0);
+    broken.close();
+    EXPECT_FALSE(m_dialog->OpenResults(broken.fileName()));
+    ASSERT_EQ(m_messages.size(), 1u);
+    EXPECT_TRUE(m_messages[0].text.startsWith("Unable to open the results.\n\nbroken.json is refused: "))
+        << m_messages[0].text.toStdString();
+}
+
+TEST_F(ContextMenuTest, VerifyDataIsKeptInTheSettingsFileAndGivenToTheNextRun)
+{
+    const QString verifyItem = QStringLiteral("&Verify Data");
+    for (const auto& [line, checked] : {std::pair {"", false}, {"VerifyData=1", true}, {"VerifyData=0", false}}) {
+        m_dialog.reset();
+        QFile file(SettingsPath());
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray("[Application]\n") + line + "\n");
+        file.close();
+        OpenDialog();
+        EXPECT_EQ(Find(*Menu(), verifyItem)->isChecked(), checked) << line;
+    }
+    Choose(verifyItem);
+    EXPECT_EQ(ProfileFile(SettingsPath().toStdString()).GetProfileInt("Application", "VerifyData", -1), 1);
+    Click(id::kAdvanced);
+    SelectDrive('T');
+    SetParameters({"1", "96", "96", "1", "1", "10"});
+    Click(id::kStart);
+    ASSERT_TRUE(WaitForIdle());
+    ASSERT_TRUE(m_messages.empty());
+    EXPECT_TRUE(m_dialog->Tester().Options().verify);
+    EXPECT_EQ(m_dialog->Tester().Outcome().figures.bytesVerified, 96u * 1024);
+    Choose(verifyItem);
+    EXPECT_EQ(ProfileFile(SettingsPath().toStdString()).GetProfileInt("Application", "VerifyData", -1), 0);
 }
 
 TEST_F(ContextMenuTest, ShiftF10AndTheMenuKeyOpenTheMenu)

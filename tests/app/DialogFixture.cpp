@@ -114,7 +114,8 @@ std::vector<int> DialogFixture::EnabledRunControls() const
                             id::kStop,          id::kParameters,     id::kSampsSecLabel,  id::kSampsSec,
                             id::kNumFilesLabel, id::kNumFiles,       id::kFileSizeLabel,  id::kFileSize,
                             id::kBufSizeLabel,  id::kBufSize,        id::kReadRepsLabel,  id::kReadReps,
-                            id::kWriteRepsLabel, id::kWriteReps};
+                            id::kWriteRepsLabel, id::kWriteReps,     id::kMinReadLabel,   id::kMinRead,
+                            id::kMinWriteLabel, id::kMinWrite};
     std::vector<int> enabled;
     for (const int controlId : controls) {
         if (Item(controlId)->isEnabled()) {

@@ -19,17 +19,18 @@
 namespace kel::test {
 namespace {
 
-const int kEdits[] = {id::kSampsSec, id::kNumFiles, id::kFileSize, id::kBufSize, id::kReadReps, id::kWriteReps};
+const int kEdits[] = {id::kSampsSec, id::kNumFiles, id::kFileSize, id::kBufSize,
+                      id::kReadReps, id::kWriteReps, id::kMinRead,  id::kMinWrite};
 
 using PanelTest = DialogFixture;
 
 TEST_F(PanelTest, AdvancedCollapsesAndExpandsThePanel)
 {
     OpenDialog();
-    // 271 dialog units high; the 50-unit group box is 81 pixels, and the
-    // collapsed window loses those and a further 81 / 18 pixels.
-    const int fullHeight = 440;
-    const int collapsedHeight = fullHeight - 81 - 4;
+    // 290 dialog units high; the 69-unit group box is 112 pixels, and the
+    // collapsed window loses those and a further 112 / 18 pixels.
+    const int fullHeight = 471;
+    const int collapsedHeight = fullHeight - 112 - 6;
     const auto expectState = [this](const char* caption, bool expanded, int height) {
         EXPECT_EQ(TextOf(id::kAdvanced), QString::fromLatin1(caption));
         EXPECT_EQ(m_dialog->height(), height);
@@ -99,7 +100,8 @@ TEST_F(PanelTest, TabOrderAndMnemonicsFollowTheLayout)
     }
     // The display buttons are one stop: the checked one.
     const std::vector<QString> expected {"id1016", "id1011", "id1023", "id1037", "id1022", "id1038", "id1021",
-                                         "id2",    "id1035", "id1013", "id1014", "id1012", "id1017", "id1018"};
+                                         "id2",    "id1035", "id1013", "id1014", "id1012", "id1017", "id1018",
+                                         "id1041", "id1043"};
     EXPECT_EQ(chain, expected);
     QTest::mouseClick(Item(id::kAsText), Qt::LeftButton);
     EXPECT_EQ(Item(id::kAsText)->focusPolicy(), Qt::StrongFocus);

@@ -71,6 +71,8 @@ TEST_F(PresetCommandsTest, ShippedPresetsFollowTheUsersAndStayOutOfTheirFile)
     EXPECT_EQ(Names(), (QStringList {"(Default)", "Zed", "Card V30", "Alpha Disk"}));
     Pick("Card V30");
     EXPECT_EQ(TextOf(id::kFileSize), "51200");
+    EXPECT_EQ(TextOf(id::kMinWrite), "28.61");
+    EXPECT_EQ(TextOf(id::kMinRead), "") << "no minimum";
     // Saving under a new name writes the shipped preset's values as the
     // user's own; the shipped file and the other presets stay as they were.
     m_typed = "My Card";
@@ -101,6 +103,7 @@ TEST_F(PresetCommandsTest, SavingAnExistingNameAsksAndDeleteAsksFirst)
     OpenDialog();
     Pick("Zed");
     SetParameters({"5"});
+    SetEdit(id::kMinRead, "12.5");
 
     // Declined: nothing written.
     m_typed = "  Zed ";
@@ -114,7 +117,7 @@ TEST_F(PresetCommandsTest, SavingAnExistingNameAsksAndDeleteAsksFirst)
     m_dialog->OnSaveAsPreset();
     QByteArray replaced = kUser;
     replaced.replace("NumFiles=2", "NumFiles=5");
-    replaced.replace("SampsSec=10\n", "SampsSec=10\nKelMinRead=0\nKelMinWrite=0\n");
+    replaced.replace("SampsSec=10\n", "SampsSec=10\nKelMinRead=12500\nKelMinWrite=0\n");
     EXPECT_EQ(Read(SettingsPath()), replaced);
     EXPECT_EQ(Names(), (QStringList {"(Default)", "Zed"}));
 

@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QImage>
+#include <QLabel>
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QTest>
@@ -66,6 +67,25 @@ TEST_F(RunControlTest, StartSwitchesToRunningAndStopBackToIdle)
     // No end-of-run message comes after a stop to undo anything.
     WaitUntil([] { return false; }, 100);
     EXPECT_EQ(EnabledRunControls(), idleControls);
+}
+
+// The note beside the buttons: a folder in memory is named from the start
+// of the run on, and the note goes with the next run elsewhere.
+TEST_F(RunControlTest, ANoteSaysWhenTheFilesLieInMemory)
+{
+    const auto note = [this] { return static_cast<QLabel*>(Item(id::kAccessNote))->text(); };
+    const QString inMemory = QStringLiteral("The test folder lies in memory (tmpfs)");
+    EXPECT_TRUE(note().isEmpty());
+    m_drives.Register(DriveEntry {'T', m_drive.Path(), m_drive.Path(), "", "tmpfs", "tmpfs"});
+    Start(kLongRun);
+    EXPECT_TRUE(note().startsWith(inMemory)) << note().toStdString();
+    Click(id::kStop);
+    ASSERT_TRUE(WaitForIdle());
+    EXPECT_TRUE(note().startsWith(inMemory)) << note().toStdString();
+    m_drives.Register('T', m_drive.Path());
+    Start(kShortRun);
+    ASSERT_TRUE(WaitForIdle());
+    EXPECT_FALSE(note().startsWith(inMemory)) << note().toStdString();
 }
 
 TEST_F(RunControlTest, RunEndingByItselfReturnsToIdle)
@@ -217,27 +237,32 @@ TEST(RunProgressTitle, AddsTheShareDoneAndTheTimeLeft)
               "Kel Tallyforge - Play/Record 2 of 3 - 33 %, 6 s left");
 }
 
-// The titles a run shows: the pass in progress, never going back, then the
-// program's name however the run ends. A pass may be drawn before the title
-// has shown the one before, so titles may be skipped, never reordered.
+// The titles a run shows: the pass in progress with the share done and the
+// time left, never going back, then the program's name however the run
+// ends. A pass may be drawn before the title has shown the one before, so
+// titles may be skipped, never reordered.
 TEST_F(RunControlTest, TitleNamesThePassInProgressUntilTheRunEnds)
 {
     QStringList titles;
     QObject::connect(m_dialog.get(), &QWidget::windowTitleChanged, [&titles](const QString& t) { titles << t; });
+    const QString first = QStringLiteral("Kel Tallyforge - Record 1 of 1000 - 0 %");
     Start(kLongRun);
-    EXPECT_EQ(m_dialog->windowTitle(), "Kel Tallyforge - Record 1 of 1000");
-    ASSERT_TRUE(WaitUntil([this] { return m_dialog->windowTitle() != "Kel Tallyforge - Record 1 of 1000"; }));
+    EXPECT_EQ(m_dialog->windowTitle(), first);
+    ASSERT_TRUE(WaitUntil([this, &first] { return m_dialog->windowTitle() != first; }));
     Click(id::kStop);
     ASSERT_TRUE(WaitForIdle());
     EXPECT_EQ(m_dialog->windowTitle(), "Kel Tallyforge");
     WaitUntil([] { return false; }, 100);
     EXPECT_EQ(m_dialog->windowTitle(), "Kel Tallyforge") << "passes still queued at the stop change nothing";
-    const QRegularExpression record(QStringLiteral("^Kel Tallyforge - Record (\\d+) of 1000$"));
+    const QRegularExpression record(
+        QStringLiteral("^Kel Tallyforge - Record (\\d+) of 1000 - (\\d+) %(, \\d+ (s|min) left)?$"));
     int previous = 0;
     for (const QString& title : titles.mid(0, titles.size() - 1)) {
         const QRegularExpressionMatch match = record.match(title);
         ASSERT_TRUE(match.hasMatch()) << title.toStdString();
         EXPECT_GT(match.captured(1).toInt(), previous);
+        EXPECT_EQ(match.captured(2).toInt(), (match.captured(1).toInt() - 1) * 100 / 2000);
+        EXPECT_EQ(match.captured(3).isEmpty(), match.captured(1) == "1") << "the time left once a pass is done";
         previous = match.captured(1).toInt();
     }
 
@@ -247,11 +272,19 @@ TEST_F(RunControlTest, TitleNamesThePassInProgressUntilTheRunEnds)
     Start(kShortRun);
     ASSERT_TRUE(WaitForIdle());
     ASSERT_FALSE(titles.isEmpty());
-    EXPECT_EQ(titles.front(), shortRun.front());
+    EXPECT_EQ(titles.front(), shortRun.front() + " - 0 %");
     EXPECT_EQ(titles.back(), "Kel Tallyforge");
     qsizetype at = 0;
+    QString previousPass;
     for (const QString& title : titles) {
-        at = shortRun.indexOf(title, at);
+        // The pass without its share and time, which depend on the drive;
+        // the last pass is named again with 100 % once it is done.
+        const QString pass = title.section(QStringLiteral(" - "), 0, 1);
+        if (pass == previousPass) {
+            continue;
+        }
+        previousPass = pass;
+        at = shortRun.indexOf(pass, at);
         ASSERT_GE(at, 0) << "out of order or unknown: " << titles.join(" | ").toStdString();
         ++at;
     }

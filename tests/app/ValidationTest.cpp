@@ -103,6 +103,27 @@ TEST_F(ValidationTest, OnlyTheFirstBadFieldIsReported)
     EXPECT_EQ(QApplication::focusWidget(), Item(id::kNumFiles));
 }
 
+TEST_F(ValidationTest, MinimumRatesAreCheckedAfterTheCounts)
+{
+    const struct {
+        int edit;
+        const char* text;
+        const char* refusal;
+    } cases[] = {
+        {id::kMinRead, "1.2345", "Please enter a rate in MB/s with at most three decimals."},
+        {id::kMinWrite, "2000000", "Please enter a rate between 0 and 1000000 MB/s."},
+        {id::kMinWrite, "-3", "Please enter a rate in MB/s with at most three decimals."},
+    };
+    for (const auto& c : cases) {
+        SetEdit(c.edit, QString::fromLatin1(c.text));
+        EXPECT_EQ(StartWith({"0", "1024", "1", "1", "1", "10"}), "Please enter an integer between 1 and 100.");
+        EXPECT_EQ(StartWith({"1", "1024", "1", "1", "1", "10"}), QString::fromLatin1(c.refusal));
+        EXPECT_EQ(QApplication::focusWidget(), Item(c.edit));
+        SetEdit(c.edit, "6.5");
+        EXPECT_TRUE(PassedValidation(StartWith({"1", "1024", "1", "1", "1", "10"})));
+    }
+}
+
 TEST_F(ValidationTest, FileSizeMustBeAMultipleOfTheBuffer)
 {
     EXPECT_TRUE(PassedValidation(StartWith({"1", "2400", "96", "1", "1", "10"})));

@@ -69,6 +69,11 @@ TEST(FailBelow, ASampleBelowItsKindsMinimumExitsWithThreeOnlyWhenAsked)
         {{"--min-write", "2000000000"}, 0, "\n  Below 2000000\\.000 MB/s: (\\d+) of \\1 samples\n"},
         {{"--min-read", "1", "--fail-below"}, 0, "\n  Below  0\\.001 MB/s: 0 of \\d+ samples\n"},
         {{"--fail-below"}, 2, "^$"},
+        // By the buffer instead of the samples: no buffer holds a stream the drive falls behind for good.
+        {{"--min-write", "2000000000", "--fail-below", "--max-buffer", "1000000000"}, 3,
+         "\n  Stream: falls behind 2000000\\.000 MB/s for good after [0-9.]+ [KMG]B \\(pass 1\\)\n"},
+        {{"--min-read", "1", "--fail-below", "--max-buffer", "64"}, 0,
+         "\n  Stream: sustains 0\\.001 MB/s with a [0-9]+ KB buffer \\(pass [12]\\)\n"},
     };
     for (const Case& c : cases) {
         const test::ProgramResult result = RunCli(ShortRun(dir) + c.extra);

@@ -3,7 +3,8 @@
 // runner has always answered them: stdout, stderr and the exit code, byte
 // for byte. @WORK@ stands for a fresh folder, @CLI@ for the runner's path;
 // rates (digits, a point and three decimals, and the blanks that align
-// them) differ from run to run.
+// them) and the bytes moved before a pass's longest stall differ from run
+// to run.
 
 #include "Version.h"
 #include "tests/cli/CliProcess.h"
@@ -50,11 +51,20 @@ Options:
   --simultaneous    Write an extra file during every read pass.
   --fail-below      Exit with 3 when a sample lies below its kind's minimum
                     rate (--min-read, --min-write or the preset's).
+  --max-buffer <N>  With --fail-below: judge each kind with a minimum rate by
+                    the buffer a stream at that rate needs instead of by its
+                    samples; exit with 3 when it needs more than N KB or falls
+                    behind for good.
+  --verify          Stamp every 4 KiB written with what it is and check every
+                    byte read back; data that differs ends the run as failed
+                    (exit 1).
   --png <DIR>       Write the graph and text views of the run to DIR/graph.png
                     and DIR/text.png; DIR is made when missing.
-  --scale <auto|N>  The graph's scale in the --png pictures: auto fits it to
-                    the results (the top is the next 1, 2 or 5 x 10^n MB/s above
-                    the fastest sample), N puts N MB/s at the top (default 20).
+  --scale <auto|N>  The graph's scale in the --png pictures: default (as
+                    without it) shows 0 to 20 MB/s while every sample fits, else
+                    the fitted scale, its top at most 25 % above the fastest
+                    sample; auto always fits it; N (1 to 1000000) fixes the top
+                    at N MB/s (--scale 20: always 0 to 20).
   --metrics <FILE>  Write the run's figures to FILE in the Prometheus text
                     format, for node_exporter's textfile collector; - for
                     standard output, the pass lines then go to standard error.
@@ -145,6 +155,16 @@ Try 'keltally-cli --help'.
     {{"--fail-below"}, 2,
      "",
      "keltally-cli: --fail-below needs a minimum rate to judge by: --min-read, --min-write or a preset with one\n"},
+    {{"--fail-below", "--max-buffer", "-1"}, 2,
+     "",
+     R"~(keltally-cli: --max-buffer needs a size in KB (a whole number from 0), not '-1'
+Try 'keltally-cli --help'.
+)~"},
+    {{"--max-buffer", "64"}, 2,
+     "",
+     R"~(keltally-cli: --max-buffer judges a run only with --fail-below
+Try 'keltally-cli --help'.
+)~"},
     {{"--scale", "foo"}, 2,
      "",
      R"~(keltally-cli: --scale needs auto or a whole number of MB/s from 1 to 1000000, not 'foo'
@@ -222,10 +242,12 @@ Try 'keltally-cli --help'.
      "keltally-cli: --reads must be between 1 and 1000, not 0\n"},
     {{"--simultaneous", "--dir", "@WORK@", "--files", "1", "--file-size", "64", "--buffer", "64", "--reads", "1", "--writes", "1"}, 0,
      R"~(Play      1  samples      1  lowest    431.360  highest    431.360  pass    431.360 MB/s
+             stall 0.000 s at 0.000 s, after 0 KB
 Play/Record Performance:
   Min: 431.360 MB/s
   Max: 431.360 MB/s
   Avg: 431.360 MB/s
+  Longest stall: 0.000 s in pass 1 at 0.000 s
 )~",
      ""},
     {{"--dir=/nonexistent"}, 2,
@@ -251,6 +273,7 @@ QString Normalised(QString text, const QString& work)
 {
     text.replace(work, "@WORK@").replace(kCli, "@CLI@");
     text.replace(QString("keltally-cli ") + kVersion, "keltally-cli @VERSION@");
+    text.replace(QRegularExpression("after [0-9.]+ [KMG]B"), "after # KB");
     return text.replace(QRegularExpression(" *[0-9]+\\.[0-9]{3}"), " #.###");
 }
 

@@ -52,7 +52,9 @@ TEST(CliOptions, RefusalsExplainThemselvesAndExitWithTwo)
           QStringList {"--metrics", ""}, QStringList {"--png", ""}, QStringList {"--dir", ""},
           QStringList {"--preset", ""}, QStringList {"--json", "-", "--metrics", "-"},
           QStringList {"--list-presets", "--list-drives"}, QStringList {"--scale", "0"},
-          QStringList {"--scale", "fast"}}) {
+          QStringList {"--scale", "fast"}, QStringList {"--fail-below", "--max-buffer"},
+          QStringList {"--fail-below", "--max-buffer", "-1"}, QStringList {"--fail-below", "--max-buffer", "1.5"},
+          QStringList {"--max-buffer", "64"}}) {
         const CliParseResult parsed = Parse(args);
         EXPECT_FALSE(parsed.options) << args.join(' ').toStdString();
         EXPECT_EQ(parsed.exitCode, 2);
@@ -80,6 +82,11 @@ TEST(CliOptions, VersionListingsAndJudgingOptions)
     const CliParseResult judged = Parse({"--fail-below", "--metrics", "m.prom", "--json", "-"});
     ASSERT_TRUE(judged.options);
     EXPECT_TRUE(judged.options->failBelow);
+    EXPECT_FALSE(judged.options->maxBufferKB || judged.options->verify);
+    const CliParseResult buffered = Parse({"--max-buffer", "0", "--fail-below", "--verify"});
+    ASSERT_TRUE(buffered.options);
+    EXPECT_EQ(buffered.options->maxBufferKB, 0);
+    EXPECT_TRUE(buffered.options->verify);
     EXPECT_EQ(judged.options->metricsFile, "m.prom");
     EXPECT_EQ(judged.options->jsonFile, "-");
     EXPECT_TRUE(ValidateFailBelow(*judged.options)) << "no minimum rate to judge by";

@@ -8,6 +8,7 @@
 
 namespace kel::test {
 
-std::unique_ptr<Canvas> MakeToolkitCanvas(Size size);
+// One image pixel per device-independent pixel, whatever the ratio asked.
+std::unique_ptr<Canvas> MakeToolkitCanvas(Size size, double pixelRatio);
 
 }  // namespace kel::test

@@ -51,7 +51,7 @@ TEST(CanvasRules, LinesDotsAndCurvesArePixelForPixelTheRulesOnes)
 {
     ResultDrawing painted(kClientSize, DefaultGraphScale(), MakeToolkitCanvas);
     ResultDrawing bare(kClientSize, DefaultGraphScale(),
-                       [](Size size) -> std::unique_ptr<Canvas> { return std::make_unique<BareCanvas>(size); });
+                       [](Size size, double) -> std::unique_ptr<Canvas> { return std::make_unique<BareCanvas>(size); });
     DrawFixedRun(painted);
     DrawFixedRun(bare);
 

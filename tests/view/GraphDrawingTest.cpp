@@ -29,6 +29,34 @@ QImage EmptyGraph(int simultaneous = 0, int minRead = 0, int minWrite = 0)
     return images.GraphImage();
 }
 
+// A screen at 200 %: the images have twice the pixels in each direction,
+// the lines and curves keep their places block for block, and the text is
+// drawn at the finer resolution, not scaled up.
+TEST(GraphPixelRatio, TwiceTheRatioDrawsTheSameGraphWithFinerText)
+{
+    ResultImages images(kClient);
+    images.Resize(kClient, 2.0);
+    images.ConfigureRun(1, 1, 0, 0, 0);
+    AddPass(images, 1, {10.0}, 10.0, 0);
+    const QImage graph = images.GraphImage();
+    EXPECT_EQ(graph.size(), kClient * 2);
+    EXPECT_EQ(graph.devicePixelRatio(), 2.0);
+    for (const auto& [x, y] : {std::pair {200, 151}, std::pair {201, 151}}) {
+        for (const int d : {0, 1}) {
+            EXPECT_EQ(Pixel(graph, 2 * x + d, 2 * y + d), kBlue) << x << "," << y;
+        }
+    }
+    const QImage text = images.TextImage();
+    int unevenBlocks = 0;
+    for (int y = 0; y + 1 < text.height(); y += 2) {
+        for (int x = 0; x + 1 < text.width(); x += 2) {
+            const QRgb corner = Pixel(text, x, y);
+            unevenBlocks += Pixel(text, x + 1, y) != corner || Pixel(text, x, y + 1) != corner ? 1 : 0;
+        }
+    }
+    EXPECT_GT(unevenBlocks, 100) << "text drawn at the image's own resolution";
+}
+
 TEST(GraphLayout, ValuesForTheDialogsClientArea)
 {
     const GraphLayout layout = ComputeGraphLayout(kClient);

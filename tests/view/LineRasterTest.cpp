@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdlib>
 
 namespace kel::test {
@@ -36,6 +37,12 @@ void FillImageRect(QImage& image, int left, int top, int right, int bottom, QRgb
 {
     QtCanvas canvas = On(image);
     kel::FillImageRect(canvas, left, top, right, bottom, colour);
+}
+
+void DrawImageEdge3d(QImage& image, QRgb topLeft, QRgb bottomRight)
+{
+    QtCanvas canvas = On(image);
+    kel::DrawImageEdge3d(canvas, topLeft, bottomRight);
 }
 
 QImage White(int w = 40, int h = 30)
@@ -113,6 +120,40 @@ TEST(LineRule, RectanglesExcludeRightAndBottom)
     QImage filled = White();
     FillImageRect(filled, -5, 25, 100, 100, kInk);
     EXPECT_EQ(CountPixels(filled, filled.rect(), Rgb(0, 0, 0)), 40 * 5);
+}
+
+// On an image with a pixel ratio, each device-independent pixel of the
+// drawing becomes the block [round(x * r), round((x + 1) * r)) of image
+// pixels: the 1x drawing scaled up with nothing lost, shifted or left over.
+TEST(LineRule, APixelRatioScalesEveryPixelToItsBlock)
+{
+    const auto draw = [](QImage& image) {
+        DrawLineExcludingEnd(image, {3, 4}, {33, 21}, kInk);
+        DrawLineExcludingEnd(image, {-10, 2}, {60, 2}, kInk);
+        FrameImageRect(image, 2, 3, 12, 9, kInk);
+        FillImageRect(image, 30, 20, 100, 100, kInk);
+        DrawImageEdge3d(image, qRgb(1, 2, 3), qRgb(4, 5, 6));
+    };
+    QImage reference = White();
+    draw(reference);
+    for (const double ratio : {1.5, 2.0}) {
+        QImage scaled = White(static_cast<int>(40 * ratio), static_cast<int>(30 * ratio));
+        scaled.setDevicePixelRatio(ratio);
+        ASSERT_EQ(On(scaled).Dimensions(), Size(40, 30));
+        draw(scaled);
+        const auto block = [ratio](int v) { return static_cast<int>(std::lround(v * ratio)); };
+        int mismatches = 0;
+        for (int y = 0; y < 30; ++y) {
+            for (int x = 0; x < 40; ++x) {
+                for (int Y = block(y); Y < block(y + 1); ++Y) {
+                    for (int X = block(x); X < block(x + 1); ++X) {
+                        mismatches += Pixel(scaled, X, Y) != Pixel(reference, x, y) ? 1 : 0;
+                    }
+                }
+            }
+        }
+        EXPECT_EQ(mismatches, 0) << ratio;
+    }
 }
 
 }  // namespace

@@ -190,5 +190,55 @@ TEST(PassValues, ResultsAsTextFollowTheTextImage)
     EXPECT_EQ(images.ResultsText(), empty);
 }
 
+// Below each section's values: its longest stall and buffer verdict, and for
+// Record the cache cliff; the lines above them keep every pixel.
+TEST(PassFigureLines, EachKindsFiguresGoBelowItsValuesAndNothingElseChanges)
+{
+    const PassFigures write {1, 1, {0.412, 2.0, 0}, {true, 12.0, 3.05 * 1048576, false, 0},
+                             {true, 1450.0, 380.0, 41.0, 3.2 * 1073741824.0}, 0};
+    const PassFigures read {1, 0, {0.2, 0.1, 0}, {}, {}, 0};
+    ResultImages plain(kClient);
+    ResultImages figured(kClient);
+    for (ResultImages* images : {&plain, &figured}) {
+        images->ConfigureRun(1, 1, 0, 0, 12000);
+        AddPass(*images, 1, {123.456, 4.0}, 50.0, 1);
+        if (images == &figured) {
+            images->AddPassFigures(write);
+        }
+        AddPass(*images, 1, {4.0, 6.0}, 5.0, 0);
+        if (images == &figured) {
+            images->AddPassFigures(read);
+        }
+    }
+    const QImage before = plain.TextImage();
+    const QImage after = figured.TextImage();
+    const struct {
+        QRect unchanged;
+        int figureBaseline;  // 0: none
+    } bands[] = {
+        {QRect(QPoint(0, 0), QPoint(509, 97)), 113},     // Play and its figure line
+        {QRect(QPoint(0, 118), QPoint(509, 211)), 227},  // Record and its first figure line
+        {QRect(QPoint(0, 251), QPoint(509, 298)), 246},  // below the second
+    };
+    for (const auto& band : bands) {
+        EXPECT_EQ(after.copy(band.unchanged), before.copy(band.unchanged)) << band.unchanged.top();
+        const QRect ink = RowInk(after, band.figureBaseline);
+        EXPECT_FALSE(ink.isNull()) << band.figureBaseline;
+        EXPECT_LT(ink.right(), 480) << "the line fits inside the frame";
+        EXPECT_TRUE(RowInk(before, band.figureBaseline).isNull());
+    }
+    EXPECT_EQ(figured.ResultsText(), "Play Performance:\n"
+                                     "Min:  4.000 MB/s\nMax:  6.000 MB/s\nAvg:  5.000 MB/s\n"
+                                     "Stall 0.200 s\n"
+                                     "Record Performance:\n"
+                                     "Min:  4.000 MB/s\nMax: 123.456 MB/s\nAvg: 50.000 MB/s\n"
+                                     "Stall 0.412 s, buffer 3.1 MB\n"
+                                     "Cliff at 3.2 GB: 1450.000 -> 380.000 MB/s\n");
+    // The one write pass of a simultaneous run is not shown, nor its figures.
+    figured.ConfigureRun(1, 1, 1, 0, 0);
+    figured.AddPassFigures(write);
+    EXPECT_EQ(figured.ResultsText(), "Play/Record Performance:\nMin:\nMax:\nAvg:\n");
+}
+
 }  // namespace
 }  // namespace kel::test

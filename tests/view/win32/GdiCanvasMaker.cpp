@@ -3,7 +3,7 @@
 
 namespace kel::test {
 
-std::unique_ptr<Canvas> MakeToolkitCanvas(Size size)
+std::unique_ptr<Canvas> MakeToolkitCanvas(Size size, double)
 {
     return std::make_unique<GdiCanvas>(size);
 }
