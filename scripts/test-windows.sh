@@ -109,7 +109,9 @@ runner_checks() {
   [ -s "$at/pictures/graph.png" ] && [ -s "$at/pictures/text.png" ] || fail "$2: no pictures of the record"
 
   # A second run in a folder that a run holds is refused; Ctrl-C stops the first.
-  timeout 300 wine "$cli" --dir "$folder" "${long[@]}" >"$at/long.out" 2>&1 &
+  # --foreground: else timeout hands the one SIGINT on twice (to the program
+  # and to its process group), and a second stop signal ends a run at once.
+  timeout --foreground 300 wine "$cli" --dir "$folder" "${long[@]}" >"$at/long.out" 2>&1 &
   runner=$!
   await_test_file "$folder" "$runner" "$at/long.out"
   timeout 120 wine "$cli" --dir "$folder" "${short[@]}" >"$at/second.out" 2>&1 || rc=$?
