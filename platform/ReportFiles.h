@@ -35,6 +35,9 @@ PathFacts FactsOf(const std::string& path);
 // file is the one replaced); on any failure the temporary is removed and
 // target is left as it was.
 int ReplaceFileWhole(const std::string& target, std::string_view bytes);
+// The file that replacing target rewrites: what a symbolic link leads to,
+// else (no link, or one that cannot be resolved) target itself.
+std::string ReplacedFile(const std::string& target);
 // Appends bytes to what target names (a device, FIFO, /dev/stdout...).
 int AppendToFile(const std::string& target, std::string_view bytes);
 int WriteToStandardOutput(std::string_view bytes);

@@ -103,11 +103,7 @@ PathFacts FactsOf(const std::string& path)
 
 int ReplaceFileWhole(const std::string& target, std::string_view bytes)
 {
-    std::string final = target;
-    if (FactsOf(target).isSymlink) {
-        const std::string resolved = ResolvedPath(target);
-        final = resolved.empty() ? target : resolved;
-    }
+    const std::string final = ReplacedFile(target);
     const std::string folder = FolderOf(final);
     struct stat old {};
     const bool replacing = stat(final.c_str(), &old) == 0 && S_ISREG(old.st_mode);
