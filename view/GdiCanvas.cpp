@@ -1,5 +1,6 @@
 #include "view/GdiCanvas.h"
 
+#include <cmath>
 #include <string>
 
 namespace kel {
@@ -24,21 +25,27 @@ std::wstring Wide(std::string_view utf8)
     return wide;
 }
 
+int Scaled(double ratio, int v)
+{
+    return static_cast<int>(std::lround(v * ratio));
+}
+
 }  // namespace
 
-GdiCanvas::GdiCanvas(Size size)
+GdiCanvas::GdiCanvas(Size size, double pixelRatio) : m_ratio(pixelRatio > 0.0 ? pixelRatio : 1.0)
 {
-    m_fonts = {MakeFont(kAxisFontCell, FW_NORMAL, 0, L"MS Sans Serif"),
-               MakeFont(kValueFontCell, FW_NORMAL, FIXED_PITCH, L"Courier New"),
-               MakeFont(kValueFontCell, FW_BOLD, FIXED_PITCH, L"Courier New")};
+    m_fonts = {MakeFont(Scaled(m_ratio, kAxisFontCell), FW_NORMAL, 0, L"MS Sans Serif"),
+               MakeFont(Scaled(m_ratio, kValueFontCell), FW_NORMAL, FIXED_PITCH, L"Courier New"),
+               MakeFont(Scaled(m_ratio, kValueFontCell), FW_BOLD, FIXED_PITCH, L"Courier New")};
     m_dc = CreateCompatibleDC(nullptr);
-    if (size.IsEmpty() || m_dc == nullptr) {
+    const Size device(Scaled(m_ratio, size.width), Scaled(m_ratio, size.height));
+    if (size.IsEmpty() || device.IsEmpty() || m_dc == nullptr) {
         return;
     }
     BITMAPINFO info {};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = size.width;
-    info.bmiHeader.biHeight = -size.height;  // top row first
+    info.bmiHeader.biWidth = device.width;
+    info.bmiHeader.biHeight = -device.height;  // top row first
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
@@ -49,6 +56,7 @@ GdiCanvas::GdiCanvas(Size size)
     }
     m_bits = static_cast<Colour*>(bits);
     m_size = size;
+    m_device = device;
     m_previousBitmap = SelectObject(m_dc, m_bitmap);
     m_previousFont = SelectObject(m_dc, m_fonts[0]);
     SetBkMode(m_dc, TRANSPARENT);
@@ -78,7 +86,7 @@ GdiCanvas::~GdiCanvas()
 Colour* GdiCanvas::Row(int y)
 {
     GdiFlush();  // text GDI may still be drawing lands before the pixels are touched
-    return m_bits + static_cast<std::ptrdiff_t>(y) * m_size.width;
+    return m_bits + static_cast<std::ptrdiff_t>(y) * m_device.width;
 }
 
 TextExtent GdiCanvas::MeasureText(FontRole font, std::string_view text) const
@@ -93,7 +101,9 @@ TextExtent GdiCanvas::MeasureText(FontRole font, std::string_view text) const
     TEXTMETRICW metrics {};
     GetTextMetricsW(m_dc, &metrics);
     SelectObject(m_dc, previous);
-    return {extent.cx, metrics.tmAscent, metrics.tmDescent};
+    // The rules lay text out in device-independent pixels.
+    return {Scaled(1.0 / m_ratio, extent.cx), Scaled(1.0 / m_ratio, metrics.tmAscent),
+            Scaled(1.0 / m_ratio, metrics.tmDescent)};
 }
 
 void GdiCanvas::DrawBaselineText(FontRole font, int x, int y, std::string_view text)
@@ -103,7 +113,7 @@ void GdiCanvas::DrawBaselineText(FontRole font, int x, int y, std::string_view t
     }
     SelectObject(m_dc, m_fonts[static_cast<std::size_t>(font)]);
     const std::wstring wide = Wide(text);
-    TextOutW(m_dc, x, y, wide.c_str(), static_cast<int>(wide.size()));
+    TextOutW(m_dc, Scaled(m_ratio, x), Scaled(m_ratio, y), wide.c_str(), static_cast<int>(wide.size()));
     GdiFlush();
 }
 

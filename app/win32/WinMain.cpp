@@ -37,6 +37,9 @@ private:
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
 {
+    // Drawn at the screen's own scale rather than stretched blurred by the
+    // system: the dialog's units follow the font, the results view its ratio.
+    SetProcessDPIAware();
     kel::FillDriveTable(kel::SystemDriveTable());
     kel::WinMessageBoxes boxes;
     kel::PlatformServices services = kel::DefaultPlatformServices();

@@ -1,10 +1,22 @@
 #include "app/win32/WinResultView.h"
 
+#include <cmath>
+
 namespace kel {
 
 namespace {
 
 constexpr wchar_t kViewProperty[] = L"KelTallyResultView";
+
+double ScreenPixelRatio(HWND window)
+{
+    const HDC dc = GetDC(window);
+    const int dpi = dc != nullptr ? GetDeviceCaps(dc, LOGPIXELSX) : 0;
+    if (dc != nullptr) {
+        ReleaseDC(window, dc);
+    }
+    return dpi > 96 ? dpi / 96.0 : 1.0;
+}
 
 }  // namespace
 
@@ -20,9 +32,17 @@ void WinResultView::Attach(HWND control)
 {
     RECT client;
     GetClientRect(control, &client);
-    m_drawing = std::make_unique<ResultDrawing>(
-        Size(client.right - client.left, client.bottom - client.top), DefaultGraphScale(),
-        [](Size size, double) -> std::unique_ptr<Canvas> { return std::make_unique<GdiCanvas>(size); });
+    // The program is aware of the screen's scale: on a screen at 150 % the
+    // control has 1.5 times the pixels, and the images are drawn at that
+    // ratio so that their layout stays the one made for 96 dots per inch.
+    const double ratio = ScreenPixelRatio(control);
+    const Size size(static_cast<int>(std::lround((client.right - client.left) / ratio)),
+                    static_cast<int>(std::lround((client.bottom - client.top) / ratio)));
+    m_drawing = std::make_unique<ResultDrawing>(size, DefaultGraphScale(),
+                                                [](Size logical, double pixelRatio) -> std::unique_ptr<Canvas> {
+                                                    return std::make_unique<GdiCanvas>(logical, pixelRatio);
+                                                });
+    m_drawing->Resize(size, ratio);
     m_control = control;
     SetPropW(control, kViewProperty, this);
     m_previousProc = reinterpret_cast<WNDPROC>(
@@ -87,7 +107,7 @@ void WinResultView::OnPaint()
     PAINTSTRUCT paint;
     const HDC dc = BeginPaint(m_control, &paint);
     m_drawing->WithCanvas(m_showGraph != 0, [dc](const Canvas& canvas) {
-        const Size size = canvas.Dimensions();
+        const Size size = canvas.DevicePixels();
         BitBlt(dc, 0, 0, size.width, size.height, static_cast<const GdiCanvas&>(canvas).Dc(), 0, 0, SRCCOPY);
     });
     EndPaint(m_control, &paint);

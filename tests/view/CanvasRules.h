@@ -8,7 +8,7 @@
 
 namespace kel::test {
 
-// One image pixel per device-independent pixel, whatever the ratio asked.
+// With as many image pixels per device-independent pixel as the ratio asks.
 std::unique_ptr<Canvas> MakeToolkitCanvas(Size size, double pixelRatio);
 
 }  // namespace kel::test

@@ -47,6 +47,17 @@ Colour PixelAt(const ResultDrawing& drawing, int x, int y)
     return colour;
 }
 
+// The pens of curves, legend lines and thresholds: no text lies on them.
+bool IsPenColour(Colour colour)
+{
+    for (const Colour pen : {kReadPen, kWritePen, kMinReadPen, kMinWritePen}) {
+        if (colour == (pen & 0xFFFFFFu)) {
+            return true;
+        }
+    }
+    return false;
+}
+
 TEST(CanvasRules, LinesDotsAndCurvesArePixelForPixelTheRulesOnes)
 {
     ResultDrawing painted(kClientSize, DefaultGraphScale(), MakeToolkitCanvas);
@@ -75,16 +86,57 @@ TEST(CanvasRules, LinesDotsAndCurvesArePixelForPixelTheRulesOnes)
         for (int x = 0; x < kClientSize.width; ++x) {
             const Colour a = PixelAt(painted, x, y);
             const Colour b = PixelAt(bare, x, y);
-            for (const Colour pen : {kReadPen, kWritePen, kMinReadPen, kMinWritePen}) {
-                const Colour p = pen & 0xFFFFFFu;
-                if (a == p || b == p) {
-                    ++coloured;
-                    EXPECT_EQ(a, b) << x << "," << y;
-                }
+            if (IsPenColour(a) || IsPenColour(b)) {
+                ++coloured;
+                EXPECT_EQ(a, b) << x << "," << y;
             }
         }
     }
     EXPECT_GT(coloured, 900);
+}
+
+// A screen at 200 %: every pixel the rules fix is a 2 x 2 block of the same
+// colour, and the text is drawn at the finer resolution, not scaled up.
+TEST(CanvasRules, AtTwiceTheRatioEachRulePixelIsABlockAndTextIsFiner)
+{
+    ResultDrawing painted(kClientSize, DefaultGraphScale(), MakeToolkitCanvas);
+    painted.Resize(kClientSize, 2.0);
+    ResultDrawing bare(kClientSize, DefaultGraphScale(),
+                       [](Size size, double) -> std::unique_ptr<Canvas> { return std::make_unique<BareCanvas>(size); });
+    DrawFixedRun(painted);
+    DrawFixedRun(bare);
+
+    int coloured = 0;
+    int unevenText = 0;
+    painted.WithCanvas(true, [&](Canvas& graph) {
+        ASSERT_EQ(graph.DevicePixels(), Size(2 * kClientSize.width, 2 * kClientSize.height));
+        for (int y = 0; y < kClientSize.height; ++y) {
+            for (int x = 0; x < kClientSize.width; ++x) {
+                const Colour b = PixelAt(bare, x, y);
+                if (!IsPenColour(b)) {
+                    continue;  // where text of another font may lie
+                }
+                ++coloured;
+                for (const int d : {0, 1}) {
+                    EXPECT_EQ(graph.Row(2 * y + d)[2 * x + d] & 0xFFFFFFu, b) << x << "," << y;
+                }
+            }
+        }
+    });
+    painted.WithCanvas(false, [&](Canvas& text) {
+        const Size device = text.DevicePixels();
+        for (int y = 0; y + 1 < device.height; y += 2) {
+            for (int x = 0; x + 1 < device.width; x += 2) {
+                const Colour corner = text.Row(y)[x] & 0xFFFFFFu;
+                unevenText += (text.Row(y)[x + 1] & 0xFFFFFFu) != corner ||
+                                      (text.Row(y + 1)[x] & 0xFFFFFFu) != corner
+                                  ? 1
+                                  : 0;
+            }
+        }
+    });
+    EXPECT_GT(coloured, 900);
+    EXPECT_GT(unevenText, 100) << "text drawn at the image's own resolution";
 }
 
 }  // namespace

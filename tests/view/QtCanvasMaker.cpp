@@ -3,9 +3,9 @@
 
 namespace kel::test {
 
-std::unique_ptr<Canvas> MakeToolkitCanvas(Size size, double)
+std::unique_ptr<Canvas> MakeToolkitCanvas(Size size, double pixelRatio)
 {
-    return std::make_unique<QtCanvas>(size, SharedDrawingObjects());
+    return std::make_unique<QtCanvas>(size, SharedDrawingObjects(), pixelRatio);
 }
 
 }  // namespace kel::test
