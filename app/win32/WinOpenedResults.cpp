@@ -1,12 +1,10 @@
-// "Open Results..." and "Compare With...": saved records shown in the view,
-// read pass by pass so a long record never has to fit in memory whole.
+// "Open Results..." and "Compare With...": saved records shown in the view.
 #include "app/win32/WinPerfDialog.h"
 
 #include "app/DialogLayout.h"
+#include "app/SavedRecordDrawing.h"
+#include "app/win32/WinRecordChooser.h"
 #include "platform/win32/WinText.h"
-#include "record/RecordReading.h"
-
-#include <commdlg.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -38,18 +36,8 @@ std::string OpenedTitle(const std::string& name, const RunRecord& record)
 
 void WinPerfDialog::ChooseResults(bool compare)
 {
-    std::wstring path(32768, L'\0');
-    OPENFILENAMEW chooser {};
-    chooser.lStructSize = sizeof chooser;
-    chooser.hwndOwner = m_window;
-    chooser.lpstrFilter = L"Run records (*.json)\0*.json\0";
-    chooser.lpstrFile = path.data();
-    chooser.nMaxFile = static_cast<DWORD>(path.size());
-    chooser.lpstrTitle = compare ? L"Compare With" : L"Open Results";
-    chooser.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
-    if (GetOpenFileNameW(&chooser) != FALSE) {
-        path.resize(path.find(L'\0'));
-        OpenResults(std::filesystem::path(path), compare);
+    if (const auto path = ChooseRecordFile(m_window, compare ? L"Compare With" : L"Open Results", false)) {
+        OpenResults(*path, compare);
     }
 }
 
@@ -64,29 +52,7 @@ bool WinPerfDialog::OpenResults(const std::filesystem::path& recordPath, bool co
     std::optional<RunRecord> record;
     if (file) {
         const int run = compare ? static_cast<int>(std::max<std::size_t>(m_openedNames.size(), 1)) : 0;
-        RunParameters parameters;
-        const RecordPassReceiver receiver {
-            [&](const RunParameters& p) {
-                parameters = p;
-                if (!compare) {
-                    m_graph.ClearCompared();
-                    m_graph.ConfigureRun(p.readReps, p.writeReps, p.simultaneous, p.minRead, p.minWrite);
-                }
-            },
-            [&](RecordedPass&& pass) {
-                const int sampleCount = static_cast<int>(pass.samples.size());
-                if (compare) {
-                    m_graph.AddComparedPass(run, pass.number, pass.isWrite ? parameters.writeReps : parameters.readReps,
-                                            pass.samples.data(), sampleCount, pass.isWrite);
-                } else {
-                    m_graph.AddPassResults(pass.number, pass.samples.data(), sampleCount, pass.rate,
-                                           pass.isWrite ? 1 : 0);
-                    if (pass.hasFigures) {
-                        m_graph.AddPassFigures(pass.figures);
-                    }
-                }
-            }};
-        record = StreamRunRecord(file.get(), receiver, problem);
+        record = DrawSavedRecord(file.get(), compare, run, m_graph, problem);
     }
     if (!record) {
         if (!compare) {

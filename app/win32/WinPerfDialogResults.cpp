@@ -10,13 +10,12 @@
 #include "app/RunProgressText.h"
 #include "app/SavedRecordFiles.h"
 #include "app/win32/WinClipboard.h"
+#include "app/win32/WinRecordChooser.h"
 #include "platform/DriveTable.h"
 #include "platform/win32/WinText.h"
 #include "record/ReportTarget.h"
 #include "settings/ProfileFile.h"
 #include "view/PngFile.h"
-
-#include <commdlg.h>
 
 #include <string>
 #include <vector>
@@ -191,20 +190,9 @@ void WinPerfDialog::OnSaveResults()
         return;
     }
     const RunRecord record = m_session.Record();
-    std::wstring path = Widen(ProposedRecordFileName(LocalStart(record), LastRunDrive()));
-    path.resize(32768, L'\0');
-    OPENFILENAMEW chooser {};
-    chooser.lStructSize = sizeof chooser;
-    chooser.hwndOwner = m_window;
-    chooser.lpstrFilter = L"Run records (*.json)\0*.json\0";
-    chooser.lpstrFile = path.data();
-    chooser.nMaxFile = static_cast<DWORD>(path.size());
-    chooser.lpstrTitle = L"Save Results";
-    chooser.lpstrDefExt = L"json";
-    chooser.Flags = OFN_EXPLORER | OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
-    if (GetSaveFileNameW(&chooser) != FALSE) {
-        path.resize(path.find(L'\0'));
-        SaveResults(std::filesystem::path(path));
+    if (const auto path = ChooseRecordFile(m_window, L"Save Results", true,
+                                           Widen(ProposedRecordFileName(LocalStart(record), LastRunDrive())))) {
+        SaveResults(*path);
     }
 }
 
