@@ -52,6 +52,42 @@ std::string WindowText(HWND window)
     return Narrow(text);
 }
 
+// A window's device context for as long as it lives.
+class WindowDc {
+public:
+    explicit WindowDc(HWND window) : m_window(window), m_dc(GetDC(window)) {}
+    WindowDc(const WindowDc&) = delete;
+    WindowDc& operator=(const WindowDc&) = delete;
+    ~WindowDc()
+    {
+        if (m_dc != nullptr) {
+            ReleaseDC(m_window, m_dc);
+        }
+    }
+    HDC Get() const { return m_dc; }
+
+private:
+    HWND m_window;
+    HDC m_dc;
+};
+
+// The width of a control's text on one line in its own font, the mnemonic's
+// "&" left out.
+int TextWidth(HWND control)
+{
+    const WindowDc dc(control);
+    if (dc.Get() == nullptr) {
+        return 0;
+    }
+    const HGDIOBJ previous =
+        SelectObject(dc.Get(), reinterpret_cast<HGDIOBJ>(SendMessageW(control, WM_GETFONT, 0, 0)));
+    const std::wstring text = Widen(WindowText(control));
+    RECT extent {0, 0, 0, 0};
+    DrawTextW(dc.Get(), text.c_str(), static_cast<int>(text.size()), &extent, DT_CALCRECT | DT_SINGLELINE);
+    SelectObject(dc.Get(), previous);
+    return extent.right - extent.left;
+}
+
 WPARAM ComboData(HWND list, LRESULT item)
 {
     return static_cast<WPARAM>(SendMessageW(list, CB_GETITEMDATA, static_cast<WPARAM>(item), 0));
@@ -201,6 +237,7 @@ BOOL WinPerfDialog::OnInitDialog()
     placement.length = sizeof placement;
     GetWindowPlacement(m_window, &placement);
     m_fullHeight = placement.rcNormalPosition.bottom - placement.rcNormalPosition.top;
+    FitLabels();
     FillDriveList();
     LoadPresets();
     EnableWindow(Item(id::kStop), FALSE);
@@ -492,6 +529,31 @@ void WinPerfDialog::LayoutPanel()
     if (m_advanced == 0) {
         ShowWindow(group, SW_HIDE);
         EnableParamEdits();
+    }
+}
+
+void WinPerfDialog::FitLabels()
+{
+    for (const ControlTemplate& control : kMainControls) {
+        const bool right = control.kind == ControlKind::RightLabel;
+        if ((control.kind != ControlKind::Label && !right) || control.caption == nullptr) {
+            continue;
+        }
+        const HWND label = Item(control.id);
+        WINDOWPLACEMENT placement {};
+        placement.length = sizeof placement;
+        GetWindowPlacement(label, &placement);
+        RECT rect = placement.rcNormalPosition;
+        const int needed = TextWidth(label);
+        if (needed <= rect.right - rect.left) {
+            continue;
+        }
+        if (right) {
+            rect.left = rect.right - needed;
+        } else {
+            rect.right = rect.left + needed;
+        }
+        MoveWindow(label, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, FALSE);
     }
 }
 

@@ -134,6 +134,9 @@ private:
     void EnableControls(int idle);
     void EnableParamEdits();
     void LayoutPanel();
+    // A label whose text the font makes wider than its rectangle grows away
+    // from its aligned edge rather than being cut.
+    void FitLabels();
     void FillDriveList();
     void LoadPresets();
     void FitDropDown(int listId);
