@@ -1,9 +1,9 @@
 #include "app/ContextMenu.h"
 
+#include "app/GraphScaleChoices.h"
+
 #include <QActionGroup>
 #include <QMenu>
-
-#include <vector>
 
 namespace kel {
 
@@ -11,24 +11,11 @@ QMenu* BuildContextMenu(QWidget* parent, const ContextMenuActions& actions)
 {
     auto* menu = new QMenu(parent);
 
-    struct ScaleItem {
-        QString text;
-        GraphScale scale;
-    };
-    std::vector<ScaleItem> scales {
-        {QStringLiteral("Graph Scale &Automatic (0 to 20 MB/s While the Results Fit)"), DefaultGraphScale()},
-        {QStringLiteral("Graph Scale 0 to &20 MB/s"), FixedGraphScale(kDefaultScaleTop)},
-        {QStringLiteral("Graph Scale &Fitted to the Results"), FittedGraphScale()}};
-    const GraphScale current = actions.currentScale;
-    if (current.mode == ScaleMode::Fixed && current.fixedTop != kDefaultScaleTop) {
-        // A top that only the settings file can set.
-        scales.push_back({QStringLiteral("Graph Scale 0 to %1 MB/s").arg(current.fixedTop), current});
-    }
     auto* scaleGroup = new QActionGroup(menu);
-    for (const ScaleItem& item : scales) {
-        QAction* action = menu->addAction(item.text);
+    for (const GraphScaleChoice& item : GraphScaleChoices(actions.currentScale)) {
+        QAction* action = menu->addAction(QString::fromStdString(item.text));
         action->setCheckable(true);
-        action->setChecked(item.scale == current);
+        action->setChecked(item.scale == actions.currentScale);
         scaleGroup->addAction(action);
         QObject::connect(action, &QAction::triggered, menu,
                          [onScale = actions.onScale, scale = item.scale] { onScale(scale); });

@@ -5,8 +5,6 @@
 
 #include <QWidget>
 
-#include <algorithm>
-#include <cstdint>
 #include <string>
 #include <string_view>
 #include <QAbstractItemView>
@@ -48,44 +46,12 @@ FieldCheck CheckIntegerField(const QString& text, int minimum, int maximum)
 
 FieldCheck CheckRateField(const QString& text, int maximumMBs)
 {
-    FieldCheck check;
-    const QString trimmed = text.trimmed();
-    const qsizetype point = trimmed.indexOf(u'.');
-    const QString whole = point < 0 ? trimmed : trimmed.left(point);
-    const QString decimals = point < 0 ? QString() : trimmed.mid(point + 1);
-    const auto digitsOnly = [](const QString& part) {
-        return std::all_of(part.begin(), part.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
-    };
-    const std::optional<int> mbs = whole.isEmpty() ? std::optional<int>(0) : ParseWholeNumber(whole);
-    if (!trimmed.isEmpty() && (!mbs || !digitsOnly(whole) || !digitsOnly(decimals) || decimals.size() > 3 ||
-                               (whole.isEmpty() && decimals.isEmpty()))) {
-        check.message = "Please enter a rate in MB/s with at most three decimals.";
-        return check;
-    }
-    const std::int64_t thousandths = std::int64_t {mbs.value_or(0)} * 1000 + (decimals + QStringLiteral("000")).left(3).toInt();
-    if (thousandths > std::int64_t {maximumMBs} * 1000) {
-        check.message = "Please enter a rate between 0 and " + std::to_string(maximumMBs) + " MB/s.";
-        return check;
-    }
-    check.accepted = true;
-    check.value = static_cast<int>(thousandths);
-    return check;
+    return CheckRateEntry(std::string_view(text.trimmed().toStdString()), maximumMBs);
 }
 
 QString RateFieldText(int thousandths)
 {
-    if (thousandths <= 0) {
-        return {};
-    }
-    QString text = QString::number(thousandths / 1000);
-    if (const int rest = thousandths % 1000; rest != 0) {
-        QString decimals = QStringLiteral("%1").arg(rest, 3, 10, QLatin1Char('0'));
-        while (decimals.endsWith(u'0')) {
-            decimals.chop(1);
-        }
-        text += u'.' + decimals;
-    }
-    return text;
+    return QString::fromStdString(RateEntryText(thousandths));
 }
 
 namespace {

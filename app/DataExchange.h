@@ -29,13 +29,8 @@ void PlaceLabel(QWidget* label, QRect rect, bool rightAligned);
 std::optional<int> ParseWholeNumber(const QString& text);
 FieldCheck CheckIntegerField(const QString& text, int minimum, int maximum);
 
-// A minimum rate in MB/s as the user enters it: a decimal number with at most
-// three decimals from 0 to maximumMBs; empty text means none (0). The value
-// is in thousandths of an MB/s, the unit the presets keep.
+// The same on an edit's text for a minimum rate (CheckRateEntry, RateEntryText).
 FieldCheck CheckRateField(const QString& text, int maximumMBs);
-
-// Thousandths of an MB/s as such a field shows them: "5.722", "30", and an
-// empty text for none (0 or less).
 QString RateFieldText(int thousandths);
 
 // Once, when the list is made: the opened list is a scrolling list that holds

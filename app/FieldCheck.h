@@ -21,4 +21,17 @@ struct FieldCheck {
 
 FieldCheck CheckIntegerField(std::string_view text, int minimum, int maximum);
 
+// The largest minimum rate the parameter panel takes: 1 TB/s.
+constexpr int kMaxRateFieldMBs = 1000000;
+
+// A minimum rate in MB/s as the user enters it: a decimal number with at most
+// three decimals from 0 to maximumMBs, blanks around it allowed; empty text
+// means none (0). The value is in thousandths of an MB/s, the unit the
+// presets keep.
+FieldCheck CheckRateEntry(std::string_view text, int maximumMBs);
+
+// Thousandths of an MB/s as such a field shows them: "5.722", "30", and an
+// empty text for none (0 or less).
+std::string RateEntryText(int thousandths);
+
 }  // namespace kel

@@ -3,7 +3,7 @@
 #include "app/DialogLayout.h"
 #include "app/MessagePresenter.h"
 #include "app/PerfDialog.h"
-#include "record/RecordReading.h"
+#include "app/SavedRecordDrawing.h"
 
 #include <QDir>
 #include <QFile>
@@ -56,29 +56,7 @@ bool PerfDialog::OpenResults(const QString& recordPath, bool compare)
     std::optional<RunRecord> record;
     if (file) {
         const int run = compare ? static_cast<int>(std::max<std::size_t>(m_openedNames.size(), 1)) : 0;
-        RunParameters parameters;
-        const RecordPassReceiver receiver {
-            [&](const RunParameters& p) {
-                parameters = p;
-                if (!compare) {
-                    m_graph.ClearCompared();
-                    m_graph.ConfigureRun(p.readReps, p.writeReps, p.simultaneous, p.minRead, p.minWrite);
-                }
-            },
-            [&](RecordedPass&& pass) {
-                const int sampleCount = static_cast<int>(pass.samples.size());
-                if (compare) {
-                    m_graph.AddComparedPass(run, pass.number, pass.isWrite ? parameters.writeReps : parameters.readReps,
-                                            pass.samples.data(), sampleCount, pass.isWrite);
-                } else {
-                    m_graph.AddPassResults(pass.number, pass.samples.data(), sampleCount, pass.rate,
-                                           pass.isWrite ? 1 : 0);
-                    if (pass.hasFigures) {
-                        m_graph.AddPassFigures(pass.figures);
-                    }
-                }
-            }};
-        record = StreamRunRecord(file.get(), receiver, problem);
+        record = DrawSavedRecord(file.get(), compare, run, m_graph, problem);
     }
     if (!record) {
         if (!compare) {

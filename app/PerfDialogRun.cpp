@@ -36,8 +36,6 @@ namespace {
 
 // How long a stop may take before the window says it waits for the drive.
 constexpr int kStopWaitMs = 2000;
-// The largest minimum rate the panel takes: 1 TB/s.
-constexpr int kMaxRateFieldMBs = 1000000;
 
 // The queued end of a run, from the worker thread to the window's.
 class RunEndedEvent : public QEvent {

@@ -1,8 +1,8 @@
 #pragma once
-// What the dialog tells about a run besides its figures: a file name to save
-// it under, a warning when the files were not reached as on a disk with the
-// cache bypassed, and the header that Copy Results puts above the figures.
+// What the dialog tells about a run besides its figures, for Qt: the texts
+// of RunDescriptionText.h on a QDateTime and as QStrings.
 
+#include "app/RunDescriptionText.h"
 #include "record/RunRecord.h"
 
 #include <QDateTime>
@@ -13,26 +13,13 @@ namespace kel {
 // The run's start as a local date and time.
 QDateTime StartTime(const RunRecord& record);
 
-// "keltally-2026-12-09-1432-C.json" from the run's start in local time and
-// its drive letter; without a letter (0) "keltally-2026-12-09-1432.json".
-// Only letters, digits and "-": every file system takes it.
+// ProposedRecordFileName.
 QString ProposedRecordName(const QDateTime& start, char driveLetter);
-
-// Whether files of that file system type lie in memory.
-bool IsInMemoryFileSystem(const std::string& type);
-
-// One or two short lines when the figures are not a disk's with the cache
-// bypassed: the folder lies in memory, or direct I/O was refused for some
-// or all files. Empty otherwise, and before the access is known.
+// FileAccessNoticeText.
 QString FileAccessNotice(const RunRecord& record);
-
-// How the files were reached, for the header: "unbuffered (direct I/O)",
-// "buffered fallback ...", "in memory (tmpfs) ...".
+// FileAccessDescription.
 QString FileAccessText(const RunRecord& record);
-
-// Lines naming the drive and its file system, the start date and time, the
-// parameters and minimum rates, and how the files were reached; a blank
-// line ends it.
+// ResultsHeaderText.
 QString ResultsHeader(const RunRecord& record, const QDateTime& start, char driveLetter);
 
 }  // namespace kel

@@ -2,6 +2,8 @@
 
 #include "app/DialogLayout.h"
 #include "app/FieldCheck.h"
+#include "app/GraphScaleSetting.h"
+#include "app/RunProgressText.h"
 #include "drives/DriveDiscovery.h"
 #include "platform/DriveTable.h"
 #include "platform/MessageSink.h"
@@ -23,8 +25,10 @@ constexpr int kIconResource = 128;
 constexpr int kAboutItemString = 101;
 constexpr UINT kAboutCommand = 0x10;
 constexpr int kDropDownRows = 16;
+constexpr UINT kPassDrawnMessage = WM_APP + 1;
 
-// The six fields in exchange order, which is the parameter table's.
+// The six whole-number fields in exchange order, which is the parameter
+// table's, then the minimum rates in MB/s.
 struct ExchangedField {
     int editId;
     std::int32_t RunParameters::*field;
@@ -34,6 +38,10 @@ constexpr ExchangedField kFields[] = {
     {id::kBufSize, &RunParameters::bufSizeKB},   {id::kReadReps, &RunParameters::readReps},
     {id::kWriteReps, &RunParameters::writeReps}, {id::kSampsSec, &RunParameters::sampsSec},
 };
+constexpr ExchangedField kRateFields[] = {
+    {id::kMinRead, &RunParameters::minRead},
+    {id::kMinWrite, &RunParameters::minWrite},
+};
 
 std::string WindowText(HWND window)
 {
@@ -42,6 +50,42 @@ std::string WindowText(HWND window)
     const int copied = GetWindowTextW(window, text.data(), length + 1);
     text.resize(static_cast<std::size_t>(std::max(copied, 0)));
     return Narrow(text);
+}
+
+// A window's device context for as long as it lives.
+class WindowDc {
+public:
+    explicit WindowDc(HWND window) : m_window(window), m_dc(GetDC(window)) {}
+    WindowDc(const WindowDc&) = delete;
+    WindowDc& operator=(const WindowDc&) = delete;
+    ~WindowDc()
+    {
+        if (m_dc != nullptr) {
+            ReleaseDC(m_window, m_dc);
+        }
+    }
+    HDC Get() const { return m_dc; }
+
+private:
+    HWND m_window;
+    HDC m_dc;
+};
+
+// The width of a control's text on one line in its own font, the mnemonic's
+// "&" left out.
+int TextWidth(HWND control)
+{
+    const WindowDc dc(control);
+    if (dc.Get() == nullptr) {
+        return 0;
+    }
+    const HGDIOBJ previous =
+        SelectObject(dc.Get(), reinterpret_cast<HGDIOBJ>(SendMessageW(control, WM_GETFONT, 0, 0)));
+    const std::wstring text = Widen(WindowText(control));
+    RECT extent {0, 0, 0, 0};
+    DrawTextW(dc.Get(), text.c_str(), static_cast<int>(text.size()), &extent, DT_CALCRECT | DT_SINGLELINE);
+    SelectObject(dc.Get(), previous);
+    return extent.right - extent.left;
 }
 
 WPARAM ComboData(HWND list, LRESULT item)
@@ -94,7 +138,7 @@ INT_PTR CALLBACK WinPerfDialog::DialogProc(HWND window, UINT message, WPARAM wPa
         return dialog->OnInitDialog();
     }
     auto* dialog = reinterpret_cast<WinPerfDialog*>(GetWindowLongPtrW(window, DWLP_USER));
-    return dialog != nullptr ? dialog->OnMessage(message, wParam) : FALSE;
+    return dialog != nullptr ? dialog->OnMessage(message, wParam, lParam) : FALSE;
 }
 
 void WinPerfDialog::RunSessionEnded(const RunOutcome&)
@@ -105,7 +149,7 @@ void WinPerfDialog::RunSessionEnded(const RunOutcome&)
     }
 }
 
-INT_PTR WinPerfDialog::OnMessage(UINT message, WPARAM wParam)
+INT_PTR WinPerfDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_SYSCOMMAND:
@@ -124,6 +168,17 @@ INT_PTR WinPerfDialog::OnMessage(UINT message, WPARAM wParam)
     case WM_TEST_FINISHED:
         OnTestFinished();
         return TRUE;
+    case kPassDrawnMessage:
+        OnPassDrawn();
+        return TRUE;
+    case WM_CONTEXTMENU:
+        OnContextMenu(lParam);
+        return TRUE;
+    case WM_CTLCOLORSTATIC:
+        if (reinterpret_cast<HWND>(lParam) == Item(id::kAccessNote)) {
+            return OnAccessNoteColours(reinterpret_cast<HDC>(wParam));
+        }
+        return FALSE;
     default:
         return FALSE;
     }
@@ -137,6 +192,11 @@ void WinPerfDialog::OnCommand(int controlId, int code)
         }
         return;  // the drive list's choice is read at Start
     }
+    if (code == EN_KILLFOCUS && (controlId == id::kMinRead || controlId == id::kMinWrite)) {
+        OnRateEdited(controlId);
+        return;
+    }
+    // A menu's command comes with code 0, which is also BN_CLICKED's.
     if (code != BN_CLICKED) {
         return;
     }
@@ -153,13 +213,14 @@ void WinPerfDialog::OnCommand(int controlId, int code)
     case IDOK:  // Enter in an edit: the default button's command
         OnStart();
         break;
-    default: break;
+    default: OnMenuCommand(controlId); break;
     }
 }
 
 BOOL WinPerfDialog::OnInitDialog()
 {
-    m_graph.Attach(Item(id::kResults));
+    m_graph.Attach(Item(id::kResults), m_window, kPassDrawnMessage);
+    m_graph.SetScale(ReadGraphScaleSetting(ProfileFile(m_files.settings)));
     UpdateData(false);
 
     const HMENU systemMenu = GetSystemMenu(m_window, FALSE);
@@ -176,6 +237,7 @@ BOOL WinPerfDialog::OnInitDialog()
     placement.length = sizeof placement;
     GetWindowPlacement(m_window, &placement);
     m_fullHeight = placement.rcNormalPosition.bottom - placement.rcNormalPosition.top;
+    FitLabels();
     FillDriveList();
     LoadPresets();
     EnableWindow(Item(id::kStop), FALSE);
@@ -224,13 +286,58 @@ bool WinPerfDialog::UpdateData(bool save)
         const FieldCheck check = CheckIntegerField(WindowText(edit), spec.low, spec.high);
         if (!check.accepted) {
             ShowMessage(check.message);
-            SetFocus(edit);
-            SendMessageW(edit, EM_SETSEL, 0, -1);
+            FocusParameterEdit(exchanged.editId);
             return false;
         }
         value = check.value;
     }
+    for (const ExchangedField& exchanged : kRateFields) {
+        std::int32_t& value = m_parameters.*exchanged.field;
+        const HWND edit = Item(exchanged.editId);
+        if (!save) {
+            SetWindowTextW(edit, Widen(RateEntryText(value)).c_str());
+            continue;
+        }
+        const FieldCheck check = CheckRateEntry(WindowText(edit), kMaxRateFieldMBs);
+        if (!check.accepted) {
+            ShowMessage(check.message);
+            FocusParameterEdit(exchanged.editId);
+            return false;
+        }
+        // An unchanged field keeps a threshold of none as the preset wrote it.
+        if (check.value != std::max(value, 0)) {
+            value = check.value;
+        }
+    }
     return true;
+}
+
+void WinPerfDialog::FocusParameterEdit(int editId)
+{
+    if (m_advanced == 0) {
+        OnAdvanced();
+    }
+    SetFocus(Item(editId));
+    SendDlgItemMessageW(m_window, editId, EM_SETSEL, 0, -1);
+}
+
+void WinPerfDialog::OnRateEdited(int editId)
+{
+    const FieldCheck check = CheckRateEntry(WindowText(Item(editId)), kMaxRateFieldMBs);
+    if (check.accepted) {
+        (editId == id::kMinRead ? m_parameters.minRead : m_parameters.minWrite) = check.value;
+        ShowSettingsInEmptyView();
+    }
+}
+
+void WinPerfDialog::ShowSettingsInEmptyView()
+{
+    // A view that shows a finished run keeps it on screen; the thresholds
+    // reach it at the next Start.
+    if (m_graph.HasResults() == 0) {
+        m_graph.ConfigureRun(0, 0, IsDlgButtonChecked(m_window, id::kSimultaneous) == BST_CHECKED ? 1 : 0,
+                             m_parameters.minRead, m_parameters.minWrite);
+    }
 }
 
 void WinPerfDialog::OnStart()
@@ -240,7 +347,7 @@ void WinPerfDialog::OnStart()
     }
     if (m_parameters.fileSizeKB % m_parameters.bufSizeKB != 0) {
         ShowMessage("File size must be a multiple of the buffer size.");
-        SetFocus(Item(id::kFileSize));
+        FocusParameterEdit(id::kFileSize);
         return;
     }
     const HWND driveList = Item(id::kDriveList);
@@ -252,10 +359,19 @@ void WinPerfDialog::OnStart()
     }
     RunRequest request {"keltally", static_cast<int>(ComboData(driveList, item) & 0xFF), m_parameters, {}, {}};
     request.parameters.simultaneous = IsDlgButtonChecked(m_window, id::kSimultaneous) == BST_CHECKED ? 1 : 0;
+    // The first pass in the title before the run starts: a short one may
+    // have drawn a pass before this handler goes on.
+    m_runInTitle = true;
+    m_openedNames.clear();
+    m_graph.ClearCompared();
+    m_runStart = std::chrono::steady_clock::now();
+    SetWindowTextW(m_window, Widen(RunProgressText(request.parameters, DrawnPass {}, 0.0)).c_str());
     // The session checks the drive first and says why when it refuses.
     if (!m_session.Start(request)) {
+        ShowIdleTitle();
         return;
     }
+    ShowAccessNote();
     EnableControls(0);
     SetFocus(Item(id::kStop));
 }
@@ -263,6 +379,8 @@ void WinPerfDialog::OnStart()
 void WinPerfDialog::OnStop()
 {
     m_session.Stop();
+    ShowIdleTitle();
+    ShowAccessNote();
     EnableControls(1);
     SetFocus(Item(id::kStart));
 }
@@ -277,6 +395,8 @@ void WinPerfDialog::OnCancel()
 
 void WinPerfDialog::OnTestFinished()
 {
+    ShowIdleTitle();
+    ShowAccessNote();
     EnableControls(1);
     SetFocus(Item(id::kStart));
     if (m_watcher != nullptr) {
@@ -332,10 +452,7 @@ void WinPerfDialog::OnSelchangePreset()
     }
     m_parameters = ParametersOf(m_presets.Listed(index));
     UpdateData(false);
-    if (m_graph.HasResults() == 0) {
-        m_graph.ConfigureRun(0, 0, IsDlgButtonChecked(m_window, id::kSimultaneous) == BST_CHECKED ? 1 : 0,
-                             m_parameters.minRead, m_parameters.minWrite);
-    }
+    ShowSettingsInEmptyView();
 }
 
 void WinPerfDialog::OnSimultaneous()
@@ -346,9 +463,7 @@ void WinPerfDialog::OnSimultaneous()
     }
     ShowWindow(Item(id::kRepsLabel), ticked != 0 ? SW_SHOW : SW_HIDE);
     UpdateWindow(m_window);
-    if (m_graph.HasResults() == 0) {
-        m_graph.ConfigureRun(0, 0, ticked, m_parameters.minRead, m_parameters.minWrite);
-    }
+    ShowSettingsInEmptyView();
 }
 
 void WinPerfDialog::OnAdvanced()
@@ -374,7 +489,8 @@ void WinPerfDialog::EnableControls(int idle)
         {id::kSampsSec, edits},     {id::kNumFilesLabel, on},  {id::kNumFiles, edits},
         {id::kFileSizeLabel, on},   {id::kFileSize, edits},    {id::kBufSizeLabel, on},
         {id::kBufSize, edits},      {id::kReadRepsLabel, on},  {id::kReadReps, edits},
-        {id::kWriteRepsLabel, on},  {id::kWriteReps, edits},
+        {id::kWriteRepsLabel, on},  {id::kWriteReps, edits},   {id::kMinReadLabel, on},
+        {id::kMinRead, edits},      {id::kMinWriteLabel, on},  {id::kMinWrite, edits},
     };
     for (const auto& state : states) {
         EnableWindow(Item(state.controlId), state.enabled ? TRUE : FALSE);
@@ -383,9 +499,11 @@ void WinPerfDialog::EnableControls(int idle)
 
 void WinPerfDialog::EnableParamEdits()
 {
-    for (const int controlId : {id::kSampsSec, id::kNumFiles, id::kFileSize, id::kBufSize, id::kReadReps,
-                                id::kWriteReps}) {
-        EnableWindow(Item(controlId), m_advanced != 0 ? TRUE : FALSE);
+    for (const ExchangedField& exchanged : kFields) {
+        EnableWindow(Item(exchanged.editId), m_advanced != 0 ? TRUE : FALSE);
+    }
+    for (const ExchangedField& exchanged : kRateFields) {
+        EnableWindow(Item(exchanged.editId), m_advanced != 0 ? TRUE : FALSE);
     }
 }
 
@@ -411,6 +529,31 @@ void WinPerfDialog::LayoutPanel()
     if (m_advanced == 0) {
         ShowWindow(group, SW_HIDE);
         EnableParamEdits();
+    }
+}
+
+void WinPerfDialog::FitLabels()
+{
+    for (const ControlTemplate& control : kMainControls) {
+        const bool right = control.kind == ControlKind::RightLabel;
+        if ((control.kind != ControlKind::Label && !right) || control.caption == nullptr) {
+            continue;
+        }
+        const HWND label = Item(control.id);
+        WINDOWPLACEMENT placement {};
+        placement.length = sizeof placement;
+        GetWindowPlacement(label, &placement);
+        RECT rect = placement.rcNormalPosition;
+        const int needed = TextWidth(label);
+        if (needed <= rect.right - rect.left) {
+            continue;
+        }
+        if (right) {
+            rect.left = rect.right - needed;
+        } else {
+            rect.right = rect.left + needed;
+        }
+        MoveWindow(label, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, FALSE);
     }
 }
 

@@ -1,8 +1,11 @@
 #pragma once
 // The main dialog of the Windows program, on dialog template 102: the preset
 // and drive lists, the display mode, the parameter panel that collapses and
-// expands, and the run control (Start, Stop, Exit) through the run session,
-// whose worker posts WM_TEST_FINISHED at the end of every run not stopped.
+// expands, the run control (Start, Stop, Exit) through the run session,
+// whose worker posts WM_TEST_FINISHED at the end of every run not stopped,
+// the run's progress in the title, the note on how the files were reached,
+// and the context menu: the graph's scale, Save, Copy and Open Results and
+// Compare With.
 
 #include "app/win32/WinResultView.h"
 #include "engine/DriveTester.h"
@@ -13,7 +16,12 @@
 
 #include <windows.h>
 
+#include <chrono>
 #include <filesystem>
+#include <memory>
+#include <string>
+#include <type_traits>
+#include <vector>
 
 namespace kel {
 
@@ -35,6 +43,21 @@ struct DialogFiles {
     std::filesystem::path help;  // the manual the Help button opens
 };
 
+// The context menu's commands: the graph scales from kScale on, in the
+// menu's order.
+namespace command {
+constexpr int kScale = 0x7000;
+constexpr int kSaveResults = 0x7010;
+constexpr int kCopyResults = 0x7011;
+constexpr int kOpenResults = 0x7012;
+constexpr int kCompareWith = 0x7013;
+}  // namespace command
+
+struct MenuDestroyer {
+    void operator()(HMENU menu) const { DestroyMenu(menu); }
+};
+using OwnedMenu = std::unique_ptr<std::remove_pointer_t<HMENU>, MenuDestroyer>;
+
 class WinPerfDialog : private RunSessionListener {
 public:
     // services.messages shows every box, the worker's too; services.drives
@@ -49,12 +72,24 @@ public:
 
     const DriveTester& Tester() const { return m_session.Tester(); }
     const WinResultView& Graph() const { return m_graph; }
+    // The context menu as it would open now; its items send their commands
+    // to the dialog as WM_COMMAND.
+    OwnedMenu CreateContextMenu() const;
+    // Whether a finished run with a pass drawn can be saved now.
+    bool CanSaveResults() const;
+    // Saves the last run's record as recordPath and its pictures beside it;
+    // false after telling the user why not. Called while the dialog is idle.
+    bool SaveResults(const std::filesystem::path& recordPath);
+    // Shows a saved record in the view (graph, text and title), or draws its
+    // passes beneath those shown (compare); false after telling the user why
+    // not: during a run, or when the record cannot be read or breaks a rule.
+    bool OpenResults(const std::filesystem::path& recordPath, bool compare = false);
 
 private:
     static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     static INT_PTR CALLBACK AboutProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     void RunSessionEnded(const RunOutcome& outcome) override;
-    INT_PTR OnMessage(UINT message, WPARAM wParam);
+    INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
     BOOL OnInitDialog();
     void OnCommand(int id, int code);
     bool OnSysCommand(WPARAM command);
@@ -70,12 +105,38 @@ private:
     void OnSelchangePreset();
     void OnSimultaneous();
     void OnAdvanced();
+    // A minimum rate edit left: the empty view shows the new threshold line.
+    void OnRateEdited(int editId);
+    // The menu at a screen position (-1: from the keyboard, at the view).
+    void OnContextMenu(LPARAM position);
+    void OnMenuCommand(int commandId);
+    // Shows the graph on that scale and keeps the choice in the settings file.
+    void OnGraphScale(const GraphScale& scale);
+    void OnCopyResults();
+    // Asks for a name, then SaveResults.
+    void OnSaveResults();
+    // Asks for a record, then OpenResults.
+    void ChooseResults(bool compare);
+    void OnPassDrawn();
+    INT_PTR OnAccessNoteColours(HDC dc);
 
-    // The six fields from (save) or to the edits; a refused field ends it.
+    // The fields from (save) or to the edits, the minimum rates last; a
+    // refused field ends it.
     bool UpdateData(bool save);
+    // Expands the panel if need be, then focuses the edit and selects its text.
+    void FocusParameterEdit(int editId);
+    void ShowSettingsInEmptyView();
+    void ShowIdleTitle();
+    void ShowAccessNote();
+    // The drive letter of the last run's test folder; 0 when no drive of the
+    // list holds it.
+    char LastRunDrive() const;
     void EnableControls(int idle);
     void EnableParamEdits();
     void LayoutPanel();
+    // A label whose text the font makes wider than its rectangle grows away
+    // from its aligned edge rather than being cut.
+    void FitLabels();
     void FillDriveList();
     void LoadPresets();
     void FitDropDown(int listId);
@@ -95,6 +156,12 @@ private:
     PresetTable m_presets;
     int m_advanced = 0;
     int m_fullHeight = 0;
+    // From the start of a run until it has ended: the title shows its progress.
+    bool m_runInTitle = false;
+    std::chrono::steady_clock::time_point m_runStart;
+    // The view shows opened records, not the last run (which Save Results
+    // would save): their names, the first's the view's own.
+    std::vector<std::string> m_openedNames;
     // Last: destroyed first, so a run still going stops before the view goes.
     RunSession m_session;
 };

@@ -1,6 +1,7 @@
 #include "app/win32/WinResultView.h"
 
 #include <cmath>
+#include <utility>
 
 namespace kel {
 
@@ -28,8 +29,10 @@ WinResultView::~WinResultView()
     }
 }
 
-void WinResultView::Attach(HWND control)
+void WinResultView::Attach(HWND control, HWND notified, UINT passDrawn)
 {
+    m_notified = notified;
+    m_passDrawn = passDrawn;
     RECT client;
     GetClientRect(control, &client);
     // The program is aware of the screen's scale: on a screen at 150 % the
@@ -64,6 +67,7 @@ void WinResultView::AddPassResults(int passNumber, const double* samples, int sa
         m_drawing->AddPassResults(passNumber, samples, sampleCount, passRate, isWrite);
         // Safe from the worker thread: the paint follows on the control's thread.
         InvalidateRect(m_control, nullptr, FALSE);
+        PostMessageW(m_notified, m_passDrawn, 0, 0);
     }
 }
 
@@ -84,6 +88,54 @@ void WinResultView::SetDisplayMode(int showGraph)
 int WinResultView::HasResults() const
 {
     return m_drawing != nullptr ? m_drawing->HasResults() : 0;
+}
+
+void WinResultView::AddComparedPass(int run, int passNumber, int passCount, const double* samples, int sampleCount,
+                                    bool isWrite)
+{
+    if (m_drawing != nullptr) {
+        m_drawing->AddComparedPass(run, passNumber, passCount, samples, sampleCount, isWrite);
+        InvalidateRect(m_control, nullptr, FALSE);
+    }
+}
+
+void WinResultView::ClearCompared()
+{
+    if (m_drawing != nullptr) {
+        m_drawing->ClearCompared();
+        InvalidateRect(m_control, nullptr, FALSE);
+    }
+}
+
+void WinResultView::SetRunNames(std::vector<std::string> names)
+{
+    if (m_drawing != nullptr) {
+        m_drawing->SetRunNames(std::move(names));
+        InvalidateRect(m_control, nullptr, FALSE);
+    }
+}
+
+void WinResultView::SetScale(const GraphScale& scale)
+{
+    if (m_drawing != nullptr) {
+        m_drawing->SetScale(scale);
+        InvalidateRect(m_control, nullptr, FALSE);
+    }
+}
+
+GraphScale WinResultView::Scale() const
+{
+    return m_drawing != nullptr ? m_drawing->Scale() : DefaultGraphScale();
+}
+
+DrawnPass WinResultView::LastPass() const
+{
+    return m_drawing != nullptr ? m_drawing->LastPass() : DrawnPass {};
+}
+
+std::string WinResultView::ResultLines() const
+{
+    return m_drawing != nullptr ? m_drawing->ResultLines() : std::string();
 }
 
 LRESULT CALLBACK WinResultView::ControlProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)

@@ -13,6 +13,8 @@
 
 #include <atomic>
 #include <memory>
+#include <string>
+#include <vector>
 
 namespace kel {
 
@@ -23,8 +25,9 @@ public:
     WinResultView& operator=(const WinResultView&) = delete;
     ~WinResultView() override;
 
-    // Takes over the control: its client size is the images' size.
-    void Attach(HWND control);
+    // Takes over the control: its client size is the images' size. Each pass
+    // drawn posts passDrawn to notified (from the worker thread).
+    void Attach(HWND control, HWND notified, UINT passDrawn);
 
     void ConfigureRun(int readReps, int writeReps, int simultaneous, int minRead, int minWrite) override;
     void AddPassResults(int passNumber, const double* samples, int sampleCount, double passRate,
@@ -33,6 +36,18 @@ public:
     // Nonzero shows the graph, 0 the text.
     void SetDisplayMode(int showGraph);
     int HasResults() const;
+    // Passes of other runs beneath this run's (ResultDrawing), and the
+    // legend's names of the runs drawn.
+    void AddComparedPass(int run, int passNumber, int passCount, const double* samples, int sampleCount,
+                         bool isWrite);
+    void ClearCompared();
+    void SetRunNames(std::vector<std::string> names);
+    // The graph redrawn on another scale.
+    void SetScale(const GraphScale& scale);
+    GraphScale Scale() const;
+    DrawnPass LastPass() const;
+    // The text image's values as lines of text.
+    std::string ResultLines() const;
     // The images; null before Attach.
     const ResultDrawing* Drawing() const { return m_drawing.get(); }
 
@@ -41,6 +56,8 @@ private:
     void OnPaint();
 
     HWND m_control = nullptr;
+    HWND m_notified = nullptr;
+    UINT m_passDrawn = 0;
     WNDPROC m_previousProc = nullptr;
     std::unique_ptr<ResultDrawing> m_drawing;
     std::atomic<int> m_showGraph {1};

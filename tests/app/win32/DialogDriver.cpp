@@ -3,6 +3,9 @@
 #include "platform/PlatformServices.h"
 #include "platform/win32/WinText.h"
 
+#include <chrono>
+#include <fstream>
+
 namespace kel::test {
 
 void CapturedBoxes::ShowMessageBox(const std::string& text, unsigned, const std::atomic<std::int32_t>*)
@@ -17,14 +20,17 @@ std::vector<std::string> CapturedBoxes::Texts() const
     return m_texts;
 }
 
-DialogDriver::DialogDriver()
+DialogDriver::DialogDriver(const std::string& settingsText)
 {
+    if (!settingsText.empty()) {
+        std::ofstream(SettingsPath(), std::ios::binary) << settingsText;
+    }
     m_drives.Register('C', m_folder.Path());
     PlatformServices services = DefaultPlatformServices();
     services.messages = &m_boxes;
     services.drives = &m_drives;
     DialogFiles files;
-    files.settings = std::filesystem::path(m_settingsFolder.Path()) / "KelTally.ini";
+    files.settings = SettingsPath();
     files.help = std::filesystem::path(m_settingsFolder.Path()) / "missing.html";
     m_perf = std::make_unique<WinPerfDialog>(services, files, static_cast<DialogWatcher*>(this));
     m_thread = std::thread([this] {
@@ -39,6 +45,11 @@ DialogDriver::DialogDriver()
     }
     // Handled by the modal loop, so only once the dialog is shown.
     SendMessageW(m_dialog, WM_NULL, 0, 0);
+}
+
+std::filesystem::path DialogDriver::SettingsPath() const
+{
+    return std::filesystem::path(m_settingsFolder.Path()) / "KelTally.ini";
 }
 
 DialogDriver::~DialogDriver()
@@ -98,6 +109,17 @@ HWND DialogDriver::Focus() const
     GUITHREADINFO info {};
     info.cbSize = sizeof info;
     return GetGUIThreadInfo(m_threadId, &info) ? info.hwndFocus : nullptr;
+}
+
+std::string DialogDriver::WaitForTitle(const std::function<bool(const std::string&)>& wanted) const
+{
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::minutes(1);
+    std::string title = Text(m_dialog);
+    while (!wanted(title) && std::chrono::steady_clock::now() < deadline) {
+        Sleep(10);
+        title = Text(m_dialog);
+    }
+    return title;
 }
 
 void DialogDriver::WaitForRunFinished()

@@ -11,6 +11,8 @@
 #include <windows.h>
 
 #include <condition_variable>
+#include <filesystem>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -30,17 +32,21 @@ private:
 
 class DialogDriver : private DialogWatcher {
 public:
-    DialogDriver();
+    // Opens the dialog on a settings file that holds settingsText (none: no file).
+    explicit DialogDriver(const std::string& settingsText = {});
     // Closes the dialog if it is still open and waits for its thread.
     ~DialogDriver() override;
 
     HWND Dialog() const { return m_dialog; }
     HWND Item(int id) const { return GetDlgItem(m_dialog, id); }
-    void Click(int id);  // returns once the click has been handled
+    // Returns once the click has been handled; a menu's command comes the same way.
+    void Click(int id);
     void SetText(int id, const std::string& text);
     std::string Text(HWND window) const;
     // The control that has the focus on the dialog's thread.
     HWND Focus() const;
+    // Waits up to a minute for a title that meets wanted; returns the last one.
+    std::string WaitForTitle(const std::function<bool(const std::string&)>& wanted) const;
     // Waits for the next end of a run the dialog was told of.
     void WaitForRunFinished();
     // Waits until the About box is open and returns it.
@@ -48,6 +54,8 @@ public:
     // Waits until the dialog has closed and its thread has ended.
     void WaitForClosed();
     const WinPerfDialog& Perf() const { return *m_perf; }
+    WinPerfDialog& Perf() { return *m_perf; }
+    std::filesystem::path SettingsPath() const;
     const TempDir& Folder() const { return m_folder; }
     CapturedBoxes& Boxes() { return m_boxes; }
 
