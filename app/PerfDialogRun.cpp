@@ -264,13 +264,7 @@ void PerfDialog::ShowAccessNote()
 
 char PerfDialog::LastRunDrive() const
 {
-    const std::string directory = m_session.Record().directory;
-    for (const DriveEntry& entry : m_services.drives->Entries()) {
-        if (entry.rootPath == directory) {
-            return entry.letter;
-        }
-    }
-    return 0;
+    return m_services.drives->LetterOfRoot(m_session.Record().directory);
 }
 
 bool PerfDialog::CanSaveResults() const

@@ -44,6 +44,16 @@ const DriveEntry* DriveTable::Find(int letter) const
     return nullptr;
 }
 
+char DriveTable::LetterOfRoot(const std::string& rootPath) const
+{
+    for (const DriveEntry& entry : m_entries) {
+        if (entry.rootPath == rootPath) {
+            return entry.letter;
+        }
+    }
+    return 0;
+}
+
 DriveTable& SystemDriveTable()
 {
     static DriveTable table;

@@ -27,6 +27,8 @@ public:
     void Clear() { m_entries.clear(); }
     // The entry of a letter in either case, or null.
     const DriveEntry* Find(int letter) const;
+    // The letter whose root path is rootPath, or 0.
+    char LetterOfRoot(const std::string& rootPath) const;
     // Entries in letter order.
     const std::vector<DriveEntry>& Entries() const { return m_entries; }
 

@@ -79,13 +79,7 @@ char WinPerfDialog::LastRunDrive() const
     if (m_services.drives == nullptr) {
         return 0;
     }
-    const std::string directory = m_session.Record().directory;
-    for (const DriveEntry& entry : m_services.drives->Entries()) {
-        if (entry.rootPath == directory) {
-            return entry.letter;
-        }
-    }
-    return 0;
+    return m_services.drives->LetterOfRoot(m_session.Record().directory);
 }
 
 OwnedMenu WinPerfDialog::CreateContextMenu() const
