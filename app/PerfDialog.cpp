@@ -6,6 +6,7 @@
 #include "app/MessagePresenter.h"
 #include "app/PerfApp.h"
 #include "app/RunExitGuard.h"
+#include "app/VerifyDataSetting.h"
 #include "drives/DriveDiscovery.h"
 #include "platform/DriveTable.h"
 #include "settings/ProfileFile.h"
@@ -202,7 +203,7 @@ void PerfDialog::OnInitDialog()
     LoadPresets();
     const ProfileFile settings(SettingsFilePath());
     m_graph.SetScale(ReadGraphScaleSetting(settings));
-    m_verifyData = settings.GetProfileInt(kApplicationSection, kVerifyDataKey, 0) != 0;
+    m_verifyData = ReadVerifyDataSetting(settings);
     m_stopButton->setEnabled(false);
     m_asGraph->setChecked(true);
     OnDisplayMode();

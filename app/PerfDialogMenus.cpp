@@ -7,6 +7,7 @@
 #include "app/ContextMenu.h"
 #include "app/GraphScaleSetting.h"
 #include "app/RunDescription.h"
+#include "app/VerifyDataSetting.h"
 #include "settings/ProfileFile.h"
 #include "settings/SettingsLocation.h"
 
@@ -121,7 +122,7 @@ void PerfDialog::OnVerifyData(bool verify)
 {
     m_verifyData = verify;
     ProfileFile settings(SettingsFilePath());
-    settings.WriteProfileString(kApplicationSection, kVerifyDataKey, verify ? "1" : "0");
+    WriteVerifyDataSetting(settings, verify);
 }
 
 void PerfDialog::OnCopyResults()

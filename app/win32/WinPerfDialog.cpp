@@ -4,6 +4,7 @@
 #include "app/FieldCheck.h"
 #include "app/GraphScaleSetting.h"
 #include "app/RunProgressText.h"
+#include "app/VerifyDataSetting.h"
 #include "drives/DriveDiscovery.h"
 #include "platform/DriveTable.h"
 #include "platform/MessageSink.h"
@@ -220,7 +221,9 @@ void WinPerfDialog::OnCommand(int controlId, int code)
 BOOL WinPerfDialog::OnInitDialog()
 {
     m_graph.Attach(Item(id::kResults), m_window, kPassDrawnMessage);
-    m_graph.SetScale(ReadGraphScaleSetting(ProfileFile(m_files.settings)));
+    const ProfileFile settings(m_files.settings);
+    m_graph.SetScale(ReadGraphScaleSetting(settings));
+    m_verifyData = ReadVerifyDataSetting(settings);
     UpdateData(false);
 
     const HMENU systemMenu = GetSystemMenu(m_window, FALSE);
@@ -359,6 +362,7 @@ void WinPerfDialog::OnStart()
     }
     RunRequest request {"keltally", static_cast<int>(ComboData(driveList, item) & 0xFF), m_parameters, {}, {}};
     request.parameters.simultaneous = IsDlgButtonChecked(m_window, id::kSimultaneous) == BST_CHECKED ? 1 : 0;
+    request.options.verify = m_verifyData;
     // The first pass in the title before the run starts: a short one may
     // have drawn a pass before this handler goes on.
     m_runInTitle = true;

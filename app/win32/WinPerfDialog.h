@@ -51,6 +51,7 @@ constexpr int kSaveResults = 0x7010;
 constexpr int kCopyResults = 0x7011;
 constexpr int kOpenResults = 0x7012;
 constexpr int kCompareWith = 0x7013;
+constexpr int kVerifyData = 0x7020;
 }  // namespace command
 
 struct MenuDestroyer {
@@ -113,6 +114,9 @@ private:
     // Shows the graph on that scale and keeps the choice in the settings file.
     void OnGraphScale(const GraphScale& scale);
     void OnCopyResults();
+    // Turns stamped, checked data on or off for the next runs and keeps the
+    // choice in the settings file.
+    void OnVerifyData();
     // Asks for a name, then SaveResults.
     void OnSaveResults();
     // Asks for a record, then OpenResults.
@@ -158,6 +162,7 @@ private:
     int m_fullHeight = 0;
     // From the start of a run until it has ended: the title shows its progress.
     bool m_runInTitle = false;
+    bool m_verifyData = false;
     std::chrono::steady_clock::time_point m_runStart;
     // The view shows opened records, not the last run (which Save Results
     // would save): their names, the first's the view's own.

@@ -1,6 +1,6 @@
 // The main dialog around a run's results: the title during a run, the note
 // on how the files were reached, and the context menu with the graph's scale,
-// Save Results and Copy Results (Open Results: WinOpenedResults.cpp).
+// Save Results, Copy Results and Verify Data (Open Results: WinOpenedResults.cpp).
 #include "app/win32/WinPerfDialog.h"
 
 #include "app/DialogLayout.h"
@@ -9,6 +9,7 @@
 #include "app/RunDescriptionText.h"
 #include "app/RunProgressText.h"
 #include "app/SavedRecordFiles.h"
+#include "app/VerifyDataSetting.h"
 #include "app/win32/WinClipboard.h"
 #include "app/win32/WinRecordChooser.h"
 #include "platform/DriveTable.h"
@@ -111,6 +112,9 @@ OwnedMenu WinPerfDialog::CreateContextMenu() const
                 L"&Open Results...");
     AppendMenuW(menu.get(), MF_STRING | (canOpen && hasResults ? MF_ENABLED : MF_GRAYED), command::kCompareWith,
                 L"Compare &With...");
+    AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(menu.get(), MF_STRING | (m_verifyData ? MF_CHECKED : MF_UNCHECKED), command::kVerifyData,
+                L"&Verify Data");
     return menu;
 }
 
@@ -139,6 +143,10 @@ void WinPerfDialog::OnMenuCommand(int commandId)
         OnCopyResults();
         return;
     }
+    if (commandId == command::kVerifyData) {
+        OnVerifyData();
+        return;
+    }
     if (commandId == command::kOpenResults || commandId == command::kCompareWith) {
         ChooseResults(commandId == command::kCompareWith);
         return;
@@ -158,6 +166,13 @@ void WinPerfDialog::OnGraphScale(const GraphScale& scale)
     m_graph.SetScale(scale);
     ProfileFile settings(m_files.settings);
     WriteGraphScaleSetting(settings, scale);
+}
+
+void WinPerfDialog::OnVerifyData()
+{
+    m_verifyData = !m_verifyData;
+    ProfileFile settings(m_files.settings);
+    WriteVerifyDataSetting(settings, m_verifyData);
 }
 
 void WinPerfDialog::OnCopyResults()

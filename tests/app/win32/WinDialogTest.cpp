@@ -310,7 +310,7 @@ TEST(WinDialog, StopAndExitEndARunAndLeaveNoFiles)
 TEST(WinDialog, TheContextMenuSetsTheScaleAndSavesCopiesAndOpensTheResults)
 {
     DialogDriver driver;
-    const auto expectMenu = [&driver](bool results) {
+    const auto expectMenu = [&driver](bool results, bool verify) {
         const std::vector<MenuItem> expected {
             {"Graph Scale &Automatic (0 to 20 MB/s While the Results Fit)", true, true},
             {"Graph Scale 0 to &20 MB/s", true, false},
@@ -320,18 +320,24 @@ TEST(WinDialog, TheContextMenuSetsTheScaleAndSavesCopiesAndOpensTheResults)
             {"Co&py Results", results, false},
             {"&Open Results...", true, false},
             {"Compare &With...", results, false},
+            {"-", true, false},
+            {"&Verify Data", true, verify},
         };
         const OwnedMenu menu = driver.Perf().CreateContextMenu();
         EXPECT_EQ(ItemsOf(menu.get()), expected);
     };
-    expectMenu(false);
+    expectMenu(false, false);
+    // Verified data, kept in the settings file, for the run below.
+    driver.Click(command::kVerifyData);
+    EXPECT_NE(FileText(driver.SettingsPath()).find("\nVerifyData=1"), std::string::npos)
+        << FileText(driver.SettingsPath());
     driver.Click(id::kAdvanced);
     SetParameters(driver, 2, 256, 64, 2);
     driver.SetText(id::kMinRead, "3");
     driver.SetText(id::kMinWrite, "");
     driver.Click(id::kStart);
     driver.WaitForRunFinished();
-    expectMenu(true);
+    expectMenu(true, true);
 
     // The fitted scale, shown and kept in the settings file.
     driver.Click(command::kScale + 2);
@@ -352,6 +358,7 @@ TEST(WinDialog, TheContextMenuSetsTheScaleAndSavesCopiesAndOpensTheResults)
     ASSERT_TRUE(driver.Perf().SaveResults(record));
     EXPECT_EQ(driver.Boxes().Texts().back().rfind("The results were saved in ", 0), 0u);
     EXPECT_NE(FileText(record).find("\"schema\": 1"), std::string::npos);
+    EXPECT_NE(FileText(record).find("\"verified\": true"), std::string::npos);
     for (const char* picture : {"run-graph.png", "run-text.png"}) {
         EXPECT_EQ(FileText(record.parent_path() / picture).substr(0, 4), "\x89PNG") << picture;
     }
@@ -394,16 +401,17 @@ HWND WaitForPopupMenu(bool open)
     return VisiblePopupMenu();
 }
 
-TEST(WinDialog, ARightClickOnTheViewOpensTheMenuOnTheScaleOfTheSettingsFile)
+TEST(WinDialog, ARightClickOnTheViewOpensTheMenuOnTheScaleAndVerifyingOfTheSettingsFile)
 {
-    DialogDriver driver("[Application]\r\nGraphScale=35\r\n");
+    DialogDriver driver("[Application]\r\nGraphScale=35\r\nVerifyData=1\r\n");
     EXPECT_EQ(driver.Perf().Graph().Scale(), FixedGraphScale(35));
     {
         const OwnedMenu menu = driver.Perf().CreateContextMenu();
         const std::vector<MenuItem> items = ItemsOf(menu.get());
-        ASSERT_EQ(items.size(), 9u);
+        ASSERT_EQ(items.size(), 11u);
         EXPECT_EQ(items[3], (MenuItem {"Graph Scale 0 to 35 MB/s", true, true}));
         EXPECT_FALSE(items[0].checked);
+        EXPECT_EQ(items[10], (MenuItem {"&Verify Data", true, true}));
     }
     // The system turns the button's release into the menu's message.
     PostMessageW(driver.Item(id::kResults), WM_RBUTTONUP, 0, MAKELPARAM(20, 20));
